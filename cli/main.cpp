@@ -1,0 +1,61 @@
+// voltaro-cli [--app-dir DIR] COMMAND [ARGS]
+//
+// The application folder (default: the folder this executable is in) holds Voltaro.dat and
+// Zephlib.so, the same files the program uses.
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/app.h"
+
+using namespace voltaro::cli;
+
+namespace {
+
+std::filesystem::path executableFolder() {
+    std::array<char, 4096> path{};
+    const auto length = ::readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0) return std::filesystem::current_path();
+    return std::filesystem::path(std::string(path.data(), static_cast<std::size_t>(length)))
+        .parent_path();
+}
+
+void usage(const std::vector<Command>& commands) {
+    std::cerr << "usage: voltaro-cli [--app-dir DIR] COMMAND [ARGS]\ncommands:\n";
+    for (const auto& command : commands)
+        std::cerr << "  " << command.name << (command.usage.empty() ? "" : " ") << command.usage
+                  << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<Command> commands = tableCommands();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::filesystem::path appDir = executableFolder();
+    if (!args.empty() && args[0] == "--app-dir") {
+        if (args.size() < 2) {
+            usage(commands);
+            return kUsage;
+        }
+        appDir = args[1];
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.empty()) {
+        usage(commands);
+        return kUsage;
+    }
+    for (const auto& command : commands) {
+        if (command.name != args[0]) continue;
+        const Context context{appDir, std::cout, std::cerr};
+        const int status = command.run(context, {args.begin() + 1, args.end()});
+        if (status == kUsage) usage(commands);
+        return status;
+    }
+    usage(commands);
+    return kUsage;
+}

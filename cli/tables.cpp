@@ -1,0 +1,70 @@
+// voltaro-cli tables, voltaro-cli dump NAME: what the shipped reference database holds.
+#include <algorithm>
+#include <ostream>
+
+#include "cli/app.h"
+#include "refdb/csv.h"
+#include "refdb/sql.h"
+
+namespace voltaro::cli {
+
+namespace {
+
+int listTables(const Context& context, const std::vector<std::string>& args) {
+    if (!args.empty()) return kUsage;
+    auto db = openReferenceDatabase(context);
+    if (!db) return kFailed;
+    auto tables = db->tableNames();
+    auto queries = db->queryNames();
+    if (!tables || !queries) {
+        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
+                    << "\n";
+        return kFailed;
+    }
+    for (const auto& name : *tables) context.out << name << "\n";
+    for (const auto& name : *queries) context.out << name << " (stored query)\n";
+    return kDone;
+}
+
+int dump(const Context& context, const std::vector<std::string>& args) {
+    if (args.size() != 1) return kUsage;
+    auto db = openReferenceDatabase(context);
+    if (!db) return kFailed;
+    // Only names the database holds are dumped; the name is never spliced in as typed.
+    auto tables = db->tableNames();
+    auto queries = db->queryNames();
+    if (!tables || !queries) {
+        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
+                    << "\n";
+        return kFailed;
+    }
+    const auto& name = args[0];
+    if (std::find(tables->begin(), tables->end(), name) == tables->end() &&
+        std::find(queries->begin(), queries->end(), name) == queries->end()) {
+        context.err << "voltaro-cli: no table or stored query named " << name << "\n";
+        return kFailed;
+    }
+    auto set = db->openRecordset("SELECT * FROM " + refdb::sqlName(name));
+    if (!set) {
+        context.err << "voltaro-cli: " << set.error().description << "\n";
+        return kFailed;
+    }
+    context.out << refdb::csvLine(set->columns()) << "\n";
+    for (set->moveFirst(); !set->eof(); set->moveNext()) {
+        refdb::CsvRow row;
+        for (const auto& column : set->columns()) row.push_back(set->field(column).text());
+        context.out << refdb::csvLine(row) << "\n";
+    }
+    return kDone;
+}
+
+}  // namespace
+
+std::vector<Command> tableCommands() {
+    return {
+        {"tables", "", listTables},
+        {"dump", "NAME", dump},
+    };
+}
+
+}  // namespace voltaro::cli
