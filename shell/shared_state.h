@@ -1,0 +1,83 @@
+// The program-wide record: everything the main window, the panels and the calculators share, from
+// start to exit. There is exactly one per run, owned by the start-up code and passed by reference
+// to whoever needs it; a test builds a fresh one. Nothing else in the program is global.
+//
+// Units: window geometry is in twips (15 per pixel on the usual display); surfaces and sizes in
+// pixels. Window handles are opaque ids, 0 meaning none or another program.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "refdb/database.h"
+
+namespace voltaro::shell {
+
+// Indexes into OptionFlags / OptionKeys.
+enum Option : int {
+    kButtonSounds = 0,
+    kSlideSounds = 1,
+    kAutoStart = 2,
+    kAutoMin = 3,
+    kAutoPrint = 4,
+    kTerminalAuto = 5,
+};
+inline constexpr int kOptionCount = 6;
+
+// Numbers recorded in AbandonedPanel.
+enum Panel : std::int16_t {
+    kNoPanel = 0,
+    kWirePanel = 1,
+    kConduitPanel = 2,
+    kGroundPanel = 3,
+    kTransformerPanel = 4,
+    kStarterPanel = 5,
+    kEnclosurePanel = 6,
+    kOptionsPanel = 7,
+};
+
+using WindowId = std::uintptr_t;
+
+struct SharedState {
+    // The reference database, open from start-up step 14 to exit.
+    std::optional<refdb::Database> RefDb;
+    // The one recordset variable the calculators and FootNoteText share; whoever opens a set into
+    // it may find it replaced after calling FootNoteText.
+    std::optional<refdb::Recordset> WorkRs;
+
+    std::filesystem::path DataPath;      // <app>/Voltaro.dat
+    std::filesystem::path SoundLibPath;  // <app>/Tonebank.so
+    std::filesystem::path ResultsPath;   // <app>/~qxrslt.dat
+
+    // The main display's text; every line ends with CR LF.
+    std::string DisplayText;
+    // The current conduit type: abbreviation, and full name once the type dialog has been used.
+    std::string ConduitAbbr = "EMT";
+    std::string ConduitName;
+
+    std::array<bool, kOptionCount> OptionFlags{};
+    std::array<std::string, kOptionCount> OptionKeys{};
+    // Footnotes to print under the next result; index 0 is never used.
+    std::array<bool, 13> NoteFlags{};
+
+    bool ResultsReady = false;    // a result is in the results log; the print button is live
+    bool AutoPrinting = false;    // the current print was started by Auto Print
+    bool PanelBusy = true;        // a panel is opening, open or closing (true until the first tick)
+    bool PanelTimerArmed = false; // the open panel's timer has ticked once
+    WindowId PanelForeground = 0;
+    bool ErrorShown = false;      // an error window was shown during the current calculation
+    bool ErrorWindowOpen = false; // the error window or the conduit type dialog is up
+    WindowId ErrorForeground = 0;
+    bool FocusLost = false;       // the user switched to another program
+    std::int16_t AbandonedPanel = kNoPanel;
+    bool MainTimerStarted = false;
+    WindowId MainForeground = 0;
+
+    std::int16_t FaceWidth = 0, FaceHeight = 0;    // pixels
+    std::int32_t PanelWidth = 0, PanelHeight = 0;  // pixels
+};
+
+}  // namespace voltaro::shell
