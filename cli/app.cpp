@@ -1,9 +1,11 @@
 #include "cli/app.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "platform/zephlib_binding.h"
 #include "refdb/password.h"
+#include "shell/results_log.h"
 
 namespace voltaro::cli {
 
@@ -22,6 +24,84 @@ std::optional<refdb::Database> openReferenceDatabase(const Context& context) {
         return std::nullopt;
     }
     return db.take();
+}
+
+std::optional<shell::SharedState> freshState(const Context& context) {
+    auto db = openReferenceDatabase(context);
+    if (!db) return std::nullopt;
+    shell::SharedState state;
+    state.RefDb = std::move(db);
+    state.DataPath = context.appDir / "Voltaro.dat";
+    state.SoundLibPath = context.appDir / "Tonebank.so";
+    state.ResultsPath = context.appDir / "~qxrslt.dat";
+    state.OptionFlags.fill(true);
+    state.PanelBusy = false;
+    return state;
+}
+
+std::string Options::get(const std::string& name, const std::string& fallback) const {
+    const auto found = values.find(name);
+    return found == values.end() || found->second.empty() ? fallback : found->second.front();
+}
+
+const std::vector<std::string>& Options::all(const std::string& name) const {
+    static const std::vector<std::string> none;
+    const auto found = values.find(name);
+    return found == values.end() ? none : found->second;
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args,
+                                    const std::vector<std::string>& single,
+                                    const std::vector<std::string>& repeated) {
+    Options options;
+    for (std::size_t i = 0; i < args.size(); i += 2) {
+        const auto& name = args[i];
+        if (name.size() < 3 || name.compare(0, 2, "--") != 0) return std::nullopt;
+        const auto bare = name.substr(2);
+        const bool once = std::find(single.begin(), single.end(), bare) != single.end();
+        const bool many = std::find(repeated.begin(), repeated.end(), bare) != repeated.end();
+        if (!once && !many) return std::nullopt;
+        if (once && options.has(bare)) return std::nullopt;
+        if (i + 1 >= args.size()) return std::nullopt;
+        options.values[bare].push_back(args[i + 1]);
+    }
+    return options;
+}
+
+namespace {
+
+// The error window's breaks (CR LF or a lone CR) as newlines.
+std::string withNewlines(const std::string& message) {
+    std::string out;
+    for (std::size_t i = 0; i < message.size(); ++i) {
+        if (message[i] == '\r') {
+            out.push_back('\n');
+            if (i + 1 < message.size() && message[i + 1] == '\n') ++i;
+        } else {
+            out.push_back(message[i]);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
+           const Options& options) {
+    if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
+        context.err << withNewlines(failure->message) << "\n";
+        return kFailed;
+    }
+    const auto& answer = std::get<calc::Answer>(outcome);
+    if (options.has("log")) {
+        state.ResultsPath = options.get("log");
+        if (auto error = shell::closeResultsLog(state, answer.log)) {
+            context.err << "voltaro-cli: " << *error << "\n";
+            return kFailed;
+        }
+    }
+    for (const auto& line : answer.displayLines) context.out << line << "\n";
+    return kDone;
 }
 
 }  // namespace voltaro::cli

@@ -1,15 +1,18 @@
 // What every voltaro-cli command shares: the application folder, the reference database opened
-// the way the program opens it, and the command table.
+// the way the program opens it, option parsing, and how a calculation's outcome is reported.
 #pragma once
 
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "calc/common/outcome.h"
 #include "refdb/database.h"
+#include "shell/shared_state.h"
 
 namespace voltaro::cli {
 
@@ -26,13 +29,37 @@ struct Context {
 // writes why on `err` and returns nullopt.
 std::optional<refdb::Database> openReferenceDatabase(const Context& context);
 
+// A fresh shared record as a freshly opened panel sees it: the database open, the paths set, every
+// option on, no note flags. nullopt (and a message on `err`) when the database cannot be opened.
+std::optional<shell::SharedState> freshState(const Context& context);
+
+// "--name value" pairs. `single` names may appear once, `repeated` names any number of times;
+// anything else, a missing value or a stray word makes it nullopt (a usage error).
+struct Options {
+    std::map<std::string, std::vector<std::string>> values;
+    bool has(const std::string& name) const { return values.count(name) > 0; }
+    // The value of a single option, or `fallback` when it was not given.
+    std::string get(const std::string& name, const std::string& fallback = {}) const;
+    const std::vector<std::string>& all(const std::string& name) const;
+};
+std::optional<Options> parseOptions(const std::vector<std::string>& args,
+                                    const std::vector<std::string>& single,
+                                    const std::vector<std::string>& repeated = {});
+
+// Reports a calculation: on an answer, its display lines on `out` (one per line), and with
+// `--log PATH` the results log written to PATH exactly as the program writes it; on a failure the
+// error window's message on `err` (its line breaks as newlines), nothing on `out`, the log file
+// untouched. Returns the exit status.
+int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
+           const Options& options);
+
 struct Command {
     std::string name;
     std::string usage;  // arguments after the name, for the usage text
     std::function<int(const Context&, const std::vector<std::string>& args)> run;
 };
 
-// The commands, in the order the usage text lists them.
+// The command groups, in the order the usage text lists them.
 std::vector<Command> tableCommands();
 
 }  // namespace voltaro::cli
