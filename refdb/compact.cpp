@@ -55,6 +55,13 @@ std::optional<DbError> syncPath(const std::filesystem::path& path, bool director
 
 std::optional<DbError> exportInto(Database& source, const std::filesystem::path& tempPath,
                                   const std::string& password) {
+    // The data file is open without permission to create files, and an attached file inherits
+    // that, so the copy starts as an empty file made here (an empty file is a new database).
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0) return DbError{SQLITE_CANTOPEN, "unable to create " + tempPath.string() + ": " +
+                                                    std::strerror(errno)};
+    ::close(fd);
+
     sqlite3* db = source.handle();
     sqlite3_stmt* attach = nullptr;
     int rc = sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS compacted KEY ?2", -1, &attach, nullptr);

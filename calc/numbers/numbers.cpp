@@ -27,27 +27,22 @@ Reading readLeading(std::string_view text) {
 
     const std::size_t start = i;  // first character of the unsigned number
     std::size_t intDigits = 0, fracDigits = 0;
-    // Decimal position of the first non-zero digit, relative to the point: tells an overflow from
-    // an underflow when the conversion reports "out of range".
-    long long firstSignificant = 0;
+    // The decimal magnitude of the first non-zero digit (1 for "5", 3 for "500", -1 for "0.05"):
+    // when the conversion reports "out of range" it tells an overflow from an underflow.
+    long long magnitude = 0;
     bool seenSignificant = false;
     while (i < text.size() && isDigit(text[i])) {
-        if (!seenSignificant && text[i] != '0') {
-            seenSignificant = true;
-            firstSignificant = 0;  // set below from the integer digit count
-        }
-        if (seenSignificant) ++firstSignificant;  // counts integer digits from the first non-zero
+        seenSignificant = seenSignificant || text[i] != '0';
+        if (seenSignificant) ++magnitude;
         ++intDigits;
         ++i;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && isDigit(text[i])) {
-            if (!seenSignificant) {
-                if (text[i] != '0') {
-                    seenSignificant = true;
-                    firstSignificant = -static_cast<long long>(fracDigits);
-                }
+            if (!seenSignificant && text[i] != '0') {
+                seenSignificant = true;
+                magnitude = -static_cast<long long>(fracDigits);
             }
             ++fracDigits;
             ++i;
@@ -81,7 +76,7 @@ Reading readLeading(std::string_view text) {
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: the magnitude says which.
-        if (firstSignificant + exponent > 0) return {0.0, true};
+        if (magnitude + exponent > 0) return {0.0, true};
         return {};
     }
     if (ec != std::errc()) return {};

@@ -1,0 +1,149 @@
+// Compaction at exit must never lose the data file: a failure at any step leaves it byte for byte
+// as it was, and success leaves a smaller, complete file that opens with the same password.
+#include <QTest>
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "reference_copy.h"
+#include "refdb/compact.h"
+
+using namespace voltaro::refdb;
+
+namespace {
+
+std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int rowsOf(Database& db, const std::string& table) {
+    return db.openRecordset("SELECT * FROM " + table)->recordCount();
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(CompactStep)
+
+class TestCompact : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void compactsAndKeepsEverything() {
+        ReferenceCopy copy;
+        {
+            // Fill and empty a work table, as a long session of the conduit panel does.
+            auto db = copy.open();
+            QVERIFY(!db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                                "WHERE i < 20000) INSERT INTO Scratch SELECT 'gauge ' || i FROM n"));
+            QVERIFY(!db.execute("DELETE FROM Scratch"));
+        }
+        const auto before = std::filesystem::file_size(copy.path);
+        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        std::ofstream(temp) << "left over from an earlier run";
+
+        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        QVERIFY(errors.empty());
+        QVERIFY(!std::filesystem::exists(temp));
+        QVERIFY(std::filesystem::file_size(copy.path) < before);
+
+        auto db = copy.open();
+        QCOMPARE(rowsOf(db, "AWG"), 28);
+        QCOMPARE(rowsOf(db, "WireType"), 602);
+        QCOMPARE(rowsOf(db, "Scratch"), 0);
+        QCOMPARE(db.queryNames()->size(), std::size_t{2});
+        QCOMPARE(db.openRecordset("PRAGMA user_version")->field("user_version").number(), 1.0);
+        auto set = db.openRecordset("SELECT * FROM WireArea_Q");
+        QVERIFY(*set->findFirst("Type = 'THHN' AND Gauge = '10'"));
+        QCOMPARE(set->field("Area").number(), 0.0211);
+        db.close();
+
+        // Still encrypted.
+        sqlite3* plain = nullptr;
+        sqlite3_open_v2(copy.path.c_str(), &plain, SQLITE_OPEN_READONLY, nullptr);
+        QCOMPARE(sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+                 SQLITE_NOTADB);
+        sqlite3_close(plain);
+    }
+
+    void failureAtAnyStepLeavesTheFile_data() {
+        QTest::addColumn<CompactStep>("step");
+        QTest::newRow("removing a stale copy") << CompactStep::RemoveStaleCopy;
+        QTest::newRow("opening the data file") << CompactStep::OpenSource;
+        QTest::newRow("writing the copy") << CompactStep::Export;
+        QTest::newRow("opening the copy") << CompactStep::OpenCopy;
+        QTest::newRow("checking the copy") << CompactStep::CheckCopy;
+        QTest::newRow("replacing the file") << CompactStep::Replace;
+    }
+    void failureAtAnyStepLeavesTheFile() {
+        QFETCH(CompactStep, step);
+        ReferenceCopy copy;
+        const auto original = bytesOf(copy.path);
+        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        std::vector<CompactStep> reached;
+        const auto errors = compactDataFile(copy.path, temp, copy.connect, [&](CompactStep at) {
+            reached.push_back(at);
+            return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
+                              : std::nullopt;
+        });
+        QCOMPARE(errors.size(), std::size_t{1});
+        QCOMPARE(errors.front().number, SQLITE_IOERR);
+        QCOMPARE(errors.front().description, std::string("injected"));
+        QCOMPARE(reached.back(), step);  // nothing after the failed step ran
+        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(!std::filesystem::exists(temp));
+        QVERIFY(Database::open(copy.path, copy.connect).ok());
+    }
+
+    void wrongPasswordReportsTheEnginesError() {
+        ReferenceCopy copy;
+        const auto original = bytesOf(copy.path);
+        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path, temp, "MS AccessWrongPassword");
+        QCOMPARE(errors.size(), std::size_t{1});
+        QCOMPARE(errors.front().number, SQLITE_NOTADB);
+        QVERIFY(!errors.front().description.empty());
+        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(!std::filesystem::exists(temp));
+    }
+
+    void unwritableCopyLeavesTheFile() {
+        ReferenceCopy copy;
+        const auto original = bytesOf(copy.path);
+        const auto temp = copy.path.parent_path() / "no such folder" / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        QCOMPARE(errors.size(), std::size_t{1});
+        QCOMPARE(errors.front().number & 0xFF, SQLITE_CANTOPEN);
+        QVERIFY(bytesOf(copy.path) == original);
+    }
+
+    void staleCopyThatCannotBeDeleted() {
+        ReferenceCopy copy;
+        const auto original = bytesOf(copy.path);
+        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        std::filesystem::create_directories(temp / "inside");
+        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        QCOMPARE(errors.size(), std::size_t{1});
+        QVERIFY(errors.front().description.find("TmpCmpct.mdb") != std::string::npos);
+        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(std::filesystem::is_directory(temp));  // not ours to remove
+    }
+
+    void missingDataFile() {
+        ReferenceCopy copy;
+        std::filesystem::remove(copy.path);
+        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        QCOMPARE(errors.size(), std::size_t{1});
+        QVERIFY(!std::filesystem::exists(copy.path));
+        QVERIFY(!std::filesystem::exists(temp));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCompact)
+#include "test_compact.moc"
