@@ -1,0 +1,126 @@
+#include "shell/options_store.h"
+
+#include <QSettings>
+
+#include <cstdlib>
+#include <fstream>
+#include <system_error>
+
+namespace voltaro::shell {
+
+namespace {
+constexpr const char* kGroup = "QXoptions";
+constexpr const char* kFirstStartKey = "Voltaro/DefaultsWritten";
+constexpr bool kDefaults[kOptionCount] = {true, true, false, false, false, true};
+}  // namespace
+
+OptionsStore::OptionsStore(std::filesystem::path settingsFile, std::filesystem::path autostartFolder)
+    : settingsFile_(std::move(settingsFile)), autostartFolder_(std::move(autostartFolder)) {}
+
+OptionsStore OptionsStore::forUser() {
+    std::filesystem::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
+        config = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr) {
+        config = std::filesystem::path(home) / ".config";
+    } else {
+        config = std::filesystem::temp_directory_path();
+    }
+    return OptionsStore(config / "Voltaro" / "Voltaro.ini", config / "autostart");
+}
+
+QString OptionsStore::settingsPath() const { return QString::fromStdString(settingsFile_.string()); }
+
+void OptionsStore::LoadOptions(SharedState& state, bool namesOnly) const {
+    for (int i = 0; i < kOptionCount; ++i) state.OptionKeys[static_cast<std::size_t>(i)] = kOptionKeyNames[i];
+    if (namesOnly) return;
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    for (int i = 0; i < kOptionCount; ++i) {
+        const auto key = QString::fromStdString(state.OptionKeys[static_cast<std::size_t>(i)]);
+        state.OptionFlags[static_cast<std::size_t>(i)] =
+            settings.value(key, QStringLiteral("On")).toString() == QLatin1String("On");
+    }
+}
+
+void OptionsStore::writeOption(const SharedState& state, int index, bool on) const {
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    settings.setValue(QString::fromStdString(state.OptionKeys[static_cast<std::size_t>(index)]),
+                      on ? QStringLiteral("On") : QStringLiteral("Off"));
+}
+
+void OptionsStore::WriteDefaultOptions(SharedState& state) const {
+    LoadOptions(state, true);
+    for (int i = 0; i < kOptionCount; ++i) writeOption(state, i, kDefaults[i]);
+    (void)DeleteRunEntry("Voltaro");
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    settings.setValue(kFirstStartKey, true);
+}
+
+bool OptionsStore::isFirstStart() const {
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    return !settings.value(kFirstStartKey, false).toBool();
+}
+
+std::filesystem::path OptionsStore::runEntryPath(const std::string& name) const {
+    return autostartFolder_ / (name + ".desktop");
+}
+
+namespace {
+
+// A program path quoted for an Exec line: inside double quotes, ", `, $ and \ take a backslash,
+// and the file format itself then doubles every backslash.
+std::string execQuoted(const std::string& path) {
+    std::string quoted = "\"";
+    for (const char c : path) {
+        if (c == '\\') {
+            quoted += "\\\\\\\\";  // a literal backslash is four in the file
+            continue;
+        }
+        if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
+        quoted.push_back(c);
+    }
+    quoted += "\"";
+    return quoted;
+}
+
+}  // namespace
+
+std::optional<std::string> OptionsStore::SetRunEntry(const std::string& name,
+                                                     const std::filesystem::path& program,
+                                                     const std::string& argument) const {
+    const std::string command = execQuoted(program.string()) + " " + argument;
+    std::error_code ec;
+    std::filesystem::create_directories(autostartFolder_, ec);
+    if (ec) return "cannot create " + autostartFolder_.string() + ": " + ec.message();
+    const auto path = runEntryPath(name);
+    auto temp = path;
+    temp += ".new";
+    {
+        std::ofstream out(temp, std::ios::trunc);
+        out << "[Desktop Entry]\n"
+            << "Type=Application\n"
+            << "Name=" << name << "\n"
+            << "Comment=Electrician's calculator, 1999 NEC\n"
+            << "Exec=" << command << "\n"
+            << "Terminal=false\n";
+        out.close();
+        if (!out) return "cannot write " + temp.string();
+    }
+    std::filesystem::rename(temp, path, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        return "cannot write " + path.string();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> OptionsStore::DeleteRunEntry(const std::string& name) const {
+    std::error_code ec;
+    std::filesystem::remove(runEntryPath(name), ec);
+    if (ec) return "cannot remove " + runEntryPath(name).string() + ": " + ec.message();
+    return std::nullopt;
+}
+
+}  // namespace voltaro::shell
