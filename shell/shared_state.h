@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -54,6 +55,8 @@ struct SharedState {
 
     // The main display's text; every line ends with CR LF.
     std::string DisplayText;
+    // Sets the display label's caption; installed by the main window (none without a window).
+    std::function<void(const std::string&)> SetDisplayCaption;
     // The current conduit type: abbreviation, and full name once the type dialog has been used.
     std::string ConduitAbbr = "EMT";
     std::string ConduitName;

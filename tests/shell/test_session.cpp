@@ -1,0 +1,125 @@
+// Start-up's data side and exit's, on a private application folder.
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+
+#include "platform/zephlib_binding.h"
+#include "refdb/password.h"
+#include "shell/session.h"
+
+using namespace voltaro;
+using namespace voltaro::shell;
+namespace fs = std::filesystem;
+
+class TestSession : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    fs::path app_;
+
+    OptionsStore options() const { return OptionsStore(app_ / "config.ini", app_ / "autostart"); }
+
+    void fillWorkTables() {
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        auto db = refdb::Database::open(app_ / "Voltaro.dat",
+                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+        QVERIFY(db.ok());
+        QVERIFY(!db->execute("INSERT INTO DragList VALUES ('10', 'THHN'), ('12', 'TW');"
+                             "INSERT INTO KeepWires VALUES ('40', 0, 11, '6', '40');"
+                             "INSERT INTO Scratch VALUES ('14')"));
+    }
+
+private Q_SLOTS:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        app_ = dir_->path().toStdString();
+        for (const char* file : {"Zephlib.so", "Voltaro.dat"})
+            fs::copy_file(fs::path(VOLTARO_TEST_APP_DIR) / file, app_ / file);
+    }
+    void cleanup() { dir_.reset(); }
+
+    void startsClean() {
+        fillWorkTables();
+        std::ofstream(app_ / "~qxrslt.dat") << "an old result";
+        SharedState state;
+        state.NoteFlags.fill(true);
+        state.ConduitAbbr = "RMC";
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QVERIFY(state.RefDb && state.RefDb->isOpen());
+        QCOMPARE(state.DataPath, app_ / "Voltaro.dat");
+        QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
+        QCOMPARE(state.ResultsPath, app_ / "~qxrslt.dat");
+        QVERIFY(!fs::exists(state.ResultsPath));
+        QCOMPARE(state.ConduitAbbr, std::string("EMT"));
+        for (const char* table : {"DragList", "KeepWires", "Scratch"})
+            QCOMPARE(state.RefDb->openRecordset(std::string("SELECT * FROM ") + table)->recordCount(), 0);
+        for (const bool flag : state.NoteFlags) QVERIFY(!flag);
+        for (const bool on : state.OptionFlags) QVERIFY(on);  // nothing stored: every option on
+    }
+
+    void missingDatabaseEndsStartUp() {
+        fs::remove(app_ / "Voltaro.dat");
+        SharedState state;
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        const auto failure = OpenSession(state, app_, zephlib, options());
+        QVERIFY(failure.has_value());
+        QVERIFY(failure->find("Voltaro.dat") != std::string::npos);
+        QVERIFY(!fs::exists(app_ / "Voltaro.dat"));
+    }
+
+    void missingZephlibEndsStartUp() {
+        fs::remove(app_ / "Zephlib.so");
+        SharedState state;
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        const auto failure = OpenSession(state, app_, zephlib, options());
+        QVERIFY(failure.has_value());
+        QVERIFY(failure->find("Zephlib.so") != std::string::npos);
+        QVERIFY(!state.RefDb);
+    }
+
+    void displayLines() {
+        SharedState state;
+        std::string caption;
+        state.SetDisplayCaption = [&](const std::string& text) { caption = text; };
+        state.DisplayText = "";
+        ShowOnDisplay(state, "Size Wire:");
+        ShowOnDisplay(state, "Use # 8 AWG");
+        QCOMPARE(state.DisplayText, std::string("Size Wire:\r\nUse # 8 AWG\r\n"));
+        QCOMPARE(caption, state.DisplayText);
+    }
+
+    void exitRemovesTheLogAndCompacts() {
+        SharedState state;
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        std::ofstream(state.ResultsPath) << "a result";
+        QVERIFY(CloseSession(state, zephlib).empty());
+        QVERIFY(!fs::exists(state.ResultsPath));
+        QVERIFY(!fs::exists(app_ / "TmpCmpct.mdb"));
+        QVERIFY(!state.RefDb);
+        // The compacted file opens and holds the tables.
+        auto db = refdb::Database::open(app_ / "Voltaro.dat",
+                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+        QVERIFY(db.ok());
+        QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
+    }
+
+    void failedCompactionIsReportedAndKeepsTheFile() {
+        SharedState state;
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        fs::create_directories(app_ / "TmpCmpct.mdb" / "in the way");
+        const auto errors = CloseSession(state, zephlib);
+        QCOMPARE(errors.size(), std::size_t{1});
+        const auto text = compactErrorText(errors.front());
+        QVERIFY(text.rfind("Database Compact Unsuccessful!\rError number: ", 0) == 0);
+        QVERIFY(text.find(errors.front().description) != std::string::npos);
+        QVERIFY(refdb::Database::open(app_ / "Voltaro.dat",
+                                      refdb::connectText(*refdb::recoverPassword(zephlib))).ok());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "test_session.moc"
