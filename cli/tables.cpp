@@ -1,5 +1,6 @@
 // voltaro-cli tables, voltaro-cli dump NAME: what the shipped reference database holds.
 #include <algorithm>
+#include <optional>
 #include <ostream>
 
 #include "cli/app.h"
@@ -10,19 +11,30 @@ namespace voltaro::cli {
 
 namespace {
 
+struct Names {
+    std::vector<std::string> tables, queries;
+};
+
+// The database's tables and stored queries; nullopt (and the reason on err) when unreadable.
+std::optional<Names> namesIn(const Context& context, refdb::Database& db) {
+    auto tables = db.tableNames();
+    auto queries = db.queryNames();
+    if (!tables || !queries) {
+        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
+                    << "\n";
+        return std::nullopt;
+    }
+    return Names{tables.take(), queries.take()};
+}
+
 int listTables(const Context& context, const std::vector<std::string>& args) {
     if (!args.empty()) return kUsage;
     auto db = openReferenceDatabase(context);
     if (!db) return kFailed;
-    auto tables = db->tableNames();
-    auto queries = db->queryNames();
-    if (!tables || !queries) {
-        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
-                    << "\n";
-        return kFailed;
-    }
-    for (const auto& name : *tables) context.out << name << "\n";
-    for (const auto& name : *queries) context.out << name << " (stored query)\n";
+    const auto names = namesIn(context, *db);
+    if (!names) return kFailed;
+    for (const auto& name : names->tables) context.out << name << "\n";
+    for (const auto& name : names->queries) context.out << name << " (stored query)\n";
     return kDone;
 }
 
@@ -31,16 +43,13 @@ int dump(const Context& context, const std::vector<std::string>& args) {
     auto db = openReferenceDatabase(context);
     if (!db) return kFailed;
     // Only names the database holds are dumped; the name is never spliced in as typed.
-    auto tables = db->tableNames();
-    auto queries = db->queryNames();
-    if (!tables || !queries) {
-        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
-                    << "\n";
-        return kFailed;
-    }
+    const auto names = namesIn(context, *db);
+    if (!names) return kFailed;
     const auto& name = args[0];
-    if (std::find(tables->begin(), tables->end(), name) == tables->end() &&
-        std::find(queries->begin(), queries->end(), name) == queries->end()) {
+    auto holds = [&](const std::vector<std::string>& list) {
+        return std::find(list.begin(), list.end(), name) != list.end();
+    };
+    if (!holds(names->tables) && !holds(names->queries)) {
         context.err << "voltaro-cli: no table or stored query named " << name << "\n";
         return kFailed;
     }
