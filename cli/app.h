@@ -61,5 +61,7 @@ struct Command {
 
 // The command groups, in the order the usage text lists them.
 std::vector<Command> tableCommands();
+std::vector<Command> racewayCommands();    // conduit, enclosure
+std::vector<Command> equipmentCommands();  // transformer, starter
 
 }  // namespace voltaro::cli

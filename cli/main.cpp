@@ -35,6 +35,8 @@ void usage(const std::vector<Command>& commands) {
 
 int main(int argc, char** argv) {
     std::vector<Command> commands = tableCommands();
+    for (auto group : {racewayCommands(), equipmentCommands()})
+        commands.insert(commands.end(), group.begin(), group.end());
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
     if (!args.empty() && args[0] == "--app-dir") {

@@ -15,7 +15,7 @@ void ResultsLog::write(std::string_view text) {
     bytes_ += kLineEnd;
 }
 
-void ResultsLog::writeNotes(SharedState& state, std::initializer_list<int> numbers) {
+void ResultsLog::writeNotes(SharedState& state, const std::vector<int>& numbers) {
     write("");
     write("Notes:");
     for (const int n : numbers) write(FootNoteText(state, n));

@@ -9,10 +9,10 @@
 // Bytes: 8-bit text, every line ended by CR LF; a line passed in may itself hold CR LF.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/shared_state.h"
 
@@ -28,7 +28,7 @@ public:
 
     // An empty line, "Notes:", then the text of each footnote in `numbers`, in that order, one per
     // line. The caller decides which notes its flags call for.
-    void writeNotes(SharedState& state, std::initializer_list<int> numbers);
+    void writeNotes(SharedState& state, const std::vector<int>& numbers);
 
 private:
     friend ResultsLog StartResultsLog(std::string_view title);

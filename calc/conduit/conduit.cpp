@@ -1,0 +1,155 @@
+#include "calc/conduit/conduit.h"
+
+#include <map>
+#include <utility>
+
+#include "calc/common/messages.h"
+#include "refdb/sql.h"
+
+namespace voltaro::calc::conduit {
+
+namespace {
+
+constexpr std::string_view kSeparator = " - ";
+// More conductors than this in one raceway flag note 8.
+constexpr int kCrowdedCount = 30;
+
+Failure unreadable() { return Failure{std::string(kDatabaseUnreadable)}; }
+
+bool endsWithStar(std::string_view text) { return !text.empty() && text.back() == '*'; }
+
+// The engine reads SQL text only up to a NUL, so a value holding one cannot be quoted into a
+// criterion; no row of the reference data holds one, so such a value matches nothing.
+bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+
+// The fill column for a number of conductors: one, two, or more than two.
+std::string_view fillColumn(int conductors) {
+    if (conductors == 1) return "[1wire]";
+    if (conductors == 2) return "[2wires]";
+    return "[2+wires]";
+}
+
+}  // namespace
+
+std::string notListedMessage(std::string_view gauge, std::string_view type) {
+    return "No Area Listed For\r\nAWG " + entryOf({std::string(gauge), std::string(type)});
+}
+
+Conductor conductorOf(std::string_view entry) {
+    const auto at = entry.find(kSeparator);
+    if (at == std::string_view::npos) return {std::string(entry), {}};
+    return {std::string(entry.substr(0, at)), std::string(entry.substr(at + kSeparator.size()))};
+}
+
+std::string entryOf(const Conductor& conductor) {
+    return conductor.gauge + std::string(kSeparator) + conductor.type;
+}
+
+std::optional<refdb::DbError> addToDragList(refdb::Database& db, const Conductor& conductor) {
+    auto rows = db.openRecordset("SELECT * FROM DragList WHERE 0", refdb::Recordset::Kind::Dynaset);
+    if (!rows) return rows.error();
+    if (auto error = rows->addNew()) return error;
+    if (auto error = rows->setField("WiresGa", conductor.gauge)) return error;
+    if (auto error = rows->setField("WiresTy", conductor.type)) return error;
+    return rows->update();
+}
+
+std::variant<std::string, Failure> CalPipe(shell::SharedState& state) {
+    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable();
+    auto& db = *state.RefDb;
+    auto conductors = db.openRecordset("SELECT * FROM DragList");
+    auto areas = db.openRecordset("SELECT * FROM WireArea_Q");
+    if (!conductors || !areas) return unreadable();
+    const int count = conductors->recordCount();
+    if (count == 0) return Failure{std::string(kNoConductors)};
+
+    double total = 0.0;  // square inches
+    // A conduit usually holds many conductors of a few kinds: each kind is looked up once.
+    std::map<std::pair<std::string, std::string>, double> areaOf;
+    for (conductors->moveFirst(); !conductors->eof(); conductors->moveNext()) {
+        const auto gauge = conductors->field("WiresGa").text();
+        const auto type = conductors->field("WiresTy").text();
+        auto known = areaOf.find({type, gauge});
+        if (known == areaOf.end()) {
+            if (holdsNul(gauge) || holdsNul(type)) return Failure{notListedMessage(gauge, type)};
+            auto found = areas->findFirst("Type = " + refdb::sqlText(type) +
+                                          " AND Gauge = " + refdb::sqlText(gauge));
+            if (!found) return unreadable();
+            // A conductor without an area would otherwise be counted with another row's area.
+            if (!*found) return Failure{notListedMessage(gauge, type)};
+            known =
+                areaOf.emplace(std::make_pair(type, gauge), areas->field("Area").number()).first;
+        }
+        if (endsWithStar(type)) state.NoteFlags[4] = true;
+        total += known->second;
+    }
+
+    // The total goes into the criterion in general number format (15 significant digits), so a
+    // sum such as 0.1 + 0.1 + 0.1 meets an allowed area of 0.3 as equal, not as just above it.
+    const auto& abbr = state.ConduitAbbr;
+    bool found = false;
+    std::string size;
+    if (!holdsNul(abbr)) {
+        auto sizes =
+            db.openRecordset("SELECT * FROM ConData_Q WHERE Abbr = " + refdb::sqlText(abbr));
+        if (!sizes) return unreadable();
+        auto match =
+            sizes->findFirst(std::string(fillColumn(count)) + " > " + refdb::sqlNumber(total));
+        if (!match) return unreadable();
+        found = *match;
+        if (found) size = sizes->field("Size").text();
+    }
+    if (endsWithStar(abbr)) state.NoteFlags[5] = true;
+    if (count > kCrowdedCount) state.NoteFlags[8] = true;
+    if (!found) return Failure{std::string(kNotLargeEnough)};
+    return size;
+}
+
+shell::ResultsLog WriteConduitResults(shell::SharedState& state, std::string_view conduitSize,
+                                      const std::vector<std::string>& entries) {
+    const std::string sizeLine = std::string(conduitSize) + " in. " + " " + state.ConduitAbbr;
+    auto log = shell::StartResultsLog("~ Calculate Conduit Size ~");
+    log.write("Current Conduit Type: " + state.ConduitAbbr);
+    log.write(state.ConduitName);
+    log.write("Conductors Selected:\r\n");
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        log.write("      " + std::to_string(i + 1) + ".\tAWG " + entries[i]);
+    log.write("\r\n");
+    log.write("Smallest Trade Size Conduit is:  " + sizeLine);
+    std::vector<int> notes;
+    for (const int n : {5, 4, 8})
+        if (state.NoteFlags[static_cast<std::size_t>(n)]) notes.push_back(n);
+    log.writeNotes(state, notes);
+    return log;
+}
+
+Outcome calculateConduit(shell::SharedState& state, const std::vector<std::string>& entries) {
+    auto size = CalPipe(state);
+    if (auto* failure = std::get_if<Failure>(&size)) return *failure;
+    const auto& conduitSize = std::get<std::string>(size);
+    Answer answer;
+    answer.displayLines.push_back(conduitSize + " in. " + " " + state.ConduitAbbr);
+    if (shell::AnyNoteFlagged(state)) answer.displayLines.emplace_back("See Notes");
+    answer.log = WriteConduitResults(state, conduitSize, entries);
+    return answer;
+}
+
+Outcome conduitForEntries(shell::SharedState& state, const std::vector<std::string>& entries) {
+    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable();
+    auto& db = *state.RefDb;
+    // IMMEDIATE: take the write lock before touching DragList, so that two callers sharing one
+    // database file wait for each other instead of mixing their conductors.
+    if (db.execute("BEGIN IMMEDIATE")) return unreadable();
+    const auto outcome = [&]() -> Outcome {
+        if (db.execute("DELETE FROM DragList")) return unreadable();
+        for (const auto& entry : entries)
+            if (addToDragList(db, conductorOf(entry))) return unreadable();
+        return calculateConduit(state, entries);
+    }();
+    // Nothing was committed; should the rollback itself fail, closing the connection discards
+    // the transaction all the same.
+    db.execute("ROLLBACK");
+    return outcome;
+}
+
+}  // namespace voltaro::calc::conduit

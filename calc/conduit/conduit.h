@@ -1,0 +1,65 @@
+// The conduit size calculation: the smallest trade size of the current conduit type whose
+// allowed fill area is larger than the total area of the conductors in it.
+//
+// The conductors are the rows of the work table DragList, which the conduit fill panel keeps in
+// step with its "Conductors in Conduit" list (one row per conductor, gauge and insulation type).
+// CalPipe reads DragList; the results log lists the panel's entries ("GAUGE - TYPE"), in list
+// order. conduitForEntries() runs the whole press for a given list of entries without leaving
+// anything in DragList, for scripts and tests.
+//
+// Areas are square inches, as the WireArea_Q and ConData_Q tables hold them.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "calc/common/outcome.h"
+#include "refdb/database.h"
+#include "shell/results_log.h"
+#include "shell/shared_state.h"
+
+namespace voltaro::calc::conduit {
+
+inline constexpr std::string_view kNoConductors = "No Conductors\r\nWere Selected.";
+inline constexpr std::string_view kNotLargeEnough = "Trade Size Conduit\r\nNot Large Enough.";
+
+// A conductor whose insulation type and gauge have no area in WireArea_Q; the message names it
+// as the list shows it: "No Area Listed For" CR LF "AWG <gauge> - <type>".
+std::string notListedMessage(std::string_view gauge, std::string_view type);
+
+struct Conductor {
+    std::string gauge;
+    std::string type;
+};
+
+// A list entry's parts: the text before the first " - " is the gauge, the rest the type. An
+// entry without " - " is all gauge, with an empty type.
+Conductor conductorOf(std::string_view entry);
+// The list entry of a conductor: gauge + " - " + type.
+std::string entryOf(const Conductor& conductor);
+
+// Adds one conductor at the end of DragList, as dropping it into the conduit does.
+std::optional<refdb::DbError> addToDragList(refdb::Database& db, const Conductor& conductor);
+
+// The trade size for the conductors in DragList and the type state.ConduitAbbr, or the failure
+// message. Sets NoteFlags 4 (a type ending in "*"), 5 (ConduitAbbr ends in "*") and 8 (more than
+// 30 conductors); 5 and 8 also when no trade size is large enough. Never clears a flag.
+std::variant<std::string, Failure> CalPipe(shell::SharedState& state);
+
+// The results log of an answer: the conduit type, its name, the numbered `entries`, the trade
+// size, and the flagged notes in the order 5, 4, 8.
+shell::ResultsLog WriteConduitResults(shell::SharedState& state, std::string_view conduitSize,
+                                      const std::vector<std::string>& entries);
+
+// The calculate press with DragList as the panel left it and `entries` its list: CalPipe, then
+// the display line, "See Notes" when a note is flagged, and the results log.
+Outcome calculateConduit(shell::SharedState& state, const std::vector<std::string>& entries);
+
+// The calculate press for a conduit holding exactly `entries` ("GAUGE - TYPE", in order). DragList
+// holds them only inside one transaction that is rolled back, so the table is left as it was and
+// a concurrent caller never sees them. The note flags it sets stay set in `state`.
+Outcome conduitForEntries(shell::SharedState& state, const std::vector<std::string>& entries);
+
+}  // namespace voltaro::calc::conduit

@@ -1,0 +1,58 @@
+#include "calc/enclosure/enclosure.h"
+
+#include "calc/common/messages.h"
+#include "calc/numbers/numbers.h"
+
+namespace voltaro::calc::enclosure {
+
+std::variant<Enclosure, Failure> enclosureAt(shell::SharedState& state, int id) {
+    const Failure unreadable{std::string(kDatabaseUnreadable)};
+    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable;
+    auto rows = state.RefDb->openRecordset("SELECT * FROM Enclosures");
+    if (!rows) return unreadable;
+    auto found = rows->findFirst("ID = " + std::to_string(id));
+    if (!found) return unreadable;
+    if (!*found) return Failure{std::string(kNoSuchEnclosure)};
+    Enclosure enclosure;
+    enclosure.nema = rows->field("Nema").text();
+    for (std::size_t i = 0; i < enclosure.lines.size(); ++i)
+        enclosure.lines[i] = rows->field("d" + std::to_string(i + 1)).text();
+    return enclosure;
+}
+
+std::string descriptionText(const Enclosure& enclosure) {
+    std::string text;
+    for (std::size_t i = 0; i < enclosure.lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += enclosure.lines[i];
+    }
+    return text;
+}
+
+shell::ResultsLog WriteEnclosureResults(const Enclosure& enclosure) {
+    auto log = shell::StartResultsLog("~ Select NEMA Enclosure ~");
+    log.write("NEMA Enclosure:  " + enclosure.nema + "\r\n");
+    log.write("NEMA Description:\r\n");
+    log.write(descriptionText(enclosure));
+    return log;
+}
+
+Outcome selectEnclosure(shell::SharedState& state, int id) {
+    auto found = enclosureAt(state, id);
+    if (auto* failure = std::get_if<Failure>(&found)) return *failure;
+    const auto& enclosure = std::get<Enclosure>(found);
+    Answer answer;
+    answer.displayLines.push_back("NEMA " + enclosure.nema + " Enclosure");
+    for (const auto& line : enclosure.lines) answer.displayLines.push_back(line);
+    answer.log = WriteEnclosureResults(enclosure);
+    return answer;
+}
+
+Outcome selectEnclosure(shell::SharedState& state, std::string_view idText) {
+    const auto read = numbers::readLeading(idText);
+    const auto id = read.overflow ? std::nullopt : numbers::toInt16(read.value);
+    if (!id) return Failure{std::string(kNoSuchEnclosure)};
+    return selectEnclosure(state, static_cast<int>(*id));
+}
+
+}  // namespace voltaro::calc::enclosure

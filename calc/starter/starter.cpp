@@ -1,0 +1,57 @@
+#include "calc/starter/starter.h"
+
+#include "calc/numbers/numbers.h"
+
+namespace voltaro::calc::starter {
+
+std::string_view ratingColumn(std::int16_t volts) {
+    if (volts <= 215) return "[200]";
+    if (volts <= 250) return "[230]";
+    return "[460]";
+}
+
+std::variant<std::string, Failure> CalStr(shell::SharedState& state, double amps,
+                                          std::int16_t volts) {
+    const Failure cannotCompute{std::string(kCannotCompute)};
+    if (!state.RefDb || !state.RefDb->isOpen()) return cannotCompute;
+    auto starters = state.RefDb->openRecordset("SELECT * FROM Starter");
+    if (!starters) return cannotCompute;
+    // A NULL rating compares as unknown, so a size without a rating at this voltage is passed by.
+    auto found =
+        starters->findFirst(std::string(ratingColumn(volts)) + " >= " + numbers::general(amps));
+    if (!found) return cannotCompute;
+    if (!*found) return Failure{std::string(kAmpsTooHigh)};
+    auto size = starters->field("Size").text();
+    if (size.empty()) return cannotCompute;
+    return size;
+}
+
+shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
+    auto log = shell::StartResultsLog("~ Calculate Starter Size ~");
+    log.write("Full Load Amps: " + inputs.amps);
+    log.write("Voltage: " + inputs.volts);
+    log.write("");
+    log.write("");
+    log.write("Use Starter Size:  " + starterSize);
+    return log;
+}
+
+Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs) {
+    const Failure cannotCompute{std::string(kCannotCompute)};
+    const auto amps = numbers::readLeading(inputs.amps);
+    const auto voltsRead = numbers::readLeading(inputs.volts);
+    if (amps.overflow || voltsRead.overflow) return cannotCompute;
+    const auto volts = numbers::toInt16(voltsRead.value);
+    if (!volts) return cannotCompute;
+    if (*volts > kMaxVolts) return Failure{std::string(kVoltsTooHigh)};
+
+    auto size = CalStr(state, amps.value, *volts);
+    if (auto* failure = std::get_if<Failure>(&size)) return *failure;
+    const auto& starterSize = std::get<std::string>(size);
+    Answer answer;
+    answer.displayLines.push_back("Use Size " + starterSize + " Starter");
+    answer.log = WriteStarterResults(inputs, starterSize);
+    return answer;
+}
+
+}  // namespace voltaro::calc::starter

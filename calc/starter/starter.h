@@ -1,0 +1,49 @@
+// The motor starter calculator: the starter size for a three-phase motor from its full-load
+// amperes and the supply volts, looked up in the Starter table.
+//
+// calculateStarter() is the calculate press: the volts check, CalStr, then the display line and
+// the results log, or the error window's message. Inputs are the two boxes' texts as typed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "calc/common/outcome.h"
+#include "shell/results_log.h"
+#include "shell/shared_state.h"
+
+namespace voltaro::calc::starter {
+
+struct Inputs {
+    std::string amps = "20";    // Ts: full-load amperes
+    std::string volts = "480";  // Ti: supply volts
+};
+
+// Messages. The first two break with a lone CR, as the error window has always shown them.
+inline constexpr std::string_view kVoltsTooHigh = "Volt Rating Is\rToo High.\r575 Volts Max.";
+inline constexpr std::string_view kAmpsTooHigh =
+    "Amp Rating Is Too\r High For The Voltage Entered.";
+// Volts beyond 16 bits, a number too large to read, an unreadable table, an empty size.
+inline constexpr std::string_view kCannotCompute = "Values Too High\r\nCannot Compute.";
+
+// The highest supply voltage the table covers.
+inline constexpr std::int16_t kMaxVolts = 575;
+
+// The rating column for a voltage: "[200]" up to 215 V (zero and negative included), "[230]"
+// from 216 to 250 V, "[460]" from 251 V.
+std::string_view ratingColumn(std::int16_t volts);
+
+// The first Starter row, in stored order, whose rating in the volts' column is at least `amps`
+// (an empty rating never matches): its Size, or the failure message.
+std::variant<std::string, Failure> CalStr(shell::SharedState& state, double amps,
+                                          std::int16_t volts);
+
+// The results log of an answer.
+shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
+
+// The calculate press.
+Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs);
+
+}  // namespace voltaro::calc::starter
