@@ -61,5 +61,6 @@ struct Command {
 
 // The command groups, in the order the usage text lists them.
 std::vector<Command> tableCommands();
+std::vector<Command> conductorCommands();  // wire, ground
 
 }  // namespace voltaro::cli

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/app.h"
@@ -35,6 +36,7 @@ void usage(const std::vector<Command>& commands) {
 
 int main(int argc, char** argv) {
     std::vector<Command> commands = tableCommands();
+    for (auto& command : conductorCommands()) commands.push_back(std::move(command));
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
     if (!args.empty() && args[0] == "--app-dir") {

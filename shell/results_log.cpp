@@ -21,6 +21,12 @@ void ResultsLog::writeNotes(SharedState& state, std::initializer_list<int> numbe
     for (const int n : numbers) write(FootNoteText(state, n));
 }
 
+void ResultsLog::writeNotes(SharedState& state, const std::vector<int>& numbers) {
+    write("");
+    write("Notes:");
+    for (const int n : numbers) write(FootNoteText(state, n));
+}
+
 ResultsLog StartResultsLog(std::string_view title) {
     ResultsLog log;
     log.write("");

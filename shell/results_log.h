@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/shared_state.h"
 
@@ -29,6 +30,8 @@ public:
     // An empty line, "Notes:", then the text of each footnote in `numbers`, in that order, one per
     // line. The caller decides which notes its flags call for.
     void writeNotes(SharedState& state, std::initializer_list<int> numbers);
+    // The same for a list the calculator builds from its flags.
+    void writeNotes(SharedState& state, const std::vector<int>& numbers);
 
 private:
     friend ResultsLog StartResultsLog(std::string_view title);
