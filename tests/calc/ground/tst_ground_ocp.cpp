@@ -87,6 +87,8 @@ void TestGroundOcp::calculate_data() {
     QTest::newRow("6001A too high") << "6001" << "Copper" << tooHigh << true;
     QTest::newRow("beyond 32 bits too high") << "99999999999" << "Copper" << tooHigh << true;
     QTest::newRow("1e309 too high") << "1e309" << "Aluminum" << tooHigh << true;
+    QTest::newRow("a million nines too high") << QString(1'000'000, '9') << "Copper" << tooHigh << true;
+    QTest::newRow("control characters read as 0") << "\x01\x1b[2J" << "Copper" << "14 Ground|15 Fuse|See Notes" << false;
 }
 
 void TestGroundOcp::calculate() {

@@ -52,6 +52,8 @@ private Q_SLOTS:
     void fahrenheit();
     void fahrenheitOverEvery16BitValue();
     void calculateConvertsTheAmbientBox();
+    void hugeAndStrangeTexts_data();
+    void hugeAndStrangeTexts();
 };
 
 void TestWireSize::calSize_data() {
@@ -305,6 +307,41 @@ void TestWireSize::calculateConvertsTheAmbientBox() {
     WireInputs failing{"0", "Copper", "THHN", "90 C", "3", "212F"};
     QVERIFY(std::holds_alternative<calc::Failure>(calc::wire::calculateWire(state, failing)));
     QCOMPARE(failing.ambient, std::string("100"));
+}
+
+void TestWireSize::hugeAndStrangeTexts_data() {
+    QTest::addColumn<QByteArray>("amps");
+    QTest::addColumn<QByteArray>("conductors");
+    QTest::addColumn<QByteArray>("ambient");
+    QTest::addColumn<QString>("expected");  // size or message
+
+    const QByteArray nines(1'000'000, '9');
+    const QByteArray zeros = QByteArray(1'000'000, '0') + "20";
+    QTest::newRow("a million nines of amperes") << nines << QByteArray("3") << QByteArray("30") << calc::wire::kAmpsTooHigh;
+    QTest::newRow("a million nines of conductors") << QByteArray("20") << nines << QByteArray("30") << calc::wire::kTooManyConductors;
+    QTest::newRow("a million nines of degrees") << QByteArray("20") << QByteArray("3") << nines << calc::wire::kTempOutOfRange;
+    QTest::newRow("a million nines of degrees F") << QByteArray("20") << QByteArray("3") << nines + "F" << calc::wire::kTempOutOfRange;
+    QTest::newRow("a million zeros then 20") << zeros << QByteArray("3") << QByteArray(1000, '0') + "30" << "12*";
+    QTest::newRow("control characters") << QByteArray("\x01\x02\x7f") << QByteArray("3\x1b[3") << QByteArray("\b") << calc::wire::kAmperesTooLow;
+    QTest::newRow("tab and CR before numbers") << QByteArray("\t\r\n20") << QByteArray(" 3") << QByteArray("\t30") << "12*";
+    QTest::newRow("8-bit text") << QByteArray("\xb5" "20") << QByteArray("3") << QByteArray("30") << calc::wire::kAmperesTooLow;
+    QTest::newRow("quote in the ambient") << QByteArray("20") << QByteArray("3") << QByteArray("25' OR 1=1") << "12*";
+}
+
+void TestWireSize::hugeAndStrangeTexts() {
+    QFETCH(QByteArray, amps);
+    QFETCH(QByteArray, conductors);
+    QFETCH(QByteArray, ambient);
+    QFETCH(QString, expected);
+    auto& state = freshState(testing::appDir() / "Voltaro.dat");
+    WireInputs inputs{amps.toStdString(), "Copper", "THHN", "90 C", conductors.toStdString(),
+                      ambient.toStdString()};
+    const auto outcome = calc::wire::calculateWire(state, inputs);
+    if (const auto* failure = std::get_if<calc::Failure>(&outcome))
+        QCOMPARE(QString::fromStdString(failure->message), expected);
+    else
+        QCOMPARE(QString::fromStdString(std::get<calc::Answer>(outcome).displayLines.front()),
+                 expected + "  (THHN)");
 }
 
 QTEST_GUILESS_MAIN(TestWireSize)
