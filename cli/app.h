@@ -63,5 +63,6 @@ struct Command {
 std::vector<Command> tableCommands();
 std::vector<Command> racewayCommands();    // conduit, enclosure
 std::vector<Command> equipmentCommands();  // transformer, starter
+std::vector<Command> conductorCommands();  // wire, ground
 
 }  // namespace voltaro::cli

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/app.h"
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
     std::vector<Command> commands = tableCommands();
     for (auto group : {racewayCommands(), equipmentCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
+    for (auto& command : conductorCommands()) commands.push_back(std::move(command));
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
     if (!args.empty() && args[0] == "--app-dir") {
