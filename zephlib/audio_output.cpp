@@ -75,6 +75,8 @@ bool AudioOutput::play(const unsigned char* wav, std::size_t size, bool async) {
     // Samples are queued rather than fed by a callback; SDL converts them to what the device
     // takes, and keeps its own copy.
     spec.callback = nullptr;
+    // Small device buffers: a click must start at once and a waited-for sound end promptly.
+    spec.samples = 512;
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
     const bool queued = device != 0 && SDL_QueueAudio(device, samples, length) == 0;
     SDL_FreeWAV(samples);

@@ -90,9 +90,18 @@ std::vector<double> powerDown(double seconds, double level) {
     return s;
 }
 
-std::vector<unsigned char> wave(const std::vector<double>& s) {
-    // Short fades at both ends so that no sound starts or stops with a step.
+// The WAVE image of `s`, faded in and out over a millisecond so that no sound starts or stops
+// with a step, then scaled so that its loudest sample reaches `peak` (of full scale).
+std::vector<unsigned char> wave(std::vector<double> s, double peak) {
     const std::size_t fade = std::min<std::size_t>(s.size() / 4, kRate / 1000);
+    for (std::size_t i = 0; i < fade; ++i) {
+        s[i] *= double(i) / fade;
+        s[s.size() - 1 - i] *= double(i) / fade;
+    }
+    double loudest = 0;
+    for (const double v : s) loudest = std::max(loudest, std::abs(v));
+    if (loudest > 0)
+        for (double& v : s) v *= peak / loudest;
     std::vector<unsigned char> out(44 + 2 * s.size());
     auto put32 = [&out](std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) out[at + i] = static_cast<unsigned char>(v >> (8 * i));
@@ -115,10 +124,7 @@ std::vector<unsigned char> wave(const std::vector<double>& s) {
     std::copy_n("data", 4, out.begin() + 36);
     put32(40, dataBytes);
     for (std::size_t i = 0; i < s.size(); ++i) {
-        double v = s[i];
-        if (i < fade) v *= double(i) / fade;
-        if (s.size() - 1 - i < fade) v *= double(s.size() - 1 - i) / fade;
-        v = std::clamp(v, -1.0, 1.0);
+        const double v = std::clamp(s[i], -1.0, 1.0);
         put16(44 + 2 * i, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 32767))));
     }
     return out;
@@ -127,12 +133,12 @@ std::vector<unsigned char> wave(const std::vector<double>& s) {
 }  // namespace
 
 std::vector<unsigned char> sound(const std::string& name) {
-    if (name == "Tick") return wave(click(0.030, 2400, 0.0035, 5200, 0.55));
-    if (name == "TickLo") return wave(click(0.036, 1250, 0.0050, 2600, 0.55));
-    if (name == "Dip") return wave(click(0.020, 3600, 0.0018, 7000, 0.45));
-    if (name == "out") return wave(whoosh(0.30, 380, 2000, 0.42));
-    if (name == "in") return wave(whoosh(0.30, 2000, 380, 0.42));
-    if (name == "Off") return wave(powerDown(0.46, 0.55));
+    if (name == "Tick") return wave(click(0.030, 2400, 0.0035, 5200, 1), 0.55);
+    if (name == "TickLo") return wave(click(0.036, 1250, 0.0050, 2600, 1), 0.6);
+    if (name == "Dip") return wave(click(0.020, 3600, 0.0018, 7000, 1), 0.45);
+    if (name == "out") return wave(whoosh(0.30, 380, 2000, 1), 0.4);
+    if (name == "in") return wave(whoosh(0.30, 2000, 380, 1), 0.4);
+    if (name == "Off") return wave(powerDown(0.46, 1), 0.55);
     throw std::invalid_argument("no such sound: " + name);
 }
 
