@@ -34,8 +34,8 @@ inline constexpr unsigned kKeyColour = 0xFF00FF;
 
 inline constexpr Rect kFacePlate{24, 28, 220, 496};
 inline constexpr Rect kHangSlot{110, 9, 48, 10};  // a hole through the holster's top
-inline constexpr Rect kWordmark{34, 34, 132, 22};
-inline constexpr Rect kBadge{172, 34, 62, 22};  // Image1, tool tip "1999 NEC Code Year"
+inline constexpr Rect kWordmark{34, 34, 126, 22};
+inline constexpr Rect kBadge{166, 34, 68, 22};  // Image1, tool tip "1999 NEC Code Year"
 inline constexpr Rect kDisplayBezel{32, 64, 204, 142};
 inline constexpr Rect kDisplay{40, 72, 188, 126};  // the Display label: green (0,128,0) glass
 
@@ -78,17 +78,17 @@ inline constexpr int kTitleBand = 24;   // the engraved title at the top of a dr
 namespace wire {
 inline constexpr Size kSize{184, 366};
 inline constexpr const char* kTitle = "WIRE SIZE";
-inline constexpr Rect kCaptionAmps{28, 30, 88, 24};           // L1(0) "Full Load Amps"
-inline constexpr Rect kAmps{118, 32, 60, 20};                 // TB(0)
+inline constexpr Rect kCaptionAmps{28, 30, 98, 24};           // L1(0) "Full Load Amps"
+inline constexpr Rect kAmps{128, 32, 50, 20};                 // TB(0)
 inline constexpr Rect kCaptionMaterial{28, 58, 150, 14};      // L1(4) "Conductor Type"
 inline constexpr Rect kMaterial{28, 73, 150, 36};             // Lst(0)
 inline constexpr Rect kCaptionInsulation{28, 116, 150, 14};   // L1(1) "Insulation Type / Rating"
 inline constexpr Rect kInsulation{28, 131, 108, 100};         // Lst(1)
 inline constexpr Rect kRating{140, 131, 38, 20};              // LB "90 C"
-inline constexpr Rect kCaptionConductors{28, 238, 86, 44};    // L1(2), wraps to three lines
-inline constexpr Rect kConductors{118, 250, 60, 20};          // TB(1)
-inline constexpr Rect kCaptionAmbient{28, 288, 88, 28};       // L1(3) "Ambient Temp in C"
-inline constexpr Rect kAmbient{118, 292, 60, 20};             // TB(2)
+inline constexpr Rect kCaptionConductors{28, 238, 96, 44};    // L1(2), wraps to three lines
+inline constexpr Rect kConductors{128, 250, 50, 20};          // TB(1)
+inline constexpr Rect kCaptionAmbient{28, 288, 98, 28};       // L1(3) "Ambient Temp in C"
+inline constexpr Rect kAmbient{128, 292, 50, 20};             // TB(2)
 inline constexpr Rect kDne{28, 328, 72, 28};                  // DneBut(0)
 inline constexpr Rect kX{147, 328, 31, 28};                   // DneBut(1)
 }  // namespace wire
@@ -97,8 +97,8 @@ inline constexpr Rect kX{147, 328, 31, 28};                   // DneBut(1)
 namespace ground {
 inline constexpr Size kSize{184, 172};
 inline constexpr const char* kTitle = "GROUND & OCP";
-inline constexpr Rect kCaptionAmps{28, 30, 88, 24};       // L1(0) "Circuit Max Amps"
-inline constexpr Rect kAmps{118, 32, 60, 20};             // TB
+inline constexpr Rect kCaptionAmps{28, 30, 98, 24};       // L1(0) "Circuit Max Amps"
+inline constexpr Rect kAmps{128, 32, 50, 20};             // TB
 inline constexpr Rect kCaptionMaterial{28, 60, 150, 14};  // L1(1) "Conductor Type"
 inline constexpr Rect kMaterial{28, 75, 150, 36};         // Clist
 inline constexpr Rect kDne{28, 134, 72, 28};
@@ -109,10 +109,10 @@ inline constexpr Rect kX{147, 134, 31, 28};
 namespace starter {
 inline constexpr Size kSize{184, 148};
 inline constexpr const char* kTitle = "MOTOR STARTER";
-inline constexpr Rect kCaptionAmps{28, 32, 88, 24};   // L1(0) "Full Load Amps"
-inline constexpr Rect kAmps{118, 34, 60, 20};         // Ts
-inline constexpr Rect kCaptionVolts{28, 64, 88, 24};  // L1(1) "Voltage"
-inline constexpr Rect kVolts{118, 66, 60, 20};        // Ti
+inline constexpr Rect kCaptionAmps{28, 32, 98, 24};   // L1(0) "Full Load Amps"
+inline constexpr Rect kAmps{128, 34, 50, 20};         // Ts
+inline constexpr Rect kCaptionVolts{28, 64, 98, 24};  // L1(1) "Voltage"
+inline constexpr Rect kVolts{128, 66, 50, 20};        // Ti
 inline constexpr Rect kDne{28, 110, 72, 28};
 inline constexpr Rect kX{147, 110, 31, 28};
 }  // namespace starter
@@ -121,8 +121,8 @@ inline constexpr Rect kX{147, 110, 31, 28};
 namespace conduit {
 inline constexpr Size kSize{182, 364};
 inline constexpr const char* kTitle = "CONDUIT FILL";
-inline constexpr Rect kCaptionType{6, 30, 88, 24};          // L1(3) "Current Conduit Type"
-inline constexpr Rect kType{96, 32, 58, 20};                // Text1
+inline constexpr Rect kCaptionType{6, 30, 100, 24};         // L1(3) "Current Conduit Type"
+inline constexpr Rect kType{108, 32, 46, 20};               // Text1
 inline constexpr Rect kCaptionInsulation{6, 58, 148, 14};   // L1(4) "Select Conductor Type"
 inline constexpr Rect kInsulation{6, 73, 148, 68};          // Mlist
 inline constexpr Rect kCaptionDrag{6, 146, 148, 28};        // L1(2), two lines
@@ -147,10 +147,10 @@ inline constexpr Rect kCaptionSingle{50, 81, 104, 16};       // L1(2) "Single Ph
 inline constexpr Rect kCaptionThree{50, 99, 104, 16};        // L1(3) "Three Phase" (false)
 inline constexpr Rect kModeGroup{4, 28, 152, 44};            // Shape1(4)
 inline constexpr Rect kPhaseGroup{4, 76, 152, 44};           // Shape1(5)
-inline constexpr Rect kCaptionInput{6, 130, 88, 24};         // L1(6) names TA
-inline constexpr Rect kInput{96, 132, 58, 20};               // TA
-inline constexpr Rect kCaptionVolts{6, 160, 88, 24};         // L1(7) "Volts"
-inline constexpr Rect kVolts{96, 162, 58, 20};               // TV
+inline constexpr Rect kCaptionInput{6, 130, 98, 24};         // L1(6) names TA
+inline constexpr Rect kInput{106, 132, 48, 20};              // TA
+inline constexpr Rect kCaptionVolts{6, 160, 98, 24};         // L1(7) "Volts"
+inline constexpr Rect kVolts{106, 162, 48, 20};              // TV
 inline constexpr Rect kDne{6, 221, 72, 28};
 inline constexpr Rect kX{123, 221, 31, 28};
 }  // namespace transformer
@@ -159,8 +159,8 @@ inline constexpr Rect kX{123, 221, 31, 28};
 namespace enclosure {
 inline constexpr Size kSize{182, 235};
 inline constexpr const char* kTitle = "NEMA ENCLOSURE";
-inline constexpr Rect kCaptionType{6, 30, 96, 24};           // L1(0) "Nema  Enclosure Type"
-inline constexpr Rect kType{104, 32, 50, 20};                // L2
+inline constexpr Rect kCaptionType{6, 30, 104, 24};          // L1(0) "Nema  Enclosure Type"
+inline constexpr Rect kType{112, 32, 42, 20};                // L2
 inline constexpr Rect kScroll{6, 58, 148, 17};               // Scrol1
 inline constexpr Rect kCaptionDescription{6, 80, 148, 14};   // L1(1) "NEMA Type Description"
 inline constexpr Rect kDescription{6, 95, 148, 92};          // DescT, five lines
@@ -175,8 +175,8 @@ inline constexpr Size kSize{418, 177};
 // DipP(0-5), in option order: Button Sounds, Slide Sounds, Auto Start, Auto Min, Auto Print,
 // Terminal Auto.
 inline constexpr std::array<Rect, 6> kDip{{
-    {61, 82, 15, 7}, {117, 82, 15, 7}, {173, 82, 15, 7},
-    {229, 82, 15, 7}, {285, 82, 15, 7}, {341, 82, 15, 7}}};
+    {61, 88, 15, 7}, {117, 88, 15, 7}, {173, 88, 15, 7},
+    {229, 88, 15, 7}, {285, 88, 15, 7}, {341, 88, 15, 7}}};
 inline constexpr std::array<const char*, 6> kDipLegend{
     "BUTTON\nSOUNDS", "SLIDE\nSOUNDS", "AUTO\nSTART", "AUTO\nMINIMIZE", "AUTO\nPRINT",
     "TERMINAL\nAUTO"};

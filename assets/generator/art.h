@@ -70,6 +70,10 @@ void centredText(QPainter& painter, const QRectF& box, const QString& text, cons
 // colour.
 void slot(QPainter& painter, const QRectF& r, qreal radius);
 
+// The deep cup a round key sits in, shaded towards its centre; the key pictures repeat it behind
+// their caps so that they meet the face without a seam.
+QBrush cupBrush(const QPointF& centre);
+
 // ---- The pictures --------------------------------------------------------------------------
 // The main window face. `litSpinLights` lights the first n of the options ring's ten lights
 // (0: none), `optionsLit` lights the options caption: the spin frames are faces that differ.

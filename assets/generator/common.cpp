@@ -2,6 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPen>
+#include <QRadialGradient>
 
 namespace voltaro::assets::art {
 
@@ -47,6 +48,14 @@ void centredText(QPainter& painter, const QRectF& box, const QString& text, cons
     painter.setPen(colour);
     painter.drawText(box, Qt::AlignCenter, text);
     painter.restore();
+}
+
+QBrush cupBrush(const QPointF& centre) {
+    QRadialGradient gradient(centre, layout::face::kRingInner);
+    gradient.setColorAt(0.0, QColor(12, 13, 15));
+    gradient.setColorAt(0.62, QColor(16, 17, 19));
+    gradient.setColorAt(1.0, QColor(34, 36, 40));
+    return QBrush(gradient);
 }
 
 void slot(QPainter& painter, const QRectF& r, qreal radius) {

@@ -2,6 +2,7 @@
 // knob and dip switch. Each sits in a recessed slot of the picture below it, so its background
 // is the slot's colour and its edges meet the slot without a seam.
 #include <QLinearGradient>
+#include <QFontMetricsF>
 #include <QPen>
 #include <QRadialGradient>
 #include <QtMath>
@@ -60,39 +61,51 @@ const QColor kCapBottom{62, 65, 71};
 
 }  // namespace
 
+// A soft sheen over the upper half of a cap: light from above.
+void sheen(QPainter& p, const QPainterPath& cap) {
+    const QRectF box = cap.boundingRect();
+    QLinearGradient gloss(box.topLeft(), QPointF(box.left(), box.center().y()));
+    gloss.setColorAt(0, QColor(255, 255, 255, 46));
+    gloss.setColorAt(1, QColor(255, 255, 255, 0));
+    p.save();
+    p.setClipPath(cap);
+    p.fillRect(QRectF(box.left(), box.top(), box.width(), box.height() / 2), gloss);
+    p.restore();
+}
+
 QImage squareKey(bool pressed) {
     QImage image = blank(layout::kSquareKeySize);
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(1.5, 1.5, 30, 30), 6, 6);
+    shape.addRoundedRect(QRectF(1.5, 1.5, 31, 31), 6, 6);
     keycap(p, shape, pressed, kCapTop, kCapBottom);
-    // The key's lamp: amber while its panel is open.
-    const qreal dx = pressed ? 1 : 0;
+    const qreal d = pressed ? 1 : 0;
+    if (!pressed) sheen(p, shape);
+    // The key's lamp, a short bar: amber while its panel is open.
     p.setPen(Qt::NoPen);
     p.setBrush(colour::kShadow);
-    p.drawRoundedRect(QRectF(10.5 + dx, 22.5 + dx, 12, 4), 2, 2);
+    p.drawRoundedRect(QRectF(10 + d, 23 + d, 14, 4.5), 2.2, 2.2);
     p.setBrush(pressed ? colour::kAmber : colour::kAmberOff);
-    p.drawRoundedRect(QRectF(11.5 + dx, 23.5 + dx, 10, 2), 1, 1);
-    // A shallow dish on the cap's top.
-    QPainterPath dish;
-    dish.addRoundedRect(QRectF(6.5 + dx, 5.5 + dx, 20, 14), 4, 4);
-    bevel(p, dish, QColor(0, 0, 0, 70), QColor(255, 255, 255, 40), 1.0);
+    p.drawRoundedRect(QRectF(11 + d, 24 + d, 12, 2.5), 1.2, 1.2);
     return image;
 }
 
 QImage roundKey(bool pressed) {
     QImage image = blank(layout::kRoundKeySize);
+    const QPointF c(layout::kRoundKeySize.w / 2.0, layout::kRoundKeySize.h / 2.0);
     QPainter p(&image);
     prepare(p);
+    p.fillRect(image.rect(), cupBrush(c));
     QPainterPath shape;
-    shape.addEllipse(QPointF(17.5, 17.5), 15, 15);
+    shape.addEllipse(c, 15.5, 15.5);
     keycap(p, shape, pressed, kCapTop, kCapBottom);
-    const qreal dx = pressed ? 1 : 0;
+    const qreal d = pressed ? 1 : 0;
+    if (!pressed) sheen(p, shape);
     QPainterPath dish;
-    dish.addEllipse(QPointF(17.5 + dx, 17.5 + dx), 10, 10);
-    bevel(p, dish, QColor(0, 0, 0, 80), QColor(255, 255, 255, 45), 1.0);
-    led(p, QPointF(17.5 + dx, 17.5 + dx), 2.0, colour::kAmber, pressed);
+    dish.addEllipse(c + QPointF(d, d), 9.5, 9.5);
+    bevel(p, dish, QColor(0, 0, 0, 70), QColor(255, 255, 255, 40), 1.0);
+    led(p, c + QPointF(d, d), 2.0, colour::kAmber, pressed);
     return image;
 }
 
@@ -106,7 +119,7 @@ QImage wideButton(bool pressed, bool available, const QString& legend,
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(1.5, 1.5, 81, 26), 6, 6);
+    shape.addRoundedRect(QRectF(1.5, 1.5, 82, 27), 6, 6);
     if (available) {
         keycap(p, shape, pressed, kCapTop, kCapBottom);
     } else {
@@ -119,9 +132,15 @@ QImage wideButton(bool pressed, bool available, const QString& legend,
     const qreal d = pressed ? 1 : 0;
     if (lamp != nullptr) led(p, QPointF(11.5 + d, 15 + d), 2.2, *lamp, available);
     const QColor ink = available ? colour::kInk : QColor(84, 88, 94);
-    icon(p, QPointF(27 + d, 15 + d), available ? iconColour : QColor(84, 88, 94));
-    const QRectF text(36 + d, 2 + d, 44, 26);
-    p.setFont(sans(11, true, 0.8));
+    // Icon and legend centred together in the room right of the lamp.
+    const QFont font = sans(11, true, 0.8);
+    const qreal iconWidth = 14, gap = 6;
+    const qreal textWidth = QFontMetricsF(font).horizontalAdvance(legend);
+    const qreal roomLeft = lamp != nullptr ? 18 : 4, roomRight = 81;
+    const qreal left = roomLeft + (roomRight - roomLeft - iconWidth - gap - textWidth) / 2 + d;
+    icon(p, QPointF(left + iconWidth / 2, 15 + d), available ? iconColour : QColor(84, 88, 94));
+    const QRectF text(left + iconWidth + gap, 2 + d, textWidth + 4, 26);
+    p.setFont(font);
     if (available) {
         p.setPen(colour::kEngrave);
         p.drawText(text.translated(0, 1), Qt::AlignLeft | Qt::AlignVCenter, legend);
@@ -173,7 +192,7 @@ QImage doneButton(bool pressed) {
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(1.5, 1.5, 68, 24), 6, 6);
+    shape.addRoundedRect(QRectF(1.5, 1.5, 69, 25), 6, 6);
     keycap(p, shape, pressed, QColor(248, 190, 70), QColor(206, 136, 22));
     const qreal d = pressed ? 1 : 0;
     const QColor ink(40, 28, 8);
@@ -197,7 +216,7 @@ QImage closeButton(bool pressed) {
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(1.5, 1.5, 27, 24), 6, 6);
+    shape.addRoundedRect(QRectF(1.5, 1.5, 28, 25), 6, 6);
     keycap(p, shape, pressed, kCapTop, kCapBottom);
     const qreal d = pressed ? 1 : 0;
     const QPointF c(15 + d, 13.5 + d);

@@ -15,14 +15,31 @@ using namespace layout::face;
 // The holster's outline: a rounded body with a slight waist on both sides and a hang slot
 // through its top.
 QPainterPath silhouette() {
+    const qreal w = kSize.w - 0.5, h = kSize.h - 0.5, l = 0.5, t = 0.5;
+    const qreal top = 34, bottom = 42;  // corner radii
+    const qreal waist = 6;              // how far the grip is drawn in at each side
     QPainterPath body;
-    body.addRoundedRect(QRectF(0.5, 0.5, kSize.w - 1.0, kSize.h - 1.0), 36, 36);
-    QPainterPath waist;
-    waist.addEllipse(QPointF(-700.0 + 5, 300), 700, 250);
-    waist.addEllipse(QPointF(kSize.w + 700.0 - 5, 300), 700, 250);
+    body.moveTo(l + top, t);
+    body.lineTo(w - top, t);
+    body.arcTo(QRectF(w - 2 * top, t, 2 * top, 2 * top), 90, -90);
+    body.lineTo(w, 96);
+    body.cubicTo(w, 136, w - waist, 126, w - waist, 166);
+    body.lineTo(w - waist, 380);
+    body.cubicTo(w - waist, 420, w, 410, w, 450);
+    body.lineTo(w, h - bottom);
+    body.arcTo(QRectF(w - 2 * bottom, h - 2 * bottom, 2 * bottom, 2 * bottom), 0, -90);
+    body.lineTo(l + bottom, h);
+    body.arcTo(QRectF(l, h - 2 * bottom, 2 * bottom, 2 * bottom), 270, -90);
+    body.lineTo(l, 450);
+    body.cubicTo(l, 410, l + waist, 420, l + waist, 380);
+    body.lineTo(l + waist, 166);
+    body.cubicTo(l + waist, 126, l, 136, l, 96);
+    body.lineTo(l, t + top);
+    body.arcTo(QRectF(l, t, 2 * top, 2 * top), 180, -90);
+    body.closeSubpath();
     QPainterPath hole;
     hole.addRoundedRect(toRectF(kHangSlot), 5, 5);
-    return body.subtracted(waist).subtracted(hole);
+    return body.subtracted(hole);
 }
 
 void paintHolster(QPainter& p, const QPainterPath& outline) {
@@ -33,12 +50,12 @@ void paintHolster(QPainter& p, const QPainterPath& outline) {
 
     // Grip ribs along both sides, in the band the panels dock over.
     p.setPen(Qt::NoPen);
-    for (int y = 120; y <= 430; y += 7) {
-        for (const qreal x : {6.0, kSize.w - 18.0}) {
+    for (int y = 176; y <= 370; y += 7) {
+        for (const qreal x : {10.0, kSize.w - 21.0}) {
             p.setBrush(QColor(20, 21, 24));
-            p.drawRoundedRect(QRectF(x, y, 12, 2.2), 1, 1);
+            p.drawRoundedRect(QRectF(x, y, 11, 2.2), 1, 1);
             p.setBrush(QColor(74, 77, 83));
-            p.drawRoundedRect(QRectF(x, y + 2.2, 12, 1.0), 0.5, 0.5);
+            p.drawRoundedRect(QRectF(x, y + 2.2, 11, 1.0), 0.5, 0.5);
         }
     }
 
@@ -109,7 +126,7 @@ void paintBrand(QPainter& p) {
     p.setBrush(enamel);
     p.drawPath(shape);
     bevel(p, shape, QColor(255, 226, 150), colour::kAmberDeep, 1.0);
-    centredText(p, badge.adjusted(0, 0, 0, 0), QStringLiteral("1999 NEC"), sans(12, true, 0.4),
+    centredText(p, badge.translated(0, -0.5), QStringLiteral("1999 NEC"), sans(12, true, 0.6),
                 QColor(36, 28, 12), false);
 }
 
@@ -181,7 +198,7 @@ void paintKeys(QPainter& p, int litSpinLights, bool optionsLit) {
         bevel(p, bezelPath, QColor(130, 134, 140), colour::kShadow, 1.0);
         QPainterPath cup;
         cup.addEllipse(centre, kRingInner, kRingInner);
-        p.setBrush(colour::kWell);
+        p.setBrush(cupBrush(centre));
         p.drawPath(cup);
         bevel(p, cup, colour::kShadow, QColor(70, 74, 80), 1.2);
 

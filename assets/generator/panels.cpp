@@ -1,6 +1,7 @@
 // The panel pictures: six calculator drawers ("MENU1" to "MENU6"), the options circuit board
 // ("MENU7") with the sound library's "CIRCUIT" cut from the same board, and the printed logo.
 #include <QLinearGradient>
+#include <QFontMetricsF>
 #include <QPen>
 #include <QRadialGradient>
 
@@ -176,74 +177,90 @@ QImage enclosurePanel() {
 
 namespace {
 
-// The bare board: solder mask, copper traces, vias. `offsetX` places a part of the board: the
-// options panel is the whole board, "CIRCUIT" its right-hand part.
-void paintBoard(QPainter& p, layout::Size size, int offsetX) {
-    using layout::options::kSize;
+// The bare board: solder mask, copper, the switch row's footprint, resistors and the chip they
+// feed. `offsetX` places a part of the board: the options panel is the whole board, "CIRCUIT" its
+// right-hand part. Traces are routed so that none crosses another or the silkscreen.
+void paintBoard(QPainter& p, int offsetX) {
+    using namespace layout::options;
     p.save();
     p.translate(-offsetX, 0);
     p.fillRect(QRectF(0, 0, kSize.w, kSize.h), colour::kBoard);
 
-    // Deterministic traces: a fixed list of runs, each a horizontal leg and a 45-degree bend.
-    std::uint32_t seed = 0x5EED1999u;
-    auto next = [&seed](int range) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(range));
+    const QPen trace(colour::kTrace, 1.8, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    auto via = [&p](const QPointF& at) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour::kCopper);
+        p.drawEllipse(at, 2.4, 2.4);
+        p.setBrush(QColor(12, 44, 28));
+        p.drawEllipse(at, 0.9, 0.9);
     };
-    QPen trace(colour::kTrace, 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-    for (int i = 0; i < 44; ++i) {
-        const qreal y = 8 + next(kSize.h - 16);
-        const qreal x = next(kSize.w);
-        const qreal length = 30 + next(120);
-        const qreal rise = (next(2) == 0 ? -1 : 1) * (6 + next(22));
-        const qreal tail = 10 + next(50);
-        QPainterPath path;
-        path.moveTo(x, y);
-        path.lineTo(x + length, y);
-        path.lineTo(x + length + std::abs(rise), y + rise);
-        path.lineTo(x + length + std::abs(rise) + tail, y + rise);
+    auto run = [&p, &trace](const QPolygonF& points) {
         p.setPen(trace);
         p.setBrush(Qt::NoBrush);
-        p.drawPath(path);
-        for (const QPointF& end : {QPointF(x, y), QPointF(x + length + std::abs(rise) + tail, y + rise)}) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(colour::kCopper);
-            p.drawEllipse(end, 2.6, 2.6);
-            p.setBrush(QColor(14, 52, 34));
-            p.drawEllipse(end, 1.0, 1.0);
-        }
+        p.drawPolyline(points);
+    };
+
+    const QRectF chip(386, 80, 22, 50);
+    const qreal busTop = 46, busStep = 3, housingTop = kDip[0].y - 19, housingBottom = kDip[0].y + 19;
+    const qreal railY = 166;
+    for (std::size_t i = 0; i < kDip.size(); ++i) {
+        const qreal x = kDip[i].x + kDip[i].w / 2.0;
+        // Up from the switch to its line of the bus, along to the chip, down into its top.
+        const qreal busY = busTop + busStep * qreal(i);
+        const qreal pinX = chip.right() - 3 - 3 * qreal(i);
+        run(QPolygonF({QPointF(x, housingTop + 2), QPointF(x, busY + 3), QPointF(x + 3, busY),
+                       QPointF(pinX - 3, busY), QPointF(pinX, busY + 3), QPointF(pinX, chip.top())}));
+        // Down from the switch through its resistor to the common rail.
+        run(QPolygonF({QPointF(x, housingBottom - 2), QPointF(x, 148)}));
+        run(QPolygonF({QPointF(x, 158), QPointF(x, railY)}));
+        via(QPointF(x, 142));
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour::kCopper);
+        p.drawRect(QRectF(x - 2.5, 146, 5, 3));
+        p.drawRect(QRectF(x - 2.5, 157, 5, 3));
+        p.setBrush(QColor(30, 30, 32));
+        p.drawRect(QRectF(x - 2, 149, 4, 8));
+        // The switch row's footprint: a pad above and below each switch.
+        p.setBrush(colour::kCopper);
+        p.drawRect(QRectF(x - 3, housingTop - 3, 6, 4));
+        p.drawRect(QRectF(x - 3, housingBottom - 1, 6, 4));
     }
+    run(QPolygonF({QPointF(kDip.front().x + 7.5, railY), QPointF(chip.center().x() - 3, railY),
+                   QPointF(chip.center().x(), railY - 3), QPointF(chip.center().x(), chip.bottom())}));
+    // The footprint's outline, and the chip.
+    p.setPen(QPen(QColor(200, 204, 196), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(kDip.front().x - 16.5, housingTop - 5.5, kDip.back().right() - kDip.front().x + 33,
+                      housingBottom - housingTop + 11));
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 6; ++i) {
+        p.setBrush(QColor(196, 198, 202));
+        p.drawRect(QRectF(chip.left() - 3, chip.top() + 5 + i * 7.5, 3, 3));
+        p.drawRect(QRectF(chip.right(), chip.top() + 5 + i * 7.5, 3, 3));
+    }
+    p.setBrush(QColor(0, 0, 0, 90));
+    p.drawRect(chip.translated(1, 1.5));
+    p.setBrush(QColor(26, 26, 28));
+    p.drawRect(chip);
+    p.setBrush(QColor(58, 58, 62));
+    p.drawEllipse(QPointF(chip.left() + 5, chip.top() + 5), 1.6, 1.6);
+    p.save();
+    p.translate(chip.center());
+    p.rotate(90);
+    p.setPen(QColor(160, 160, 164));
+    p.setFont(sans(8, true, 0.6));
+    p.drawText(QRectF(-25, -8, 50, 16), Qt::AlignCenter, QStringLiteral("VT-99"));
+    p.restore();
+
     // Mounting holes in the corners.
-    for (const QPointF& c : {QPointF(10, 10), QPointF(kSize.w - 10, 10), QPointF(10, kSize.h - 10),
-                             QPointF(kSize.w - 10, kSize.h - 10)}) {
+    for (const QPointF& c : {QPointF(10, 10), QPointF(kSize.w - 10, kSize.h - 10), QPointF(10, kSize.h - 10)}) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour::kCopper);
         p.drawEllipse(c, 5.5, 5.5);
         p.setBrush(QColor(10, 10, 12));
         p.drawEllipse(c, 3.2, 3.2);
     }
-    // A chip and two capacitors on the right-hand part.
-    const QRectF chip(300, 128, 46, 30);
-    p.setBrush(QColor(24, 24, 26));
-    p.drawRect(chip);
-    for (int i = 0; i < 7; ++i) {
-        p.setBrush(QColor(190, 192, 196));
-        p.drawRect(QRectF(chip.x() + 4 + i * 6, chip.y() - 3, 3, 3));
-        p.drawRect(QRectF(chip.x() + 4 + i * 6, chip.bottom(), 3, 3));
-    }
-    p.setPen(QColor(150, 150, 150));
-    p.setFont(sans(8, true, 0.6));
-    p.drawText(chip, Qt::AlignCenter, QStringLiteral("VT-99"));
-    p.setPen(Qt::NoPen);
-    for (const QPointF& c : {QPointF(370, 140), QPointF(384, 152)}) {
-        QRadialGradient can(c - QPointF(2, 2), 8);
-        can.setColorAt(0, QColor(210, 212, 216));
-        can.setColorAt(1, QColor(110, 112, 118));
-        p.setBrush(can);
-        p.drawEllipse(c, 6, 6);
-    }
     p.restore();
-    (void)size;
 }
 
 void silk(QPainter& p, const QRectF& box, const QString& text, int pixelSize, Qt::Alignment align,
@@ -260,7 +277,7 @@ QImage optionsPanel() {
     QImage image(kSize.w, kSize.h, QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
-    paintBoard(p, kSize, 0);
+    paintBoard(p, 0);
 
     // Board edge.
     QPainterPath edge;
@@ -313,7 +330,7 @@ QImage circuit() {
     QImage image(size.w, size.h, QImage::Format_RGB32);
     QPainter p(&image);
     prepare(p);
-    paintBoard(p, size, layout::options::kSize.w - size.w);
+    paintBoard(p, layout::options::kSize.w - size.w);
     QPainterPath edge;
     edge.addRect(QRectF(0.5, 0.5, size.w - 1, size.h - 1));
     bevel(p, edge, QColor(60, 140, 96), QColor(8, 40, 24), 1.0);
@@ -347,9 +364,13 @@ QImage printLogo() {
     p.setBrush(QColor(34, 36, 40));
     p.drawPath(bolt);
 
+    // The name as large as fits beside the badge.
+    const QString name = QStringLiteral("VOLTARO");
+    int pixels = 80;
+    while (pixels > 20 && QFontMetricsF(sans(pixels, true, 1.5)).horizontalAdvance(name) > 262) --pixels;
     p.setPen(QColor(34, 36, 40));
-    p.setFont(sans(66, true, 2.0));
-    p.drawText(QRectF(132, 4, 272, 84), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("VOLTARO"));
+    p.setFont(sans(pixels, true, 1.5));
+    p.drawText(QRectF(132, 4, 272, 84), Qt::AlignLeft | Qt::AlignVCenter, name);
     p.fillRect(QRectF(134, 88, 266, 3), QColor(32, 160, 111));
     p.setPen(QColor(32, 160, 111));
     p.setFont(sans(19, true, 2.2));

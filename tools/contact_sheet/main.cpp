@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <cstdio>
@@ -141,30 +142,89 @@ int main(int argc, char** argv) {
         p.drawImage(mainAt, cut(sheet.assembledFace("SMSQUP", "PRN_U")));
     }
 
-    // Scene 2: the wire size panel docked on the right, its key pressed; the conduit panel's
-    // picture docked on the left for comparison (only one opens at a time).
-    QImage docked = scene();
-    {
-        QPainter p(&docked);
-        p.drawImage(mainAt, cut(sheet.assembledFace("SMSQDN", "PRNOFF")));
-        const auto placeDrawer = [&](const char* name, layout::Size size, int side, int offsetTwips,
-                                     const layout::Rect& dne, const layout::Rect& x) {
-            const double left = side == 1 ? 268 - 400.0 / kTwipsPerPixel : -size.w + 400.0 / kTwipsPerPixel;
-            const double top = (546 - size.h) / 2.0 + double(offsetTwips) / kTwipsPerPixel;
-            const QPoint at = mainAt + QPoint(int(left), int(top));
-            QImage panel = sheet.get(name);
-            {
-                QPainter q(&panel);
-                q.drawImage(QPoint(dne.x, dne.y), sheet.get("DNE_U"));
-                q.drawImage(QPoint(x.x, x.y), sheet.get("X_UP"));
-            }
-            p.drawImage(at, panel);
-        };
-        placeDrawer("MENU1", layout::wire::kSize, 1, 0, layout::wire::kDne, layout::wire::kX);
-        placeDrawer("MENU2", layout::conduit::kSize, 0, 700, layout::conduit::kDne, layout::conduit::kX);
-    }
+    // A calculator panel with its controls as the user sees them: captions in light grey, inputs
+    // and lists in yellow on their green glass, the buttons in their up pictures.
+    struct Text {
+        layout::Rect at;
+        const char* text;
+        QColor colour;
+    };
+    const QColor caption(214, 217, 221), yellow(255, 255, 0), unlit(0, 192, 0);
+    const auto panelShown = [&](const char* name, const std::vector<Text>& texts, const layout::Rect& dne,
+                                const layout::Rect& x, const std::vector<std::pair<layout::Rect, const char*>>& extra) {
+        QImage panel = sheet.get(name);
+        QPainter q(&panel);
+        q.drawImage(QPoint(dne.x, dne.y), sheet.get("DNE_U"));
+        q.drawImage(QPoint(x.x, x.y), sheet.get("X_UP"));
+        for (const auto& [r, picture] : extra) q.drawImage(QPoint(r.x, r.y), sheet.get(picture));
+        q.setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+        for (const Text& t : texts) {
+            q.setPen(t.colour);
+            q.drawText(QRect(t.at.x + 2, t.at.y, t.at.w - 3, t.at.h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                       QString::fromLatin1(t.text));
+        }
+        return panel;
+    };
+    const auto docked = [&](const char* key, int keyIndex, bool round, const QImage& right, int rightOffset,
+                            const QImage& left, int leftOffset) {
+        QImage s = scene();
+        QPainter p(&s);
+        QImage face = sheet.assembledFace("SMSQUP", "PRNOFF");
+        {
+            QPainter q(&face);
+            q.drawImage(round ? QPoint(layout::face::kSmRnd[keyIndex].x, layout::face::kSmRnd[keyIndex].y)
+                              : QPoint(layout::face::kSmSq[keyIndex].x, layout::face::kSmSq[keyIndex].y),
+                        sheet.get(key));
+        }
+        p.drawImage(mainAt, cut(face));
+        const double inset = 400.0 / kTwipsPerPixel;
+        p.drawImage(mainAt + QPoint(int(268 - inset), int((546 - right.height()) / 2.0 + rightOffset / 15.0)), right);
+        p.drawImage(mainAt + QPoint(int(-left.width() + inset), int((546 - left.height()) / 2.0 + leftOffset / 15.0)),
+                    left);
+        return s;
+    };
+    namespace w = layout::wire;
+    namespace c = layout::conduit;
+    namespace t = layout::transformer;
+    namespace st = layout::starter;
+    namespace g = layout::ground;
+    namespace e = layout::enclosure;
+    const QImage wire = panelShown("MENU1",
+        {{w::kCaptionAmps, "Full Load Amps", caption}, {w::kAmps, "20", yellow},
+         {w::kCaptionMaterial, "Conductor Type", caption}, {w::kMaterial, "Copper\nAluminum", yellow},
+         {w::kCaptionInsulation, "Insulation Type / Rating", caption},
+         {w::kInsulation, "RHW\nTHHN\nTHHW\nTHW\nTHWN\nXHHW", yellow}, {w::kRating, "90 C", yellow},
+         {w::kCaptionConductors, "Current Carrying Conductors in Conduit", caption}, {w::kConductors, "3", yellow},
+         {w::kCaptionAmbient, "Ambient Temp in C", caption}, {w::kAmbient, "30", yellow}},
+        w::kDne, w::kX, {});
+    const QImage conduit = panelShown("MENU2",
+        {{c::kCaptionType, "Current Conduit Type", caption}, {c::kType, "EMT", yellow},
+         {c::kCaptionInsulation, "Select Conductor Type", caption}, {c::kInsulation, "THHN\nTHW\nXHHW", yellow},
+         {c::kCaptionDrag, "Drag and Drop Conductors Between List Boxes Below", caption},
+         {c::kCaptionRack, "Wire Rack", caption}, {c::kCaptionConduit, "Conduit", caption}, {c::kCount, "2", caption},
+         {c::kRack, "14\n12\n10\n8\n6", yellow}, {c::kInConduit, "12 - THHN\n12 - THHN", yellow}},
+        c::kDne, c::kX, {});
+    const QImage transformer = panelShown("MENU4",
+        {{t::kCaptionKva, "Transformer KVA", yellow}, {t::kCaptionFla, "Full Load Amps", unlit},
+         {t::kCaptionSingle, "Single Phase", unlit}, {t::kCaptionThree, "Three Phase", yellow},
+         {t::kCaptionInput, "Full Load Amps", caption}, {t::kInput, "1", yellow},
+         {t::kCaptionVolts, "Volts", caption}, {t::kVolts, "115", yellow}},
+        t::kDne, t::kX, {{t::kModeKnob, "KNOB_U"}, {t::kPhaseKnob, "KNOB_D"}});
+    const QImage starter = panelShown("MENU5",
+        {{st::kCaptionAmps, "Full Load Amps", caption}, {st::kAmps, "20", yellow},
+         {st::kCaptionVolts, "Voltage", caption}, {st::kVolts, "480", yellow}},
+        st::kDne, st::kX, {});
+    const QImage ground = panelShown("MENU3",
+        {{g::kCaptionAmps, "Circuit Max Amps", caption}, {g::kAmps, "20", yellow},
+         {g::kCaptionMaterial, "Conductor Type", caption}, {g::kMaterial, "Copper\nAluminum", yellow}},
+        g::kDne, g::kX, {});
+    const QImage enclosure = panelShown("MENU6",
+        {{e::kCaptionType, "Nema  Enclosure Type", caption}, {e::kType, "1", yellow},
+         {e::kCaptionDescription, "NEMA Type Description", caption},
+         {e::kDescription, "General Purpose, Indoor\nKeeps fingers off live\nparts and keeps out\nfalling dirt", yellow}},
+        e::kDne, e::kX, {});
 
-    // Scene 3: the options panel open over the face as the last spin frame left it.
+    // The options panel open over the face as the last spin frame left it.
     QImage options = scene();
     {
         QPainter p(&options);
@@ -184,6 +244,31 @@ int main(int argc, char** argv) {
         p.drawImage(mainAt + QPoint(int(left), int(top)), door);
     }
 
+    // The spin, frame by frame: the options key and its ring at twice the size.
+    QImage spin = scene();
+    {
+        QPainter p(&spin);
+        const QImage face = sheet.assembledFace("SMSQUP", "PRNOFF");
+        const QRect ring(layout::face::kSmRnd[2].centreX() - 40, layout::face::kSmRnd[2].centreY() - 38, 80, 92);
+        for (int i = 0; i < 10; ++i) {
+            const std::string name = std::to_string(i) + "B";
+            const QImage crop = overlay(face, sheet.get(name.c_str(), true)).copy(ring).scaled(ring.size() * 2);
+            const QPoint at(20 + (i % 4) * 162, 16 + (i / 4) * 196);
+            p.drawImage(at, crop);
+            p.setPen(Qt::white);
+            p.drawText(at + QPoint(2, -3), QString::fromStdString(name));
+        }
+    }
+
+    const std::vector<std::pair<QString, QImage>> scenes{
+        {QStringLiteral("Main window at rest"), rest},
+        {QStringLiteral("Wire size (MENU1) right, conduit fill (MENU2) left"), docked("SMSQDN", 0, false, wire, 0, conduit, 700)},
+        {QStringLiteral("Starter (MENU5) right, transformer (MENU4) left"), docked("SMSQDN", 3, false, starter, 0, transformer, -1500)},
+        {QStringLiteral("Ground and OCP (MENU3) right, NEMA enclosure (MENU6) left"), docked("SMRNDDN", 1, true, ground, -2300, enclosure, -1000)},
+        {QStringLiteral("Options open over spin frame 9 (MENU7)"), options},
+        {QStringLiteral("Spin frames 0B-9B over the face, 2x"), spin},
+    };
+
     // The bare bitmaps.
     std::vector<Tile> tiles;
     for (const char* name : {"SMSQUP", "SMSQDN", "SMRNDUP", "SMRNDDN", "EXIT_U", "EXIT_D", "PRN_U", "PRN_D",
@@ -195,27 +280,23 @@ int main(int argc, char** argv) {
     tiles.push_back({QStringLiteral("CIRCUIT (Tonebank)"), sheet.get("CIRCUIT", true)});
     tiles.push_back({QStringLiteral("PRNLOGO"), sheet.get("PRNLOGO")});
     tiles.push_back({QStringLiteral("BASE"), sheet.get("BASE")});
-    const QImage base = sheet.get("BASE");
-    for (int i = 0; i < 10; ++i) {
-        const std::string name = std::to_string(i) + "B";
-        tiles.push_back({QString::fromStdString(name + " (over BASE, half size)"),
-                         overlay(base, sheet.get(name.c_str(), true)).scaled(134, 273, Qt::IgnoreAspectRatio,
-                                                                          Qt::SmoothTransformation)});
-    }
-
-    // Lay out: three scenes across the top, then the tiles in rows.
+    // Lay out: the scenes three to a row, then the tiles in rows.
     const int width = 3 * sceneW + 4 * 16;
     const int labelH = 16, gap = 16;
+    const int sceneRows = int(scenes.size() + 2) / 3;
     std::vector<QPoint> at;
-    int x = gap, y = sceneH + 2 * gap + labelH, rowH = 0;
+    int x = gap, y = sceneRows * (sceneH + labelH + gap) + gap + labelH, rowH = 0;
+    const QFontMetrics labelMetrics(QFont(QStringLiteral("Liberation Sans"), 9));
     for (const Tile& t : tiles) {
-        if (x + t.image.width() > width - gap) {
+        const int tileW = std::max(t.image.width(),
+                                   labelMetrics.horizontalAdvance(QStringLiteral("%1  %2x%3").arg(t.caption).arg(t.image.width()).arg(t.image.height())));
+        if (x + tileW > width - gap) {
             x = gap;
             y += rowH + labelH + gap;
             rowH = 0;
         }
         at.emplace_back(x, y);
-        x += std::max(t.image.width(), 90) + gap;
+        x += tileW + gap;
         rowH = std::max(rowH, t.image.height());
     }
     const int height = y + rowH + gap;
@@ -225,14 +306,10 @@ int main(int argc, char** argv) {
     QPainter p(&out);
     p.setFont(QFont(QStringLiteral("Liberation Sans"), 9));
     p.setPen(QColor(220, 220, 220));
-    const QString sceneNames[] = {QStringLiteral("Main window at rest"),
-                                  QStringLiteral("Wire panel docked right (MENU1); conduit picture left (MENU2)"),
-                                  QStringLiteral("Options open over spin frame 9 (MENU7)")};
-    const QImage* scenes[] = {&rest, &docked, &options};
-    for (int i = 0; i < 3; ++i) {
-        const int sx = gap + i * (sceneW + gap);
-        p.drawText(QPoint(sx, gap + 11), sceneNames[i]);
-        p.drawImage(QPoint(sx, gap + labelH), *scenes[i]);
+    for (std::size_t i = 0; i < scenes.size(); ++i) {
+        const int sx = gap + int(i % 3) * (sceneW + gap), sy = gap + int(i / 3) * (sceneH + labelH + gap);
+        p.drawText(QPoint(sx, sy + 11), scenes[i].first);
+        p.drawImage(QPoint(sx, sy + labelH), scenes[i].second);
     }
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const Tile& t = tiles[i];
