@@ -26,19 +26,24 @@ private:
     std::uint32_t state_ = 0x1999u;
 };
 
-// A two-pole band-pass (state-variable filter) whose centre can move from sample to sample.
+// A two-pole band-pass (the audio-cookbook biquad, 0 dB at its centre) whose centre may move
+// from sample to sample. Stable at every centre below half the sample rate.
 class BandPass {
 public:
     double step(double in, double centreHz, double q) {
-        const double f = 2.0 * std::sin(kPi * centreHz / kRate);
-        low_ += f * band_;
-        const double high = in - low_ - band_ / q;
-        band_ += f * high;
-        return band_;
+        const double w = 2 * kPi * centreHz / kRate;
+        const double alpha = std::sin(w) / (2 * q);
+        const double a0 = 1 + alpha;
+        const double out = (alpha * in - alpha * in2_ + 2 * std::cos(w) * out1_ - (1 - alpha) * out2_) / a0;
+        in2_ = in1_;
+        in1_ = in;
+        out2_ = out1_;
+        out1_ = out;
+        return out;
     }
 
 private:
-    double low_ = 0, band_ = 0;
+    double in1_ = 0, in2_ = 0, out1_ = 0, out2_ = 0;
 };
 
 std::vector<double> samples(double seconds) {
@@ -70,7 +75,7 @@ std::vector<double> whoosh(double seconds, double fromHz, double toHz, double le
         const double centre = fromHz * std::pow(toHz / fromHz, x);
         const double envelope = std::pow(std::sin(kPi * std::pow(x, 0.7)), 2.0);
         const double n = noise.next();
-        s[i] = level * envelope * (a.step(n, centre, 1.6) + 0.5 * b.step(n, centre * 2.1, 2.5));
+        s[i] = level * envelope * (a.step(n, centre, 1.1) + 0.35 * b.step(n, centre * 2.2, 2.0));
     }
     return s;
 }
@@ -136,8 +141,8 @@ std::vector<unsigned char> sound(const std::string& name) {
     if (name == "Tick") return wave(click(0.030, 2400, 0.0035, 5200, 1), 0.55);
     if (name == "TickLo") return wave(click(0.036, 1250, 0.0050, 2600, 1), 0.6);
     if (name == "Dip") return wave(click(0.020, 3600, 0.0018, 7000, 1), 0.45);
-    if (name == "out") return wave(whoosh(0.30, 380, 2000, 1), 0.4);
-    if (name == "in") return wave(whoosh(0.30, 2000, 380, 1), 0.4);
+    if (name == "out") return wave(whoosh(0.30, 300, 1500, 1), 0.4);
+    if (name == "in") return wave(whoosh(0.30, 1500, 300, 1), 0.4);
     if (name == "Off") return wave(powerDown(0.46, 1), 0.55);
     throw std::invalid_argument("no such sound: " + name);
 }

@@ -2,6 +2,8 @@
 // Zephlib.so, drawing from Testbank.so (tests/zephlib/testbank.h) and Tonebank.so.
 #include <QtTest>
 
+#include <dlfcn.h>
+
 #include <string>
 #include <vector>
 
@@ -48,6 +50,14 @@ struct RecordingWindow {
         });
     }
 };
+
+// Whether the library at `path` is loaded in this process now.
+bool isLoaded(const std::string& path) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) return false;
+    ::dlclose(handle);
+    return true;
+}
 
 // Which frame a shown picture is, by its marker pixel; -1 when it has none.
 int frameShown(const QImage& image) {
@@ -212,6 +222,24 @@ private Q_SLOTS:
                               bank::kFrameHeight, 10, 1).value_or(-1),
                  0);
         QVERIFY(window.shown.empty());
+    }
+
+    void exportsFreeTheLibraryTheyLoaded_data() {
+        QTest::addColumn<int>("exportIndex");
+        QTest::newRow("GetResPic") << 0;
+        QTest::newRow("SpnFrm") << 1;
+    }
+    void exportsFreeTheLibraryTheyLoaded() {
+        QFETCH(int, exportIndex);
+        QVERIFY(!isLoaded(kTestbank));
+        RecordingWindow window;
+        const Surface from = background();
+        if (exportIndex == 0)
+            zeph_.GetResPic(kTestbank.c_str(), window.surface, 8, 6, "PATCH", 0);
+        else
+            zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight, 10, 1);
+        QVERIFY(!window.shown.empty());
+        QVERIFY(!isLoaded(kTestbank));
     }
 
     void lagReturnsTheCounterItWaitedFor_data() {

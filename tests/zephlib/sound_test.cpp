@@ -4,6 +4,7 @@
 // (diskOutput*) and with no usable driver (noAudioDevice); elsewhere those functions skip.
 #include <QtTest>
 
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -125,6 +126,19 @@ private Q_SLOTS:
     void everyLibrarySoundPlays() {
         QFETCH(QString, name);
         QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), name.toUtf8().constData(), 0).value_or(-1), 1);
+    }
+
+    void theLibraryIsFreedEvenWhileASoundPlaysOn_data() {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("waited for") << 0;
+        QTest::newRow("played on") << 1;
+    }
+    void theLibraryIsFreedEvenWhileASoundPlaysOn() {
+        QFETCH(int, mode);
+        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), "out", mode).value_or(-1), 1);
+        void* handle = ::dlopen(kTonebank.c_str(), RTLD_NOW | RTLD_NOLOAD);
+        if (handle != nullptr) ::dlclose(handle);
+        QVERIFY(handle == nullptr);
     }
 
     void aNewSoundReplacesOneStillPlaying() {
