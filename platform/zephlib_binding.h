@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "platform/shared_library.h"
+#include "platform/surface.h"
 
 namespace voltaro::platform {
 
@@ -31,6 +32,22 @@ public:
     std::optional<std::int32_t> StrCvrt(char* out, std::int32_t mode, const char* text);
     std::optional<std::int32_t> TransCal(char* out, std::int32_t mode, const char* text,
                                          const char* key);
+
+    // Pictures onto surfaces; `module` is a dlopen handle (platform::programModule() for the
+    // program's own bitmaps).
+    std::optional<std::int32_t> GetResPic(const char* libraryPath, Surface& target,
+                                          std::int32_t width, std::int32_t height,
+                                          const char* name, std::int32_t placement);
+    std::optional<std::int32_t> PicLoad(void* module, Surface& reference, Surface& target,
+                                        std::int32_t width, std::int32_t height, const char* name);
+    std::optional<std::int32_t> SpnFrm(const char* libraryPath, Surface& target,
+                                       const Surface& background, std::int32_t width,
+                                       std::int32_t height, std::int32_t frameCount,
+                                       std::int32_t direction);
+    std::optional<std::int32_t> P_Sound(const char* libraryPath, const char* name,
+                                        std::int32_t mode);
+    std::optional<std::int32_t> Lag(std::int32_t ticks);
+    std::optional<std::int32_t> Sync(std::int32_t ticks);
 
     // Why the last failed bind failed ("" when none has).
     const std::string& bindError() const { return error_; }
