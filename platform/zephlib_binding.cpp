@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/surface.h"
 #include "zephlib/zephlib.h"
 
 namespace voltaro::platform {

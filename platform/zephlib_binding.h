@@ -11,9 +11,10 @@
 #include <unordered_map>
 
 #include "platform/shared_library.h"
-#include "platform/surface.h"
 
 namespace voltaro::platform {
+
+class Surface;  // platform/surface.h
 
 class ZephlibBinding {
 public:
