@@ -45,6 +45,12 @@ struct Tables {
     std::vector<std::pair<std::string, std::string>> conductors;      // type, gauge with an area
 };
 
+int dragListRows(shell::SharedState& state) {
+    auto set = state.RefDb->openRecordset("SELECT COUNT(*) AS n FROM DragList");
+    if (!set) fuzz::fail(set.error().description);
+    return static_cast<int>(set->field("n").number());
+}
+
 refdb::Recordset rowsOf(const std::string& sql) {
     auto set = fuzz::sharedState().RefDb->openRecordset(sql);
     if (!set) fuzz::fail(sql + ": " + set.error().description);
@@ -71,6 +77,8 @@ const Tables& tables() {
                 out.conductors.push_back(key);
         }
         if (out.abbrs.empty() || out.conductors.empty()) fuzz::fail("empty conduit tables");
+        // Rows left by some earlier run would be blamed on the first input.
+        if (dragListRows(fuzz::sharedState()) != 0) fuzz::fail("DragList was not empty at start");
         return out;
     }();
     return t;
@@ -129,12 +137,6 @@ std::size_t indexOf(const std::string& abbr, const std::string& size) {
     return static_cast<std::size_t>(
         std::find_if(list.begin(), list.end(), [&](const TradeSize& s) { return s.size == size; }) -
         list.begin());
-}
-
-int dragListRows(shell::SharedState& state) {
-    auto set = state.RefDb->openRecordset("SELECT COUNT(*) AS n FROM DragList");
-    if (!set) fuzz::fail(set.error().description);
-    return static_cast<int>(set->field("n").number());
 }
 
 // What one calculation gave, after its checks: a trade size (its index in the type's list), no
