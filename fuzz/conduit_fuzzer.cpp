@@ -13,7 +13,6 @@
 // Notes" and the log agree. Adding a real conductor never gives a smaller trade size, except
 // from two conductors to three, where the fill allowed rises from 31 % to 40 % of the conduit.
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
