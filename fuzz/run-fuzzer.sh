@@ -11,5 +11,8 @@ if [ ! -x "$fuzzer" ]; then
     exit 77
 fi
 mkdir -p "$work_dir/corpus/$name" "$work_dir/artifacts"
+# libFuzzer's own exit code for a finding is 77, which CTest would take for "skipped": a crash or
+# broken property must fail the test.
 exec "$fuzzer" -runs="$runs" -seed=1 -max_len=512 -len_control=10 -timeout=10 -print_final_stats=1 \
+    -error_exitcode=1 -timeout_exitcode=1 \
     -artifact_prefix="$work_dir/artifacts/${name}-" "$work_dir/corpus/$name" "$seeds"

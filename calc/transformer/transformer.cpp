@@ -60,11 +60,17 @@ std::optional<double> CalKVA(const Inputs& inputs) {
             voltAmperes < std::numeric_limits<std::int32_t>::min())
             return std::nullopt;
         const double k = static_cast<double>(voltAmperes);
-        answer = inputs.phase == Phase::Single ? k / v.value : k / (v.value * kRootThree);
+        const double divisor = inputs.phase == Phase::Single ? v.value : v.value * kRootThree;
+        // Volts x 1.732 beyond a double is an overflow, not a divisor that makes the answer 0.
+        if (!std::isfinite(divisor)) return std::nullopt;
+        answer = k / divisor;
     }
     // Division by zero gives an infinity, 0/0 a NaN, an overflow an infinity: none is an answer.
     if (!std::isfinite(answer)) return std::nullopt;
-    return roundToCents(answer);
+    // An answer within 15-digit rounding of the largest double rounds past it.
+    const double rounded = roundToCents(answer);
+    if (!std::isfinite(rounded)) return std::nullopt;
+    return rounded;
 }
 
 shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result) {

@@ -80,6 +80,9 @@ void TransformerTest::answers_data() {
     QTest::newRow("volts 1e309 cannot be read") << "kva" << "single" << QByteArray("100") << QByteArray("1e309") << "";
     QTest::newRow("a million digits cannot be read") << "kva" << "three" << QByteArray(1000000, '9') << QByteArray("240") << "";
     QTest::newRow("product too large for a double") << "kva" << "single" << QByteArray("1e200") << QByteArray("1e200") << "";
+    QTest::newRow("amperes mode, volts x 1.732 beyond a double") << "amps" << "three" << QByteArray("75") << QByteArray("1.5e308") << "";
+    QTest::newRow("amperes mode, answer rounds past the largest double") << "amps" << "single" << QByteArray("2147483") << QByteArray("1.1945770712221554e-299") << "";
+    QTest::newRow("amperes mode, answer just below that rounding") << "amps" << "single" << QByteArray("2147483") << QByteArray("1.19459e-299") << "1.79767367883542E+308 Full Load Amps";
     QTest::newRow("infinity times zero is no answer") << "kva" << "three" << QByteArray("0") << QByteArray("1.7e308") << "";
     QTest::newRow("control characters after the number") << "kva" << "single" << QByteArray("100\x01\x7f", 5) << QByteArray("240\r\n") << "24 KVA";
 }
