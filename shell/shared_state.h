@@ -10,10 +10,15 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "refdb/database.h"
+
+namespace voltaro::platform {
+class Surface;  // platform/surface.h: an off-screen picture
+}
 
 namespace voltaro::shell {
 
@@ -81,6 +86,16 @@ struct SharedState {
 
     std::int16_t FaceWidth = 0, FaceHeight = 0;    // pixels
     std::int32_t PanelWidth = 0, PanelHeight = 0;  // pixels
+
+    // Off-screen pictures, each released when replaced or at exit: the copy of the main window's
+    // face (the spin animation's background), the picture of the panel being opened, and what
+    // the panel window covered when it was shown, with where that was (pixels).
+    std::shared_ptr<platform::Surface> Face;
+    std::shared_ptr<platform::Surface> PanelImage;
+    std::shared_ptr<platform::Surface> Snapshot;
+    struct {
+        int x = 0, y = 0, width = 0, height = 0;
+    } SnapshotRect;
 };
 
 }  // namespace voltaro::shell

@@ -1,0 +1,320 @@
+#include "shell/frmmain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "assets/layout.h"
+#include "calc/numbers/numbers.h"
+#include "platform/foreground.h"
+#include "platform/surface.h"
+#include "platform/zephlib_binding.h"
+#include "shell/display_check.h"
+#include "shell/errwnd.h"
+#include "shell/image_button.h"
+#include "shell/region.h"
+#include "shell/session.h"
+#include "shell/skin.h"
+
+namespace voltaro::shell {
+
+namespace layout = assets::layout::face;
+
+namespace {
+
+QRect rectOf(const assets::layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
+
+// The panel each key opens.
+constexpr std::array<std::int16_t, 4> kSquarePanels = {kWirePanel, kGroundPanel, kConduitPanel,
+                                                       kTransformerPanel};
+constexpr std::array<std::int16_t, 3> kRoundPanels = {kStarterPanel, kEnclosurePanel, kOptionsPanel};
+constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
+                                                     "Transformer"};
+constexpr std::array<const char*, 3> kRoundNames = {"Motor starter", "NEMA enclosure", "Options"};
+
+}  // namespace
+
+FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const OptionsStore& options,
+                 std::filesystem::path appDir, QStringList arguments)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      state_(state),
+      zephlib_(zephlib),
+      options_(options),
+      appDir_(std::move(appDir)),
+      arguments_(std::move(arguments)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Voltaro"));
+    setAccessibleName(QStringLiteral("Voltaro"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    Display = new QLabel(this);
+    Display->setObjectName(QStringLiteral("Display"));
+    Display->setAccessibleName(QStringLiteral("Display"));
+    Display->setGeometry(rectOf(layout::kDisplay).adjusted(6, 4, -6, -4));
+    Display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Display->setWordWrap(true);
+    Display->setTextFormat(Qt::PlainText);
+    Display->setAttribute(Qt::WA_TransparentForMouseEvents);  // dragging works over the display
+    QFont displayFont(QStringLiteral("Liberation Sans"));
+    displayFont.setPixelSize(13);
+    displayFont.setBold(true);
+    Display->setFont(displayFont);
+    QPalette palette = Display->palette();
+    palette.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    Display->setPalette(palette);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAccessibleName(QStringLiteral("1999 NEC Code Year"));
+    Image1->setToolTip(QStringLiteral("1999 NEC Code Year"));
+    Image1->setGeometry(rectOf(layout::kBadge));
+
+    for (std::size_t i = 0; i < SmSqImage.size(); ++i) {
+        auto* key = new ImageButton(QStringLiteral("SmSqImage%1").arg(i), kSquareNames[i], this);
+        key->setGeometry(rectOf(layout::kSmSq[i]));
+        key->setToolTip(kSquareNames[i]);
+        connect(key, &ImageButton::pressed, this, [this, key, i] {
+            if (state_.PanelBusy) return;
+            key->setPicture(skinPixmap("SMSQDN"));
+            if (openPanel) openPanel(kSquarePanels[i]);
+        });
+        connect(key, &ImageButton::released, this, [this, key] {
+            if (!state_.PanelBusy) key->setPicture(skinPixmap("SMSQUP"));
+        });
+        SmSqImage[i] = key;
+    }
+    for (std::size_t i = 0; i < SmRndImage.size(); ++i) {
+        auto* key = new ImageButton(QStringLiteral("SmRndImage%1").arg(i), kRoundNames[i], this);
+        key->setGeometry(rectOf(layout::kSmRnd[i]));
+        key->setToolTip(kRoundNames[i]);
+        connect(key, &ImageButton::pressed, this, [this, key, i] {
+            if (state_.PanelBusy) return;
+            key->setPicture(skinPixmap("SMRNDDN"));
+            if (openPanel) openPanel(kRoundPanels[i]);
+        });
+        connect(key, &ImageButton::released, this, [this, key] {
+            if (!state_.PanelBusy) key->setPicture(skinPixmap("SMRNDUP"));
+        });
+        SmRndImage[i] = key;
+    }
+
+    PrnBut = new ImageButton(QStringLiteral("PrnBut"), QStringLiteral("Print"), this);
+    PrnBut->setGeometry(rectOf(layout::kPrnBut));
+    connect(PrnBut, &ImageButton::pressed, this, [this] {
+        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap("PRN_D"));
+    });
+    connect(PrnBut, &ImageButton::released, this, [this] {
+        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap("PRN_U"));
+    });
+    connect(PrnBut, &ImageButton::clicked, this, &FrmMain::print);
+
+    OffBut = new ImageButton(QStringLiteral("OffBut"), QStringLiteral("Exit"), this);
+    OffBut->setGeometry(rectOf(layout::kOffBut));
+    connect(OffBut, &ImageButton::pressed, this, [this] {
+        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap("EXIT_D"));
+    });
+    connect(OffBut, &ImageButton::released, this, [this] {
+        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap("EXIT_U"));
+    });
+    connect(OffBut, &ImageButton::clicked, this, [this] {
+        if (state_.OptionFlags[kButtonSounds]) {
+            const auto library = state_.SoundLibPath.string();
+            zephlib_.P_Sound(library.c_str(), "Off", 0);
+        }
+        Shutdown();
+    });
+
+    MainT.setInterval(300);
+    connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
+    state_.SetDisplayCaption = [this](const std::string& text) { setDisplayCaption(text); };
+}
+
+QString FrmMain::displayCaption(const std::string& text) {
+    const QString raw = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QString shown;
+    shown.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const QChar c = raw[i];
+        if (c == QLatin1Char('&')) {
+            if (i + 1 < raw.size() && raw[i + 1] == QLatin1Char('&')) {
+                shown += QLatin1Char('&');
+                ++i;
+            }
+            continue;  // a lone ampersand marks an access key
+        }
+        if (c == QLatin1Char('\r')) {
+            if (i + 1 < raw.size() && raw[i + 1] == QLatin1Char('\n')) ++i;
+            shown += QLatin1Char('\n');
+            continue;
+        }
+        shown += c;
+    }
+    return shown;
+}
+
+void FrmMain::setDisplayCaption(const std::string& text) {
+    Display->setText(displayCaption(text));
+    Display->repaint();
+}
+
+void FrmMain::lag(int ticks) { zephlib_.Lag(ticks); }
+
+FrmMain::LoadResult FrmMain::Form_Load(std::string& reason) {
+    state_.DisplayText.clear();
+    ShowOnDisplay(state_, "Loading...");
+
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || !ChkScrRes(screen->depth(), 1, screen->geometry().width()))
+        return LoadResult::DisplayRejected;
+
+    if (options_.isFirstStart()) options_.WriteDefaultOptions(state_);
+
+    MainT.start();
+    state_.PanelBusy = true;
+    CaptureFace();
+
+    base_ = skinPixmap("BASE");
+    if (base_.isNull()) {
+        reason = "the face picture BASE is missing from the program";
+        return LoadResult::Failed;
+    }
+    OffBut->setPicture(skinPixmap("EXIT_U"));
+    PrnBut->setPicture(skinPixmap("PRNOFF"));
+    RefreshButtons();
+
+    if (auto failure = OpenSession(state_, appDir_, zephlib_, options_)) {
+        reason = *failure;
+        return LoadResult::Failed;
+    }
+    return LoadResult::Loaded;
+}
+
+void FrmMain::shapeAndShow() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setFixedSize(base_.size());
+    setMask(RegionFromBitmap(base_.toImage(), 0));
+    move(twipsToPixels(1000), twipsToPixels(1000));
+    show();
+    QApplication::restoreOverrideCursor();
+}
+
+void FrmMain::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, base_);
+}
+
+void FrmMain::RefreshButtons() {
+    Display->setFrameStyle(QFrame::NoFrame);
+    lag(10);
+    if (state_.ResultsReady) {
+        PrnBut->setPicture(skinPixmap("PRN_U"));
+        if (state_.OptionFlags[kAutoPrint]) {
+            state_.AutoPrinting = true;
+            print();
+        }
+    }
+    const QPixmap round = skinPixmap("SMRNDUP");
+    for (auto* key : SmRndImage) key->setPicture(round);
+    const QPixmap square = skinPixmap("SMSQUP");
+    for (auto* key : SmSqImage) key->setPicture(square);
+}
+
+void FrmMain::print() {
+    if (state_.PanelBusy) return;
+    if (!state_.ResultsReady) {
+        state_.AutoPrinting = false;
+        return;
+    }
+    if (printReport) printReport();
+}
+
+void FrmMain::CaptureFace() {
+    state_.FaceWidth = static_cast<std::int16_t>(width());
+    state_.FaceHeight = static_cast<std::int16_t>(height());
+    // Centred, 22 twips left of and below the middle of the screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        const double left = (area.width() - width()) * kTwipsPerPixel / 2.0 - 22;
+        const double top = (area.height() - height()) * kTwipsPerPixel / 2.0 + 22;
+        const auto topTwips = numbers::toInt16(top).value_or(top < 0 ? -32768 : 32767);
+        move(twipsToPixels(left), twipsToPixels(topTwips));
+    }
+    state_.Face = std::make_shared<platform::Surface>(grab().toImage());
+}
+
+void FrmMain::Form_Activate() {
+    RefreshButtons();
+    setDisplayCaption(state_.DisplayText);
+}
+
+void FrmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange) {
+        const bool active = isActiveWindow();
+        if (active && !wasActive_) Form_Activate();
+        wasActive_ = active;
+    }
+    QWidget::changeEvent(event);
+}
+
+void FrmMain::MainT_Timer() {
+    const auto foreground = platform::foregroundWindow();
+    if (state_.MainTimerStarted) {
+        if (foreground != state_.MainForeground) {
+            if (state_.PanelBusy) return;
+            state_.FocusLost = true;
+            if (state_.OptionFlags[kAutoMin]) showMinimized();
+        }
+    } else {
+        Display->setText(QString());
+        state_.FaceWidth = static_cast<std::int16_t>(width());
+        state_.FaceHeight = static_cast<std::int16_t>(height());
+        // The main window itself, whether or not the window system has activated it yet.
+        state_.MainForeground = static_cast<WindowId>(winId());
+        state_.PanelBusy = false;
+        state_.MainTimerStarted = true;
+        if (arguments_ == QStringList{QStringLiteral("min")}) showMinimized();
+    }
+    if (foreground == state_.MainForeground && state_.FocusLost && !isMinimized()) {
+        hide();
+        QCoreApplication::processEvents();
+        lag(10);
+        CaptureFace();
+        show();
+        state_.FocusLost = false;
+    }
+}
+
+void FrmMain::mousePressEvent(QMouseEvent* event) {
+    if (state_.PanelBusy) return;
+    // The window system drags the window as by a title bar; without one, it is moved by hand.
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+}
+
+void FrmMain::mouseMoveEvent(QMouseEvent* event) {
+    if (dragOffset_) move(event->globalPosition().toPoint() - *dragOffset_);
+}
+
+void FrmMain::mouseReleaseEvent(QMouseEvent*) { dragOffset_.reset(); }
+
+void FrmMain::Shutdown() {
+    state_.Snapshot.reset();
+    state_.PanelImage.reset();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto errors = CloseSession(state_, zephlib_);
+    QApplication::restoreOverrideCursor();
+    for (const auto& error : errors)
+        QMessageBox::information(this, QStringLiteral("Voltaro"), errorText(compactErrorText(error)),
+                                 QMessageBox::Ok);
+    MainT.stop();
+    hide();
+    Q_EMIT finished();
+}
+
+}  // namespace voltaro::shell

@@ -1,0 +1,107 @@
+// frmMain: the main window. A borderless window cut out of the face picture "BASE", dragged by
+// its face, with the display, the seven panel keys, the print and exit buttons and the badge. Its
+// timer MainT (300 ms) minimises it when the user switches to another program (with Auto Min on)
+// and takes a fresh copy of the face when the user comes back.
+//
+// Start-up runs in Form_Load (everything after the single-instance hand-over), then Main shapes
+// and shows the window. Geometry of the window is kept in pixels; twips (15 per pixel) appear only
+// where the start-up positions are given in them.
+#pragma once
+
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "shell/options_store.h"
+#include "shell/shared_state.h"
+
+class QLabel;
+
+namespace voltaro::platform {
+class ZephlibBinding;
+}
+
+namespace voltaro::shell {
+
+class ImageButton;
+
+class FrmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const OptionsStore& options,
+            std::filesystem::path appDir, QStringList arguments);
+
+    enum class LoadResult { Loaded, DisplayRejected, Failed };
+    // The start-up sequence from "Loading..." on. DisplayRejected: the display check failed (the
+    // caller shows its message and ends). Failed: `reason` says why; the program ends without a
+    // window.
+    LoadResult Form_Load(std::string& reason);
+
+    // Cuts the window out of "BASE", puts it at 1000, 1000 twips and shows it.
+    void shapeAndShow();
+
+    void RefreshButtons();
+    void CaptureFace();
+
+    // What a panel key opens; installed by the panel layer. Called with the key's panel number.
+    std::function<void(std::int16_t panel)> openPanel;
+    // The printed report of the results log; installed by the report layer.
+    std::function<void()> printReport;
+
+    // The controls, for the layers above and for tests.
+    QLabel* displayLabel() const { return Display; }
+    ImageButton* squareButton(int i) const { return SmSqImage[static_cast<std::size_t>(i)]; }
+    ImageButton* roundButton(int i) const { return SmRndImage[static_cast<std::size_t>(i)]; }
+    ImageButton* printButton() const { return PrnBut; }
+    ImageButton* exitButton() const { return OffBut; }
+    QTimer& mainTimer() { return MainT; }
+
+    // The display's caption as the label shows it: "&&" is one ampersand, a lone "&" marks an
+    // access key and is not shown.
+    static QString displayCaption(const std::string& text);
+
+Q_SIGNALS:
+    // Shutdown has finished: the program may end.
+    void finished();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void Form_Activate();
+    void MainT_Timer();
+    void print();
+    void Shutdown();
+    void setDisplayCaption(const std::string& text);
+    void lag(int ticks);
+
+    SharedState& state_;
+    platform::ZephlibBinding& zephlib_;
+    const OptionsStore& options_;
+    std::filesystem::path appDir_;
+    QStringList arguments_;
+
+    QPixmap base_;  // BasePic: the face picture
+    QTimer MainT;
+    QLabel* Display;
+    QLabel* Image1;
+    std::array<ImageButton*, 4> SmSqImage{};
+    std::array<ImageButton*, 3> SmRndImage{};
+    ImageButton* PrnBut;
+    ImageButton* OffBut;
+
+    std::optional<QPoint> dragOffset_;  // moving by hand where the window system cannot
+    bool wasActive_ = false;
+};
+
+}  // namespace voltaro::shell
