@@ -292,8 +292,10 @@ void FrmMain::MainT_Timer() {
 
 void FrmMain::mousePressEvent(QMouseEvent* event) {
     if (state_.PanelBusy) return;
-    // The window system drags the window as by a title bar; without one, it is moved by hand.
-    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
+    // The window follows the pointer by hand rather than through the window manager's move: a
+    // window-manager move takes the pointer away from the program, the window stops being the
+    // active one meanwhile, and the main timer would take that for a switch to another program
+    // (and re-centre the window when the move ends).
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
 }
 

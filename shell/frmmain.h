@@ -100,7 +100,7 @@ private:
     ImageButton* PrnBut;
     ImageButton* OffBut;
 
-    std::optional<QPoint> dragOffset_;  // moving by hand where the window system cannot
+    std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
     bool wasActive_ = false;
 };
 

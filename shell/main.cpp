@@ -47,7 +47,10 @@ int main(int argc, char** argv) {
     switch (frmMain.Form_Load(reason)) {
         case shell::FrmMain::LoadResult::DisplayRejected:
             std::cerr << "Voltaro: " << shell::kDisplayMessage << "\n";
-            QMessageBox::critical(nullptr, QStringLiteral("Voltaro"),
+            // The title repeats the message: on a display with too few colours the box itself
+            // cannot be painted, but the window manager still draws its title.
+            QMessageBox::critical(nullptr,
+                                  QStringLiteral("Voltaro: ") + QString::fromLatin1(shell::kDisplayMessage),
                                   QString::fromLatin1(shell::kDisplayMessage));
             return 1;
         case shell::FrmMain::LoadResult::Failed:

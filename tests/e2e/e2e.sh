@@ -82,7 +82,7 @@ window_y() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\
 window_at() {
     xdotool mousemove "$1" "$2"
     sleep 0.1
-    xdotool getmouse | sed -n 's/.*window:\([0-9]*\).*/\1/p'
+    xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
 }
 # The top-level (frame) window holding a client window, in decimal as getmouse reports it.
 frame_of() {
@@ -95,6 +95,19 @@ frame_of() {
     done
     printf '%d\n' "$w"
 }
+# How many Voltaro main windows are showing. xdotool's search can trip over a window that goes
+# away while it looks (an X error, no answer): such a look is tried again.
+count_windows() {
+    local out
+    for _ in $(seq 10); do
+        if out=$(xdotool search --onlyvisible --name '^Voltaro$' 2>/dev/null); then
+            echo "$out" | grep -c .
+            return
+        fi
+        sleep 0.2
+    done
+    echo 0
+}
 is_running() { kill -0 "$1" 2>/dev/null; }
 wait_exit() {  # wait_exit PID SECONDS -> sets status
     local i
@@ -103,3 +116,194 @@ wait_exit() {  # wait_exit PID SECONDS -> sets status
 }
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; }
 
+# Geometry of the face, from the skin's layout: the exit button's centre, a plain spot of the face
+# plate to drag by, and a corner outside the silhouette.
+OFF_X=$((147 + 42)); OFF_Y=$((462 + 15))
+PLATE_X=134; PLATE_Y=215
+CORNER_X=2; CORNER_Y=2
+SQUARE0_X=$((67 + 17)); SQUARE0_Y=$((236 + 17))
+
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+# ---- on an ordinary screen -------------------------------------------------------------------
+start_x 1024x768x24
+
+fresh_app
+start_voltaro
+if [ -n "$win" ]; then ok "the window is shown"; else bad "the window is shown" "$(cat "$app/stderr")"; fi
+shot normal
+x=$(window_x); y=$(window_y)
+if [ "$x" = 67 ] && [ "$y" = 67 ]; then ok "it starts at 1000, 1000 twips"; else bad "it starts at 1000, 1000 twips" "at $x,$y"; fi
+
+frame=$(frame_of "$win")
+on_face=$(window_at $((x + PLATE_X)) $((y + PLATE_Y)))
+off_face=$(window_at $((x + CORNER_X)) $((y + CORNER_Y)))
+if [ "$on_face" = "$frame" ] && [ -n "$off_face" ] && [ "$off_face" != "$frame" ]; then
+    ok "the window is shaped: a key-colour corner belongs to what lies behind"
+else
+    bad "the window is shaped" "face $on_face, corner $off_face, window $frame"
+fi
+
+xdotool mousemove $((x + SQUARE0_X)) $((y + SQUARE0_Y)) mousedown 1
+sleep 0.3
+shot key-held-down
+xdotool mouseup 1
+sleep 0.2
+
+xdotool mousemove $((x + PLATE_X)) $((y + PLATE_Y)) mousedown 1
+sleep 0.2
+xdotool mousemove_relative --sync 60 40
+sleep 0.2
+xdotool mousemove_relative --sync 30 20
+sleep 0.2
+xdotool mouseup 1
+sleep 0.5
+nx=$(window_x); ny=$(window_y)
+if [ "$nx" = $((x + 90)) ] && [ "$ny" = $((y + 60)) ]; then ok "dragging the face moves the window"
+else bad "dragging the face moves the window" "from $x,$y to $nx,$ny"; fi
+
+# A second start hands over to the running one, which comes to the front, and shows nothing.
+xmessage -name other -center "another program" &
+other=$!
+pids+=($other)
+sleep 0.8
+"$app/Voltaro" >"$app/stdout2" 2>"$app/stderr2" &
+second=$!
+wait_exit $second 10
+count=$(count_windows)
+active=$(xdotool getactivewindow 2>/dev/null)
+if [ "$status" = 0 ] && [ "$count" = 1 ] && [ "$active" = "$win" ] && is_running "$vpid"; then
+    ok "a second start hands over, raises the first and exits"
+else
+    bad "a second start hands over" "status $status, $count windows, active $active, first $win"
+fi
+kill $other 2>/dev/null
+
+# Two starts at the same moment (besides the running one) still leave one window.
+"$app/Voltaro" 2>/dev/null & a=$!
+"$app/Voltaro" 2>/dev/null & b=$!
+wait_exit $a 10; sa=$status
+wait_exit $b 10; sb=$status
+sleep 0.5
+count=$(count_windows)
+if [ "$sa" = 0 ] && [ "$sb" = 0 ] && [ "$count" = 1 ]; then ok "starts at the same moment give one window"
+else bad "starts at the same moment give one window" "$sa $sb $count"; fi
+
+# The exit button: the results log goes, the database is compacted and still opens.
+printf 'a result\r\n' >"$app/~qxrslt.dat"
+x=$(window_x); y=$(window_y)
+xdotool mousemove $((x + OFF_X)) $((y + OFF_Y)) click 1
+wait_exit "$vpid" 15
+if [ "$status" = 0 ] && [ ! -e "$app/~qxrslt.dat" ] && [ ! -e "$app/TmpCmpct.mdb" ] &&
+    "$build/voltaro-cli" --app-dir "$app" dump FuseSize | grep -qx 6000; then
+    ok "the exit button removes the results log and leaves a valid compacted database"
+else
+    bad "the exit button" "status $status; $(ls "$app")"
+fi
+
+# Auto Min: switching to another program minimises the window within a few ticks.
+fresh_app
+set_option "Auto Min" On
+start_voltaro
+xmessage -name other "another program" &
+other=$!
+pids+=($other)
+for _ in $(seq 30); do
+    other_win=$(xdotool search --onlyvisible --classname xmessage 2>/dev/null | head -1)
+    [ -n "$other_win" ] && break
+    sleep 0.1
+done
+xdotool windowactivate "$other_win" 2>/dev/null
+minimised=""
+for i in $(seq 20); do
+    if xprop -id "$win" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN; then minimised=$i; break; fi
+    sleep 0.1
+done
+if [ -n "$minimised" ]; then ok "Auto Min minimises the window after a switch (about $((minimised * 100)) ms)"
+else bad "Auto Min minimises the window after a switch"; fi
+kill $other "$vpid" 2>/dev/null
+wait "$vpid" 2>/dev/null
+
+# Without Auto Min the window stays.
+fresh_app
+set_option "Auto Min" Off
+start_voltaro
+xmessage -name other "another program" &
+other=$!
+pids+=($other)
+sleep 0.5
+xdotool windowactivate "$(xdotool search --onlyvisible --classname xmessage | head -1)" 2>/dev/null
+sleep 1
+if xprop -id "$win" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN; then bad "without Auto Min the window stays"
+else ok "without Auto Min the window stays"; fi
+kill $other "$vpid" 2>/dev/null
+wait "$vpid" 2>/dev/null
+
+# The command line "min" minimises at the first tick; "MIN" does not.
+for arg in min MIN; do
+    fresh_app
+    start_voltaro "$arg"
+    sleep 0.5
+    hidden=no
+    xprop -id "$win" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_HIDDEN && hidden=yes
+    want=no; [ "$arg" = min ] && want=yes
+    if [ "$hidden" = "$want" ]; then ok "started with \"$arg\": minimised $want"
+    else bad "started with \"$arg\"" "minimised $hidden"; fi
+    kill "$vpid" 2>/dev/null
+    wait "$vpid" 2>/dev/null
+done
+
+# A missing reference database ends start-up with no window and a reason on stderr.
+fresh_app
+rm "$app/Voltaro.dat"
+"$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
+p=$!
+wait_exit $p 10
+count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
+if [ "$status" != 0 ] && [ "$status" != timeout ] && [ "$count" = 0 ] && grep -q Voltaro.dat "$app/stderr" &&
+    [ ! -e "$app/Voltaro.dat" ]; then
+    ok "a missing Voltaro.dat ends start-up without a window"
+else
+    bad "a missing Voltaro.dat" "status $status, $count windows: $(cat "$app/stderr")"
+fi
+
+# So does a missing Zephlib.so.
+fresh_app
+rm "$app/Zephlib.so"
+"$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
+p=$!
+wait_exit $p 10
+count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
+if [ "$status" != 0 ] && [ "$status" != timeout ] && [ "$count" = 0 ] && grep -q Zephlib "$app/stderr"; then
+    ok "a missing Zephlib.so ends start-up without a window"
+else
+    bad "a missing Zephlib.so" "status $status, $count windows: $(cat "$app/stderr")"
+fi
+stop_x
+
+# ---- screens the program refuses ---------------------------------------------------------------
+for screen in 640x480x24 1024x768x8; do
+    start_x "$screen"
+    fresh_app
+    "$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
+    p=$!
+    box=""
+    for _ in $(seq 100); do
+        box=$(xdotool search --name '^Voltaro: Minimum 600 x 800' 2>/dev/null | head -1)
+        [ -n "$box" ] && break
+        sleep 0.1
+    done
+    shot "refused-$screen"
+    [ -n "$box" ] && xdotool key --window "$box" Return 2>/dev/null
+    wait_exit $p 10
+    if [ -n "$box" ] && [ "$status" = 1 ] && grep -q "Minimum 600 x 800 Display With 16 Bit High Color Required!" "$app/stderr"; then
+        ok "a $screen screen shows the message and ends"
+    else
+        bad "a $screen screen shows the message and ends" "box '$box', status $status: $(head -3 "$app/stderr")"
+    fi
+    stop_x
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]
