@@ -48,6 +48,8 @@ public:
 
     void RefreshButtons();
     void CaptureFace();
+    // One tick of the main timer (every 300 ms).
+    void MainT_Timer();
 
     // What a panel key opens; installed by the panel layer. Called with the key's panel number.
     std::function<void(std::int16_t panel)> openPanel;
@@ -79,7 +81,6 @@ protected:
 
 private:
     void Form_Activate();
-    void MainT_Timer();
     void print();
     void Shutdown();
     void setDisplayCaption(const std::string& text);
