@@ -80,13 +80,13 @@ std::optional<DbError> exportInto(Database& source, const std::filesystem::path&
     }
     sqlite3_finalize(attach);
 
-    auto version = source.openRecordset("PRAGMA main.user_version");
-    std::optional<DbError> error;
-    if (!version) {
-        error = version.error();
-    } else {
-        error = source.execute("SELECT sqlcipher_export('compacted')");
-        // The export copies the schema and rows but not the user version: carry it by hand.
+    // The copy's key is derived with the same number of rounds as the data file's, and the export
+    // copies the schema and rows but not the user version, which is carried by hand.
+    auto error = source.execute("PRAGMA compacted.kdf_iter = " + std::to_string(kKeyDerivationRounds));
+    if (!error) {
+        auto version = source.openRecordset("PRAGMA main.user_version");
+        if (!version) error = version.error();
+        if (!error) error = source.execute("SELECT sqlcipher_export('compacted')");
         if (!error)
             error = source.execute("PRAGMA compacted.user_version = " +
                                    std::to_string(static_cast<long long>(
@@ -100,6 +100,29 @@ std::optional<DbError> exportInto(Database& source, const std::filesystem::path&
 }  // namespace
 
 std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
+                                     const std::filesystem::path& tempPath,
+                                     std::string_view connectText, const CompactFault& fault) {
+    if (fault) {
+        if (auto error = fault(CompactStep::OpenSource)) {
+            // Reported as the open failing; nothing else has happened yet.
+            std::error_code ignored;
+            std::filesystem::remove(tempPath, ignored);
+            return {*error};
+        }
+    }
+    auto source = Database::open(dataPath, connectText);
+    if (!source) {
+        std::error_code ignored;
+        std::filesystem::remove(tempPath, ignored);
+        return {source.error()};
+    }
+    auto skipOpen = [&](CompactStep step) -> std::optional<DbError> {
+        return step == CompactStep::OpenSource || !fault ? std::nullopt : fault(step);
+    };
+    return compactDataFile(*source, dataPath, tempPath, connectText, skipOpen);
+}
+
+std::vector<DbError> compactDataFile(Database& source, const std::filesystem::path& dataPath,
                                      const std::filesystem::path& tempPath,
                                      std::string_view connectText, const CompactFault& fault) {
     auto injected = [&](CompactStep step) -> std::optional<DbError> {
@@ -122,19 +145,21 @@ std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
 
     const auto password = passwordOf(connectText);
     if (!password) return {DbError{SQLITE_MISUSE, "unrecognised connection text"}};
+    if (!source.isOpen()) return {DbError{SQLITE_MISUSE, "the database is closed"}};
 
+    // The copy is written through the connection already open on the data file, which saves
+    // deriving the key from the password once more.
     std::map<std::string, long long> sourceContents;
     {
         if (auto error = injected(CompactStep::OpenSource)) return failed(*error);
-        auto source = Database::open(dataPath, connectText);
-        if (!source) return failed(source.error());
-        auto contents = contentsOf(*source);
+        auto contents = contentsOf(source);
         if (!contents) return failed(contents.error());
         sourceContents = contents.take();
 
         if (auto error = injected(CompactStep::Export)) return failed(*error);
-        if (auto error = exportInto(*source, tempPath, *password)) return failed(*error);
+        if (auto error = exportInto(source, tempPath, *password)) return failed(*error);
     }
+    source.close();
     {
         if (auto error = injected(CompactStep::OpenCopy)) return failed(*error);
         auto copy = Database::open(tempPath, connectText);

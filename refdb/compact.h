@@ -36,4 +36,11 @@ std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
                                      std::string_view connectText,
                                      const CompactFault& fault = {});
 
+// The same from the connection already open on `dataPath` (it is closed on the way, whatever
+// happens after the copy has been written).
+std::vector<DbError> compactDataFile(Database& source, const std::filesystem::path& dataPath,
+                                     const std::filesystem::path& tempPath,
+                                     std::string_view connectText,
+                                     const CompactFault& fault = {});
+
 }  // namespace voltaro::refdb

@@ -146,6 +146,13 @@ private:
     sqlite3* db_;
 };
 
+int keyConnection(sqlite3* db, std::string_view password) {
+    int rc = sqlite3_key(db, password.data(), static_cast<int>(password.size()));
+    if (rc != SQLITE_OK) return rc;
+    const std::string rounds = "PRAGMA kdf_iter = " + std::to_string(kKeyDerivationRounds);
+    return sqlite3_exec(db, rounds.c_str(), nullptr, nullptr, nullptr);
+}
+
 std::optional<std::string> passwordOf(std::string_view connectText) {
     if (connectText.substr(0, kConnectPrefix.size()) != kConnectPrefix) return std::nullopt;
     auto password = connectText.substr(kConnectPrefix.size());
@@ -328,7 +335,7 @@ Result<Database> Database::open(const std::filesystem::path& path, std::string_v
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     auto connection = std::make_shared<Connection>(db);
     if (rc != SQLITE_OK) return errorOf(db, rc);
-    rc = sqlite3_key(db, password->data(), static_cast<int>(password->size()));
+    rc = keyConnection(db, *password);
     if (rc != SQLITE_OK) return errorOf(db, rc);
     // The key is only tried on the first read: a wrong password or a file that is not ours fails
     // here, not in the middle of a calculation.

@@ -53,10 +53,16 @@ std::optional<std::string> OpenSession(SharedState& state, const std::filesystem
 
 std::vector<refdb::DbError> CompactDataFile(SharedState& state, platform::ZephlibBinding& zephlib) {
     state.WorkRs.reset();
-    if (state.RefDb) state.RefDb->close();
     const auto temp = state.DataPath.parent_path() / "TmpCmpct.mdb";
     const auto password = refdb::recoverPassword(zephlib);
-    if (!password) return {refdb::DbError{0, "cannot use Zephlib.so: " + zephlib.bindError()}};
+    if (!password) {
+        if (state.RefDb) state.RefDb->close();
+        return {refdb::DbError{0, "cannot use Zephlib.so: " + zephlib.bindError()}};
+    }
+    // The open connection writes the compacted copy and is closed on the way.
+    if (state.RefDb && state.RefDb->isOpen())
+        return refdb::compactDataFile(*state.RefDb, state.DataPath, temp,
+                                      refdb::connectText(*password));
     return refdb::compactDataFile(state.DataPath, temp, refdb::connectText(*password));
 }
 

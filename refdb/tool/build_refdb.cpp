@@ -158,7 +158,7 @@ void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zeph
         SQLITE_OK)
         throw Failure{"cannot create " + temp.string()};
     try {
-        check(db, sqlite3_key(db, key.data(), static_cast<int>(key.size())), "setting the key");
+        check(db, refdb::keyConnection(db, key), "setting the key");
         check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), "BEGIN");
         check(db, sqlite3_exec(db, readFile(schema).c_str(), nullptr, nullptr, nullptr),
               schema.string());

@@ -63,6 +63,15 @@ private Q_SLOTS:
         QCOMPARE(set->field("Area").number(), 0.0211);
         db.close();
 
+        // Keyed as the data file is: the engine's default key derivation does not open it.
+        sqlite3* other = nullptr;
+        sqlite3_open_v2(copy.path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
+        const auto password = *passwordOf(copy.connect);
+        sqlite3_key(other, password.data(), static_cast<int>(password.size()));
+        QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+                 SQLITE_NOTADB);
+        sqlite3_close(other);
+
         // Still encrypted.
         sqlite3* plain = nullptr;
         sqlite3_open_v2(copy.path.c_str(), &plain, SQLITE_OPEN_READONLY, nullptr);
