@@ -280,6 +280,20 @@ if [ "$status" != 0 ] && [ "$status" != timeout ] && [ "$count" = 0 ] && grep -q
 else
     bad "a missing Zephlib.so" "status $status, $count windows: $(cat "$app/stderr")"
 fi
+# Two starts at the same moment with none running: one window, and the other start ends.
+fresh_app
+"$app/Voltaro" >"$app/stdout" 2>"$app/stderr" & a=$!
+"$app/Voltaro" >"$app/stdout2" 2>"$app/stderr2" & b=$!
+pids+=($a $b)
+sleep 3
+count=$(count_windows)
+running=0
+is_running $a && running=$((running + 1))
+is_running $b && running=$((running + 1))
+if [ "$count" = 1 ] && [ "$running" = 1 ]; then ok "two starts at once with none running give one window"
+else bad "two starts at once with none running" "$count windows, $running running"; fi
+kill $a $b 2>/dev/null
+wait $a $b 2>/dev/null
 stop_x
 
 # ---- screens the program refuses ---------------------------------------------------------------
