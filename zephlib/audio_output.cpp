@@ -4,18 +4,18 @@ namespace voltaro::zephlib {
 
 namespace {
 
-// How long `bytes` of samples in `spec` play.
-std::chrono::microseconds playingTime(const SDL_AudioSpec& spec, Uint32 bytes) {
-    const Uint32 frameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
-    if (frameBytes == 0 || spec.freq <= 0) return {};
+// How long `bytes` of samples in `audio` play.
+std::chrono::microseconds playingTime(const SDL_AudioSpec& audio, Uint32 bytes) {
+    const Uint32 frameBytes = SDL_AUDIO_BITSIZE(audio.format) / 8 * audio.channels;
+    if (frameBytes == 0 || audio.freq <= 0) return {};
     const long long frames = bytes / frameBytes;
-    return std::chrono::microseconds(frames * 1'000'000LL / spec.freq);
+    return std::chrono::microseconds(frames * 1'000'000LL / audio.freq);
 }
 
 // One device buffer: what the device may still be playing once the queue is empty.
-std::chrono::microseconds bufferTime(const SDL_AudioSpec& spec) {
-    if (spec.freq <= 0) return {};
-    return std::chrono::microseconds(static_cast<long long>(spec.samples) * 1'000'000LL / spec.freq);
+std::chrono::microseconds bufferTime(const SDL_AudioSpec& audio) {
+    if (audio.freq <= 0) return {};
+    return std::chrono::microseconds(static_cast<long long>(audio.samples) * 1'000'000LL / audio.freq);
 }
 
 }  // namespace
@@ -66,18 +66,18 @@ bool AudioOutput::play(const unsigned char* wav, std::size_t size, bool async) {
     stopLocked(lock);
     if (wav == nullptr || size == 0 || !ensureAudio()) return false;
 
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec audio{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav, static_cast<int>(size)), 1, &spec, &samples,
+    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav, static_cast<int>(size)), 1, &audio, &samples,
                        &length) == nullptr)
         return false;
     // Samples are queued rather than fed by a callback; SDL converts them to what the device
     // takes, and keeps its own copy.
-    spec.callback = nullptr;
+    audio.callback = nullptr;
     // Small device buffers: a click must start at once and a waited-for sound end promptly.
-    spec.samples = 512;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    audio.samples = 512;
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
     const bool queued = device != 0 && SDL_QueueAudio(device, samples, length) == 0;
     SDL_FreeWAV(samples);
     if (!queued) {
@@ -85,7 +85,7 @@ bool AudioOutput::play(const unsigned char* wav, std::size_t size, bool async) {
         return false;
     }
     SDL_PauseAudioDevice(device, 0);
-    const Clock::time_point end = Clock::now() + playingTime(spec, length) + bufferTime(spec);
+    const Clock::time_point end = Clock::now() + playingTime(audio, length) + bufferTime(audio);
 
     if (!async) {
         waitUntilPlayed(device, end);

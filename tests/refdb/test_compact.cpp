@@ -8,10 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "reference_copy.h"
+#include "tests/support/reference_db.h"
 #include "refdb/compact.h"
 
 using namespace voltaro::refdb;
+using voltaro::testing::ReferenceCopy;
 
 namespace {
 
@@ -43,14 +44,14 @@ private Q_SLOTS:
                                 "WHERE i < 20000) INSERT INTO Scratch SELECT 'gauge ' || i FROM n"));
             QVERIFY(!db.execute("DELETE FROM Scratch"));
         }
-        const auto before = std::filesystem::file_size(copy.path);
-        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        const auto before = std::filesystem::file_size(copy.path());
+        const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::ofstream(temp) << "left over from an earlier run";
 
-        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
         QVERIFY(errors.empty());
         QVERIFY(!std::filesystem::exists(temp));
-        QVERIFY(std::filesystem::file_size(copy.path) < before);
+        QVERIFY(std::filesystem::file_size(copy.path()) < before);
 
         auto db = copy.open();
         QCOMPARE(rowsOf(db, "AWG"), 28);
@@ -65,8 +66,8 @@ private Q_SLOTS:
 
         // Keyed as the data file is: the engine's default key derivation does not open it.
         sqlite3* other = nullptr;
-        sqlite3_open_v2(copy.path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
-        const auto password = *passwordOf(copy.connect);
+        sqlite3_open_v2(copy.path().c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
+        const auto password = *passwordOf(copy.connect());
         sqlite3_key(other, password.data(), static_cast<int>(password.size()));
         QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
                  SQLITE_NOTADB);
@@ -74,7 +75,7 @@ private Q_SLOTS:
 
         // Still encrypted.
         sqlite3* plain = nullptr;
-        sqlite3_open_v2(copy.path.c_str(), &plain, SQLITE_OPEN_READONLY, nullptr);
+        sqlite3_open_v2(copy.path().c_str(), &plain, SQLITE_OPEN_READONLY, nullptr);
         QCOMPARE(sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
                  SQLITE_NOTADB);
         sqlite3_close(plain);
@@ -92,10 +93,10 @@ private Q_SLOTS:
     void failureAtAnyStepLeavesTheFile() {
         QFETCH(CompactStep, step);
         ReferenceCopy copy;
-        const auto original = bytesOf(copy.path);
-        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        const auto original = bytesOf(copy.path());
+        const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::vector<CompactStep> reached;
-        const auto errors = compactDataFile(copy.path, temp, copy.connect, [&](CompactStep at) {
+        const auto errors = compactDataFile(copy.path(), temp, copy.connect(), [&](CompactStep at) {
             reached.push_back(at);
             return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
                               : std::nullopt;
@@ -104,52 +105,52 @@ private Q_SLOTS:
         QCOMPARE(errors.front().number, SQLITE_IOERR);
         QCOMPARE(errors.front().description, std::string("injected"));
         QCOMPARE(reached.back(), step);  // nothing after the failed step ran
-        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(bytesOf(copy.path()) == original);
         QVERIFY(!std::filesystem::exists(temp));
-        QVERIFY(Database::open(copy.path, copy.connect).ok());
+        QVERIFY(Database::open(copy.path(), copy.connect()).ok());
     }
 
     void wrongPasswordReportsTheEnginesError() {
         ReferenceCopy copy;
-        const auto original = bytesOf(copy.path);
-        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path, temp, "MS AccessWrongPassword");
+        const auto original = bytesOf(copy.path());
+        const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path(), temp, "MS AccessWrongPassword");
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number, SQLITE_NOTADB);
         QVERIFY(!errors.front().description.empty());
-        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(bytesOf(copy.path()) == original);
         QVERIFY(!std::filesystem::exists(temp));
     }
 
     void unwritableCopyLeavesTheFile() {
         ReferenceCopy copy;
-        const auto original = bytesOf(copy.path);
-        const auto temp = copy.path.parent_path() / "no such folder" / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        const auto original = bytesOf(copy.path());
+        const auto temp = copy.path().parent_path() / "no such folder" / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number & 0xFF, SQLITE_CANTOPEN);
-        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(bytesOf(copy.path()) == original);
     }
 
     void staleCopyThatCannotBeDeleted() {
         ReferenceCopy copy;
-        const auto original = bytesOf(copy.path);
-        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
+        const auto original = bytesOf(copy.path());
+        const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::filesystem::create_directories(temp / "inside");
-        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(errors.front().description.find("TmpCmpct.mdb") != std::string::npos);
-        QVERIFY(bytesOf(copy.path) == original);
+        QVERIFY(bytesOf(copy.path()) == original);
         QVERIFY(std::filesystem::is_directory(temp));  // not ours to remove
     }
 
     void missingDataFile() {
         ReferenceCopy copy;
-        std::filesystem::remove(copy.path);
-        const auto temp = copy.path.parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path, temp, copy.connect);
+        std::filesystem::remove(copy.path());
+        const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
+        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
         QCOMPARE(errors.size(), std::size_t{1});
-        QVERIFY(!std::filesystem::exists(copy.path));
+        QVERIFY(!std::filesystem::exists(copy.path()));
         QVERIFY(!std::filesystem::exists(temp));
     }
 };

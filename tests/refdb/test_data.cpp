@@ -6,11 +6,12 @@
 #include <set>
 #include <sstream>
 
-#include "reference_copy.h"
+#include "tests/support/reference_db.h"
 #include "refdb/csv.h"
 #include "refdb/sql.h"
 
 using namespace voltaro::refdb;
+using voltaro::testing::ReferenceCopy;
 
 namespace {
 

@@ -7,10 +7,11 @@
 
 #include <fstream>
 
-#include "reference_copy.h"
+#include "tests/support/reference_db.h"
 #include "refdb/sql.h"
 
 using namespace voltaro::refdb;
+using voltaro::testing::ReferenceCopy;
 
 class TestDatabase : public QObject {
     Q_OBJECT
@@ -18,26 +19,26 @@ class TestDatabase : public QObject {
 private Q_SLOTS:
     void opensOnlyWithThePassword() {
         ReferenceCopy copy;
-        QVERIFY(!copy.connect.empty());
-        QVERIFY(Database::open(copy.path, copy.connect).ok());
+        QVERIFY(!copy.connect().empty());
+        QVERIFY(Database::open(copy.path(), copy.connect()).ok());
 
-        auto wrong = Database::open(copy.path, "MS AccessNotThePassword");
+        auto wrong = Database::open(copy.path(), "MS AccessNotThePassword");
         QVERIFY(!wrong.ok());
         QCOMPARE(wrong.error().number, SQLITE_NOTADB);
 
-        auto noPrefix = Database::open(copy.path, *passwordOf(copy.connect));
+        auto noPrefix = Database::open(copy.path(), *passwordOf(copy.connect()));
         QVERIFY(!noPrefix.ok());
     }
 
     void plainSqliteCannotReadTheFile() {
         ReferenceCopy copy;
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(copy.path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        QCOMPARE(sqlite3_open_v2(copy.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
         const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         QCOMPARE(rc, SQLITE_NOTADB);
         // Nor does the file hold any of its texts in the clear.
-        std::ifstream in(copy.path, std::ios::binary);
+        std::ifstream in(copy.path(), std::ios::binary);
         const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         QVERIFY(bytes.find("THHN") == std::string::npos);
         QVERIFY(bytes.find("SQLite format") == std::string::npos);
@@ -45,8 +46,8 @@ private Q_SLOTS:
 
     void missingFileIsAnErrorAndStaysMissing() {
         ReferenceCopy copy;
-        const auto missing = copy.path.parent_path() / "Absent.dat";
-        auto db = Database::open(missing, copy.connect);
+        const auto missing = copy.path().parent_path() / "Absent.dat";
+        auto db = Database::open(missing, copy.connect());
         QVERIFY(!db.ok());
         QCOMPARE(db.error().number & 0xFF, SQLITE_CANTOPEN);
         QVERIFY(!std::filesystem::exists(missing));

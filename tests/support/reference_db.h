@@ -1,5 +1,6 @@
 // Opening the reference database in tests: the build's own Voltaro.dat, or a private copy of it
-// that a test may change. Header-only; link voltaro_refdb (and Qt6::Core for the copy).
+// that a test may change (fill the work tables, change rows, drop a table) without touching the
+// file the program and other tests use. Header-only; link voltaro_refdb.
 #pragma once
 
 #include <QTemporaryDir>
@@ -17,18 +18,23 @@ namespace voltaro::testing {
 // The build folder: Voltaro.dat and Zephlib.so.
 inline std::filesystem::path appDir() { return VOLTARO_TEST_APP_DIR; }
 
-// Opens `file` with the program's password; nullopt when it cannot.
-inline std::optional<refdb::Database> openDatabase(const std::filesystem::path& file) {
+// The connect text that opens the reference database, the password recovered through Zephlib as
+// the program does; empty when Zephlib cannot be used.
+inline std::string connectText() {
     auto zephlib = platform::ZephlibBinding::inFolder(appDir());
     const auto password = refdb::recoverPassword(zephlib);
-    if (!password) return std::nullopt;
-    auto db = refdb::Database::open(file, refdb::connectText(*password));
+    return password ? refdb::connectText(*password) : std::string();
+}
+
+// Opens `file` with the program's password; nullopt when it cannot.
+inline std::optional<refdb::Database> openDatabase(const std::filesystem::path& file) {
+    auto db = refdb::Database::open(file, connectText());
     if (!db) return std::nullopt;
     return db.take();
 }
 
 // A shared record as a freshly opened panel sees it: the database open, every option on, no
-// footnotes flagged, the results log inside `folder`.
+// footnotes flagged, the conduit type EMT with no name chosen, the results log inside `folder`.
 inline std::optional<shell::SharedState> freshState(const std::filesystem::path& dataFile,
                                                     const std::filesystem::path& folder) {
     auto db = openDatabase(dataFile);
@@ -49,5 +55,33 @@ inline std::filesystem::path copyOfDatabase(const QTemporaryDir& folder) {
     std::filesystem::copy_file(appDir() / "Voltaro.dat", copy);
     return copy;
 }
+
+// A private copy of Voltaro.dat in its own temporary folder, gone with the object.
+class ReferenceCopy {
+public:
+    ReferenceCopy() : path_(copyOfDatabase(dir_)), connect_(connectText()) {}
+
+    // The copy's folder, which stands in for the application folder (the results log goes here).
+    std::filesystem::path folder() const { return dir_.path().toStdString(); }
+    const std::filesystem::path& path() const { return path_; }
+    const std::string& connect() const { return connect_; }
+
+    // The copy, opened as the program opens it; the test fails at once when it cannot be.
+    refdb::Database open() const {
+        auto db = refdb::Database::open(path_, connect_);
+        if (!db) qFatal("cannot open the reference copy: %s", db.error().description.c_str());
+        return db.take();
+    }
+
+    // A fresh shared record on the copy (see freshState above).
+    std::optional<shell::SharedState> freshState() const {
+        return testing::freshState(path_, folder());
+    }
+
+private:
+    QTemporaryDir dir_;
+    std::filesystem::path path_;
+    std::string connect_;
+};
 
 }  // namespace voltaro::testing

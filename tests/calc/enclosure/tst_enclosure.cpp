@@ -5,7 +5,7 @@
 #include "calc/common/messages.h"
 #include "calc/enclosure/enclosure.h"
 #include "tests/calc/common/golden.h"
-#include "tests/calc/common/reference_copy.h"
+#include "tests/support/reference_db.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::enclosure;
