@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "calc/common/messages.h"
+#include "calc/common/data_failure.h"
 #include "refdb/sql.h"
 
 namespace voltaro::calc::conduit {
@@ -14,7 +14,7 @@ constexpr std::string_view kSeparator = " - ";
 // More conductors than this in one raceway flag note 8.
 constexpr int kCrowdedCount = 30;
 
-Failure unreadable() { return Failure{std::string(kDatabaseUnreadable)}; }
+Failure unreadable() { return dataFailure("The conductor and conduit tables cannot be read."); }
 
 bool endsWithStar(std::string_view text) { return !text.empty() && text.back() == '*'; }
 

@@ -1,12 +1,12 @@
 #include "calc/enclosure/enclosure.h"
 
-#include "calc/common/messages.h"
+#include "calc/common/data_failure.h"
 #include "calc/numbers/numbers.h"
 
 namespace voltaro::calc::enclosure {
 
 std::variant<Enclosure, Failure> enclosureAt(shell::SharedState& state, int id) {
-    const Failure unreadable{std::string(kDatabaseUnreadable)};
+    const Failure unreadable = dataFailure("The enclosure table cannot be read.");
     if (!state.RefDb || !state.RefDb->isOpen()) return unreadable;
     auto rows = state.RefDb->openRecordset("SELECT * FROM Enclosures");
     if (!rows) return unreadable;

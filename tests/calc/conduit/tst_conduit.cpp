@@ -3,7 +3,6 @@
 // every message, DragList as the panel keeps it, and the results log.
 #include <QtTest>
 
-#include "calc/common/messages.h"
 #include "calc/conduit/conduit.h"
 #include "tests/calc/common/golden.h"
 #include "tests/support/reference_db.h"
@@ -202,7 +201,7 @@ void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
 void ConduitTest::unreadableTable() {
     QVERIFY(!state_->RefDb->execute("DROP VIEW WireArea_Q"));
     const auto outcome = conduitForEntries(*state_, {"10 - THHN"});
-    QCOMPARE(messageOf(outcome), text(calc::kDatabaseUnreadable));
+    QVERIFY(messageOf(outcome).startsWith("Reference Database Error:\r\n"));
 }
 
 QTEST_APPLESS_MAIN(ConduitTest)

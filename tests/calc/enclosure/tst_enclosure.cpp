@@ -2,7 +2,6 @@
 // five description lines (empty ones kept), numbers that name no entry, and the results log.
 #include <QtTest>
 
-#include "calc/common/messages.h"
 #include "calc/enclosure/enclosure.h"
 #include "tests/calc/common/golden.h"
 #include "tests/support/reference_db.h"
@@ -97,7 +96,7 @@ void EnclosureTest::unreadableTable() {
     const auto outcome = selectEnclosure(*state_, 1);
     const auto* failure = std::get_if<calc::Failure>(&outcome);
     QVERIFY(failure != nullptr);
-    QCOMPARE(failure->message, std::string(calc::kDatabaseUnreadable));
+    QVERIFY(failure->message.rfind("Reference Database Error:\r\n", 0) == 0);
 }
 
 QTEST_APPLESS_MAIN(EnclosureTest)
