@@ -174,16 +174,24 @@ std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInp
     refdb::Database& db = *state.RefDb;
 
     // 3. Ambient correction: 26 to 30 C is the table's own base, 1 without a look-up. A fractional
-    // ambient that falls between two whole-degree ranges (25.5, 30.1) is taken at the next whole
-    // degree, the warmer range, whose factor is never the larger one.
+    // ambient that falls between two whole-degree ranges (25.5, 30.1) is taken in the warmer of
+    // the two, whose factor is never the larger one; one beyond the table's ends stays outside.
     double correction = 1;
     if (!(ambient >= 26 && ambient <= 30)) {
         if (!std::isfinite(ambient)) return Failure{kTempOutOfRange};
-        const std::string t = numbers::general(std::ceil(ambient));
         auto set = db.openRecordset("SELECT DegST, DegED, " + refdb::sqlName(column) +
                                     " FROM Correc1");
         if (!set) return dataFailure(set.error());
-        auto found = set->findFirst(t + " >= DegST AND " + t + " <= DegED");
+        auto rangeHolds = [&](double degrees) {
+            const std::string t = numbers::general(degrees);
+            return set->findFirst(t + " >= DegST AND " + t + " <= DegED");
+        };
+        auto found = rangeHolds(ambient);
+        if (found && !*found && std::floor(ambient) != ambient) {
+            auto below = rangeHolds(std::floor(ambient));
+            if (!below) found = below;
+            else if (*below) found = rangeHolds(std::ceil(ambient));  // positions on the warmer row
+        }
         if (!found) return dataFailure(found.error());
         if (!*found) return Failure{kTempOutOfRange};
         const auto factor = factorOf(set->field(column));

@@ -99,7 +99,9 @@ void TestWireSize::calSize_data() {
     QTest::newRow("ambient 31 -> 0.96") << "20" << "Copper" << "90 C" << "3" << "31" << true << "12*" << 28.8 << 20.0 << "1,10";
     QTest::newRow("ambient 25.5 between ranges takes 26-30") << "20" << "Copper" << "90 C" << "3" << "25.5" << true << "12*" << 30.0 << 20.0 << "1,10";
     QTest::newRow("ambient 30.1 between ranges takes 31-35") << "20" << "Copper" << "90 C" << "3" << "30.1" << true << "12*" << 28.8 << 20.0 << "1,10";
-    QTest::newRow("ambient 20.5 takes 21-25") << "20" << "Copper" << "90 C" << "3" << "20.5" << true << "12*" << 31.2 << 20.0 << "1,10";
+    QTest::newRow("ambient 35.5 between ranges takes 36-40") << "20" << "Copper" << "90 C" << "3" << "35.5" << true << "12*" << 27.3 << 20.0 << "1,10";
+    QTest::newRow("ambient 32.5 inside 31-35") << "20" << "Copper" << "90 C" << "3" << "32.5" << true << "12*" << 28.8 << 20.0 << "1,10";
+    QTest::newRow("ambient 20.5 below the table") << "20" << "Copper" << "90 C" << "3" << "20.5" << true << tempRange << 0.0 << 0.0 << "";
     QTest::newRow("ambient 20") << "20" << "Copper" << "90 C" << "3" << "20" << true << tempRange << 0.0 << 0.0 << "";
     QTest::newRow("ambient 81") << "20" << "Copper" << "90 C" << "3" << "81" << true << tempRange << 0.0 << 0.0 << "";
     QTest::newRow("ambient 80.5") << "20" << "Copper" << "90 C" << "3" << "80.5" << true << tempRange << 0.0 << 0.0 << "";
