@@ -1,6 +1,56 @@
 #include "zephlib/audio_output.h"
 
+#include <dlfcn.h>
+
+#include <type_traits>
+
 namespace voltaro::zephlib {
+
+// SDL is loaded on the first sound, not with Zephlib: the program loads Zephlib at start-up for its
+// delays and password, and SDL with its sound-server and display libraries would add some 6 ms to
+// every start. It stays loaded for the rest of the process (its audio thread may outlive a call).
+// A machine without SDL plays no sound, which is "not accepted", not an error.
+struct AudioOutput::Sdl {
+    decltype(&::SDL_InitSubSystem) InitSubSystem;
+    decltype(&::SDL_QuitSubSystem) QuitSubSystem;
+    decltype(&::SDL_RWFromConstMem) RWFromConstMem;
+    decltype(&::SDL_LoadWAV_RW) LoadWAV_RW;
+    decltype(&::SDL_FreeWAV) FreeWAV;
+    decltype(&::SDL_OpenAudioDevice) OpenAudioDevice;
+    decltype(&::SDL_QueueAudio) QueueAudio;
+    decltype(&::SDL_PauseAudioDevice) PauseAudioDevice;
+    decltype(&::SDL_GetQueuedAudioSize) GetQueuedAudioSize;
+    decltype(&::SDL_CloseAudioDevice) CloseAudioDevice;
+    decltype(&::SDL_Delay) Delay;
+
+    // The library's functions, or null when it or one of them cannot be found.
+    static const Sdl* load() {
+        static const Sdl* const loaded = []() -> const Sdl* {
+            void* library = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+            if (library == nullptr) return nullptr;
+            static Sdl sdl{};
+            bool complete = true;
+            auto bind = [&](auto& function, const char* name) {
+                function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                    ::dlsym(library, name));
+                complete = complete && function != nullptr;
+            };
+            bind(sdl.InitSubSystem, "SDL_InitSubSystem");
+            bind(sdl.QuitSubSystem, "SDL_QuitSubSystem");
+            bind(sdl.RWFromConstMem, "SDL_RWFromConstMem");
+            bind(sdl.LoadWAV_RW, "SDL_LoadWAV_RW");
+            bind(sdl.FreeWAV, "SDL_FreeWAV");
+            bind(sdl.OpenAudioDevice, "SDL_OpenAudioDevice");
+            bind(sdl.QueueAudio, "SDL_QueueAudio");
+            bind(sdl.PauseAudioDevice, "SDL_PauseAudioDevice");
+            bind(sdl.GetQueuedAudioSize, "SDL_GetQueuedAudioSize");
+            bind(sdl.CloseAudioDevice, "SDL_CloseAudioDevice");
+            bind(sdl.Delay, "SDL_Delay");
+            return complete ? &sdl : nullptr;
+        }();
+        return loaded;
+    }
+};
 
 namespace {
 
@@ -27,7 +77,7 @@ AudioOutput& AudioOutput::process() {
 
 AudioOutput::~AudioOutput() {
     stop();
-    if (audioReady_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (audioReady_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioOutput::stop() {
@@ -46,19 +96,22 @@ void AudioOutput::stopLocked(std::unique_lock<std::mutex>& lock) {
         cancel_ = false;
     }
     if (playing_ != 0) {
-        SDL_CloseAudioDevice(playing_);
+        sdl_->CloseAudioDevice(playing_);
         playing_ = 0;
     }
 }
 
 bool AudioOutput::ensureAudio() {
-    if (!audioReady_) audioReady_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!audioReady_) {
+        sdl_ = Sdl::load();
+        audioReady_ = sdl_ != nullptr && sdl_->InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
     return audioReady_;
 }
 
 void AudioOutput::waitUntilPlayed(SDL_AudioDeviceID device, Clock::time_point end) {
     std::this_thread::sleep_until(end);
-    while (SDL_GetQueuedAudioSize(device) > 0) SDL_Delay(2);
+    while (sdl_->GetQueuedAudioSize(device) > 0) sdl_->Delay(2);
 }
 
 bool AudioOutput::play(const unsigned char* wav, std::size_t size, bool async) {
@@ -69,37 +122,37 @@ bool AudioOutput::play(const unsigned char* wav, std::size_t size, bool async) {
     SDL_AudioSpec audio{};
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV_RW(SDL_RWFromConstMem(wav, static_cast<int>(size)), 1, &audio, &samples,
-                       &length) == nullptr)
+    if (sdl_->LoadWAV_RW(sdl_->RWFromConstMem(wav, static_cast<int>(size)), 1, &audio, &samples,
+                         &length) == nullptr)
         return false;
     // Samples are queued rather than fed by a callback; SDL converts them to what the device
     // takes, and keeps its own copy.
     audio.callback = nullptr;
     // Small device buffers: a click must start at once and a waited-for sound end promptly.
     audio.samples = 512;
-    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
-    const bool queued = device != 0 && SDL_QueueAudio(device, samples, length) == 0;
-    SDL_FreeWAV(samples);
+    const SDL_AudioDeviceID device = sdl_->OpenAudioDevice(nullptr, 0, &audio, nullptr, 0);
+    const bool queued = device != 0 && sdl_->QueueAudio(device, samples, length) == 0;
+    sdl_->FreeWAV(samples);
     if (!queued) {
-        if (device != 0) SDL_CloseAudioDevice(device);
+        if (device != 0) sdl_->CloseAudioDevice(device);
         return false;
     }
-    SDL_PauseAudioDevice(device, 0);
+    sdl_->PauseAudioDevice(device, 0);
     const Clock::time_point end = Clock::now() + playingTime(audio, length) + bufferTime(audio);
 
     if (!async) {
         waitUntilPlayed(device, end);
-        SDL_CloseAudioDevice(device);
+        sdl_->CloseAudioDevice(device);
         return true;
     }
     playing_ = device;
     closer_ = std::thread([this, device, end] {
         std::unique_lock guard(mutex_);
         if (wake_.wait_until(guard, end, [this] { return cancel_; })) return;
-        while (!cancel_ && SDL_GetQueuedAudioSize(device) > 0)
+        while (!cancel_ && sdl_->GetQueuedAudioSize(device) > 0)
             wake_.wait_for(guard, std::chrono::milliseconds(5));
         if (!cancel_ && playing_ == device) {
-            SDL_CloseAudioDevice(device);
+            sdl_->CloseAudioDevice(device);
             playing_ = 0;
         }
     });

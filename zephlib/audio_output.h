@@ -36,15 +36,19 @@ public:
     // any sound when the library is unloaded.
     static AudioOutput& process();
 
+    // SDL's functions, bound on the first sound (see audio_output.cpp).
+    struct Sdl;
+
 private:
     using Clock = std::chrono::steady_clock;
 
     void stopLocked(std::unique_lock<std::mutex>& lock);
     bool ensureAudio();
-    static void waitUntilPlayed(SDL_AudioDeviceID device, Clock::time_point end);
+    void waitUntilPlayed(SDL_AudioDeviceID device, Clock::time_point end);
 
     std::mutex mutex_;
     std::condition_variable wake_;
+    const Sdl* sdl_ = nullptr;  // null until SDL is loaded and its audio started
     bool audioReady_ = false;
     SDL_AudioDeviceID playing_ = 0;  // the device of the asynchronous sound, 0 when none
     std::thread closer_;             // closes `playing_` once its sound has ended
