@@ -66,6 +66,9 @@ void bevel(QPainter& painter, const QPainterPath& path, const QColor& light, con
 void centredText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
                  const QColor& colour, bool engraved = true);
 
+// A lightning bolt filling `box` (the wordmark's and the printed logo's).
+void paintBolt(QPainter& painter, const QRectF& box, const QColor& colour);
+
 // A recessed slot around `r` (the well behind a key or button image), filled with the well
 // colour.
 void slot(QPainter& painter, const QRectF& r, qreal radius);

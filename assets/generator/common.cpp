@@ -71,4 +71,19 @@ void slot(QPainter& painter, const QRectF& r, qreal radius) {
     bevel(painter, path, colour::kShadow, colour::kPlateLight, 1.0);
 }
 
+void paintBolt(QPainter& p, const QRectF& box, const QColor& colour) {
+    const qreal x = box.x(), y = box.y(), w = box.width(), h = box.height();
+    QPainterPath bolt;
+    bolt.moveTo(x + 0.62 * w, y);
+    bolt.lineTo(x + 0.08 * w, y + 0.58 * h);
+    bolt.lineTo(x + 0.46 * w, y + 0.58 * h);
+    bolt.lineTo(x + 0.34 * w, y + h);
+    bolt.lineTo(x + 0.92 * w, y + 0.40 * h);
+    bolt.lineTo(x + 0.54 * w, y + 0.40 * h);
+    bolt.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawPath(bolt);
+}
+
 }  // namespace voltaro::assets::art

@@ -86,22 +86,6 @@ void paintPlate(QPainter& p) {
     bevel(p, plate, colour::kPlateLight, colour::kShadow, 1.2);
 }
 
-void paintBolt(QPainter& p, const QRectF& box, const QColor& colour) {
-    // A lightning bolt filling `box`.
-    const qreal x = box.x(), y = box.y(), w = box.width(), h = box.height();
-    QPainterPath bolt;
-    bolt.moveTo(x + 0.62 * w, y);
-    bolt.lineTo(x + 0.08 * w, y + 0.58 * h);
-    bolt.lineTo(x + 0.46 * w, y + 0.58 * h);
-    bolt.lineTo(x + 0.34 * w, y + h);
-    bolt.lineTo(x + 0.92 * w, y + 0.40 * h);
-    bolt.lineTo(x + 0.54 * w, y + 0.40 * h);
-    bolt.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPath(bolt);
-}
-
 void paintBrand(QPainter& p) {
     const QRectF mark = toRectF(kWordmark);
     paintBolt(p, QRectF(mark.x() + 2, mark.y() + 3, 12, 17), colour::kAmber);

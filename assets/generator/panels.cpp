@@ -351,18 +351,7 @@ QImage printLogo() {
     p.setPen(QPen(QColor(150, 100, 20), 3));
     p.setBrush(enamel);
     p.drawRoundedRect(badge, 22, 22);
-    QPainterPath bolt;
-    const qreal x = badge.x() + 26, y = badge.y() + 14, w = 58, h = 82;
-    bolt.moveTo(x + 0.62 * w, y);
-    bolt.lineTo(x + 0.08 * w, y + 0.58 * h);
-    bolt.lineTo(x + 0.46 * w, y + 0.58 * h);
-    bolt.lineTo(x + 0.34 * w, y + h);
-    bolt.lineTo(x + 0.92 * w, y + 0.40 * h);
-    bolt.lineTo(x + 0.54 * w, y + 0.40 * h);
-    bolt.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(34, 36, 40));
-    p.drawPath(bolt);
+    paintBolt(p, QRectF(badge.x() + 26, badge.y() + 14, 58, 82), QColor(34, 36, 40));
 
     // The name as large as fits beside the badge.
     const QString name = QStringLiteral("VOLTARO");

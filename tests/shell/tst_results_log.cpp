@@ -4,17 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/files.h"
 #include "shell/results_log.h"
 #include "tests/support/reference_db.h"
 
 using namespace voltaro;
 
 namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 const char kHeader[] =
     "\r\n1999 NEC Code Year\r\n\r\nVoltaro Results:\r\n\r\n~ Calculate Wire Size ~\r\n\r\n";
@@ -75,7 +71,7 @@ private Q_SLOTS:
         second.write("Full Load Amps: 45");
         QVERIFY(!shell::closeResultsLog(*state_, second));
         QVERIFY(state_->ResultsReady);
-        QCOMPARE(readFile(state_->ResultsPath), second.bytes());
+        QCOMPARE(testing::fileBytes(state_->ResultsPath), second.bytes());
         QVERIFY(!std::filesystem::exists(state_->ResultsPath.string() + ".new"));
     }
 

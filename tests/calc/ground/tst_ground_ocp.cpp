@@ -5,21 +5,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/files.h"
 #include "calc/ground/ground_ocp.h"
 #include "shell/results_log.h"
 #include "tests/support/reference_db.h"
 
 using namespace voltaro;
 using calc::ground::GroundInputs;
-
-namespace {
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 class TestGroundOcp : public QObject {
     Q_OBJECT
@@ -119,10 +111,10 @@ void TestGroundOcp::answerAndLogMatchTheGoldenFile() {
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer);
     QVERIFY(!shell::closeResultsLog(state, answer->log));
-    const auto golden = readFile(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
+    const auto golden = testing::fileBytes(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
                                  "tests/calc/ground/golden/ground_801A_aluminum.log");
     QVERIFY(!golden.empty());
-    QCOMPARE(readFile(state.ResultsPath), golden);
+    QCOMPARE(testing::fileBytes(state.ResultsPath), golden);
 }
 
 void TestGroundOcp::emptyTables_data() {

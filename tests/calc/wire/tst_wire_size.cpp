@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/files.h"
 #include "calc/wire/wire_size.h"
 #include "shell/results_log.h"
 #include "tests/support/reference_db.h"
@@ -20,11 +21,6 @@ QString flagsOf(const shell::SharedState& state) {
     for (int i = 1; i <= 12; ++i)
         if (state.NoteFlags[static_cast<std::size_t>(i)]) set << QString::number(i);
     return set.join(',');
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace
@@ -204,10 +200,10 @@ void TestWireSize::answerAndLogMatchTheGoldenFile() {
     QCOMPARE(answer->displayLines, display);
     QVERIFY(!shell::closeResultsLog(state, answer->log));
     QVERIFY(state.ResultsReady);
-    const auto golden = readFile(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
+    const auto golden = testing::fileBytes(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
                                  "tests/calc/wire/golden/wire_40A_thhn_6_at_40C.log");
     QVERIFY(!golden.empty());
-    QCOMPARE(readFile(state.ResultsPath), golden);
+    QCOMPARE(testing::fileBytes(state.ResultsPath), golden);
 }
 
 void TestWireSize::tablesReadOnlyWhenNeeded_data() {
