@@ -6,10 +6,15 @@
 
 #include <iostream>
 
+#include "platform/foreground.h"
 #include "platform/single_instance.h"
 #include "platform/zephlib_binding.h"
 #include "shell/display_check.h"
+#include "shell/door.h"
+#include "shell/effects.h"
 #include "shell/frmmain.h"
+#include "shell/panel_host.h"
+#include "shell/standin_panel.h"
 
 using namespace voltaro;
 
@@ -42,6 +47,20 @@ int main(int argc, char** argv) {
         frmMain.activateWindow();
     });
     QObject::connect(&frmMain, &shell::FrmMain::finished, &app, &QCoreApplication::quit);
+
+    // The panels the keys open. The calculators' own panels are not built yet: stand-ins with
+    // their pictures slide out in their place.
+    shell::ZephlibEffects effects(zephlib, state);
+    shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
+    for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
+        panels.registerPanel(n, [n](shell::PanelContext& context) {
+            return std::make_unique<shell::StandinPanel>(context, n);
+        });
+    const std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
+    panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
+        return std::make_unique<shell::Door>(context, options, program);
+    });
+    frmMain.openPanel = [&panels](std::int16_t panel) { panels.open(panel); };
 
     std::string reason;
     switch (frmMain.Form_Load(reason)) {

@@ -43,16 +43,20 @@ void OptionsStore::LoadOptions(SharedState& state, bool namesOnly) const {
     }
 }
 
-void OptionsStore::writeOption(const SharedState& state, int index, bool on) const {
+std::optional<std::string> OptionsStore::writeOption(const SharedState& state, int index,
+                                                     bool on) const {
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(kGroup);
     settings.setValue(QString::fromStdString(state.OptionKeys[static_cast<std::size_t>(index)]),
                       on ? QStringLiteral("On") : QStringLiteral("Off"));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) return "cannot write " + settingsFile_.string();
+    return std::nullopt;
 }
 
 void OptionsStore::WriteDefaultOptions(SharedState& state) const {
     LoadOptions(state, true);
-    for (int i = 0; i < kOptionCount; ++i) writeOption(state, i, kDefaults[i]);
+    for (int i = 0; i < kOptionCount; ++i) (void)writeOption(state, i, kDefaults[i]);
     (void)DeleteRunEntry("Voltaro");
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.setValue(kFirstStartKey, true);
@@ -70,12 +74,21 @@ std::filesystem::path OptionsStore::runEntryPath(const std::string& name) const 
 namespace {
 
 // A program path quoted for an Exec line: inside double quotes, ", `, $ and \ take a backslash,
-// and the file format itself then doubles every backslash.
+// and the file format itself then doubles every backslash. A percent sign would start a field
+// code and is doubled; line breaks and tabs are written as the file format's escapes.
 std::string execQuoted(const std::string& path) {
     std::string quoted = "\"";
     for (const char c : path) {
         if (c == '\\') {
             quoted += "\\\\\\\\";  // a literal backslash is four in the file
+            continue;
+        }
+        if (c == '%') {
+            quoted += "%%";
+            continue;
+        }
+        if (c == '\n' || c == '\r' || c == '\t') {
+            quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
             continue;
         }
         if (c == '"' || c == '`' || c == '$') quoted += "\\\\";

@@ -37,8 +37,8 @@ public:
 
     bool isFirstStart() const;
 
-    // One option's stored value (the options panel writes them).
-    void writeOption(const SharedState& state, int index, bool on) const;
+    // One option's stored value (the options panel writes them). Returns the reason on failure.
+    std::optional<std::string> writeOption(const SharedState& state, int index, bool on) const;
 
     // The log-on start entry: the session runs `program` with `argument` at log-on ("min"). Both
     // return the reason on failure.

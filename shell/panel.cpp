@@ -1,0 +1,316 @@
+#include "shell/panel.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <array>
+#include <cassert>
+
+#include "shell/effects.h"
+#include "shell/errwnd.h"
+#include "shell/image_button.h"
+#include "shell/skin.h"
+#include "shell/slide_player.h"
+
+namespace voltaro::shell {
+
+namespace layout = assets::layout;
+
+namespace {
+
+// Indexed by panel number - 1.
+const std::array<PanelSpec, 7> kPanels{{
+    {kWirePanel, "WireFrm", "Wire Size", "MENU1", layout::wire::kSize, PanelSide::Right, 0,
+     "Size Wire:", false, 500},
+    {kConduitPanel, "FillFrm", "Conduit Fill", "MENU2", layout::conduit::kSize, PanelSide::Left,
+     700, "Size Conduit:", false, 500},
+    {kGroundPanel, "GndOcp", "Ground and OCP", "MENU3", layout::ground::kSize, PanelSide::Right,
+     -2300, "Size GND && OCP:", false, 500},
+    {kTransformerPanel, "Xfmr", "Transformer", "MENU4", layout::transformer::kSize,
+     PanelSide::Left, -1500, "Transformer or KVA:", false, 500},
+    {kStarterPanel, "Starter", "Motor Starter", "MENU5", layout::starter::kSize, PanelSide::Right,
+     0, "Size Starter:", true, 500},
+    {kEnclosurePanel, "Enclose", "NEMA Enclosure", "MENU6", layout::enclosure::kSize,
+     PanelSide::Left, -1000, "Find NEMA Enclosure:", true, 500},
+    {kOptionsPanel, "Door", "Options", "CIRCUIT", layout::kCircuitSize, PanelSide::Options, 2013,
+     nullptr, true, 100},
+}};
+
+// The region of the columns that are set, one rectangle per run.
+QRegion columnsRegion(const std::vector<bool>& columns, int height) {
+    QRegion region;
+    const int width = static_cast<int>(columns.size());
+    for (int x = 0; x < width;) {
+        if (!columns[static_cast<std::size_t>(x)]) {
+            ++x;
+            continue;
+        }
+        const int start = x;
+        while (x < width && columns[static_cast<std::size_t>(x)]) ++x;
+        region += QRect(start, 0, x - start, height);
+    }
+    return region;
+}
+
+}  // namespace
+
+const PanelSpec& panelSpec(std::int16_t number) {
+    assert(number >= kWirePanel && number <= kOptionsPanel);
+    if (number < kWirePanel || number > kOptionsPanel) return kPanels.back();
+    return kPanels[static_cast<std::size_t>(number - 1)];
+}
+
+PanelForm::PanelForm(PanelContext& context, const PanelSpec& spec)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), context_(context), spec_(spec) {
+    setObjectName(QString::fromLatin1(spec.formName));
+    setWindowTitle(QString::fromLatin1(spec.title));
+    setAccessibleName(QString::fromLatin1(spec.title));
+    // The panel paints every pixel itself, from its surface.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    PanelT.setInterval(spec.timerMs);
+    connect(&PanelT, &QTimer::timeout, this, &PanelForm::PanelT_Timer);
+}
+
+PanelForm::~PanelForm() = default;
+
+void PanelForm::registerControl(QWidget* control, const assets::layout::Rect& at) {
+    control->setParent(this);
+    control->setGeometry(at.x, at.y, at.w, at.h);
+    control->hide();
+    controls_.emplace_back(control);
+}
+
+ImageButton* PanelForm::addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
+                                 const QString& objectName) {
+    auto* button = new ImageButton(objectName, accessibleName, this);
+    button->setPicture(skinPixmap("DNE_U"));
+    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap("DNE_D")); });
+    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap("DNE_U")); });
+    return addControl(button, at);
+}
+
+ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString& objectName) {
+    auto* button = new ImageButton(objectName, QStringLiteral("Exit"), this);
+    button->setToolTip(QStringLiteral("Exit"));
+    button->setPicture(skinPixmap("X_UP"));
+    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap("X_DN")); });
+    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap("X_UP")); });
+    return addControl(button, at);
+}
+
+void PanelForm::playButtonSound() { playSound("Tick", kButtonSounds, true); }
+
+void PanelForm::playSound(const char* name, Option guard, bool wait) {
+    if (state().OptionFlags[static_cast<std::size_t>(guard)]) effects().P_Sound(name, wait ? 0 : 1);
+}
+
+bool PanelForm::showError(const std::string& message) {
+    NestedScope nested(*this);
+    ShowError(state(), message, this);
+    return !unloaded_;
+}
+
+PanelForm::NestedScope::NestedScope(PanelForm& panel) : panel_(panel) { ++panel_.nesting_; }
+
+PanelForm::NestedScope::~NestedScope() {
+    // Deleting the panel from inside a nested event loop would pull it from under the handler
+    // that started the loop; deleteLater from here waits until that handler has returned.
+    if (--panel_.nesting_ == 0 && panel_.unloaded_) panel_.deleteLater();
+}
+
+bool PanelForm::beginClosing() {
+    if (closing_ || unloaded_) return false;
+    closing_ = true;
+    return true;
+}
+
+// ---- Loading and placing ---------------------------------------------------------------------
+
+void PanelForm::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    SharedState& s = state();
+    s.ErrorShown = false;
+    s.PanelTimerArmed = false;
+    const bool restore = s.AbandonedPanel == spec_.number;
+    if (restore) s.AbandonedPanel = kNoPanel;
+    Form_Load(restore);
+    // A calculator's timer runs from its load; the options panel starts its own after its slide.
+    if (spec_.side != PanelSide::Options) PanelT.start();
+}
+
+void PanelForm::PlacePanel() {
+    load();
+    QWidget& main = context_.mainWindow;
+    const QRect at = panelGeometry(main.geometry(), spec_.side, spec_.offsetTwips, spec_.size.w,
+                                   spec_.size.h);
+    setFixedSize(at.size());
+    move(at.topLeft());
+    surface_ = platform::Surface(at.width(), at.height());
+    drawn_.assign(static_cast<std::size_t>(at.width()), false);
+    shapedAs_.clear();
+    // Kept above the main window by the window manager, without being its child: disabling the
+    // main window must not disable the panel.
+    winId();
+    if (QWindow* mainWindow = main.windowHandle()) windowHandle()->setTransientParent(mainWindow);
+    present(drawn_, {});  // shown with nothing of it visible yet
+    show();
+    // The steps must reach the screen, so the window must be there before the first one. Input
+    // waits; timers and window-system events go on.
+    const QDeadlineTimer deadline(1000);
+    while (!windowHandle()->isExposed() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+}
+
+void PanelForm::SnapshotPanel() {
+    // What the window showed at (0, 0) right after it was shown. The window shows nothing of its
+    // own yet, so the snapshot stands for what lies behind it: a column given back from it is a
+    // column taken out of the window's shape.
+    const int w = spec_.size.w, h = spec_.size.h;
+    auto snapshot = std::make_shared<platform::Surface>(w, h);
+    platform::blockCopy(*snapshot, 0, 0, w, h, surface_, 0, 0);
+    state().Snapshot = std::move(snapshot);
+    state().SnapshotRect = {0, 0, w, h};
+}
+
+// ---- The slides --------------------------------------------------------------------------------
+
+void PanelForm::present(const std::vector<bool>& drawn, const QRect& changed) {
+    if (drawn != shapedAs_) {
+        shapedAs_ = drawn;
+        const QRegion shape = columnsRegion(drawn, height());
+        if (shape == QRegion(rect())) {
+            clearMask();
+        } else if (shape.isEmpty()) {
+            // An empty mask would mean "no mask": a region outside the window shows nothing.
+            setMask(QRegion(-1, -1, 1, 1));
+        } else {
+            setMask(shape);
+        }
+    }
+    if (!changed.isEmpty() && isVisible()) repaint(changed);
+}
+
+void PanelForm::slide(Slide kind) {
+    SharedState& s = state();
+    platform::Surface blank;
+    const platform::Surface& image = s.PanelImage ? *s.PanelImage : blank;
+    const platform::Surface& snapshot = s.Snapshot ? *s.Snapshot : blank;
+    SlideTarget target{surface_, image, snapshot, drawn_,
+                       [this](const std::vector<bool>& drawn, const QRect& changed) {
+                           present(drawn, changed);
+                       }};
+    playSlide(kind, spec_.size.w, spec_.size.h, target, effects());
+}
+
+void PanelForm::SlidePanelOpen() {
+    PlacePanel();
+    SnapshotPanel();
+    slide(spec_.side == PanelSide::Right ? Slide::OpenRight : Slide::OpenLeft);
+    context_.mainWindow.setEnabled(false);
+    activateWindow();
+}
+
+void PanelForm::OpenOptionsPanel() {
+    load();
+    state().PanelImage = std::make_shared<platform::Surface>(spec_.size.w, spec_.size.h);
+    PlacePanel();
+    SnapshotPanel();
+    effects().GetResPic(*state().PanelImage, spec_.size.w, spec_.size.h, spec_.picture);
+    slide(Slide::OpenOptions);
+    context_.mainWindow.setEnabled(false);
+    PanelT.start();
+    // The slide leaves the board's left part as the window first showed it; the panel now shows
+    // its own picture whole.
+    showWhole(picture_);
+    activateWindow();
+}
+
+void PanelForm::showWhole(const QImage& picture) {
+    surface_ = platform::Surface(width(), height());
+    if (!picture.isNull()) surface_ = platform::Surface(picture.copy(rect()));
+    drawn_.assign(drawn_.size(), true);
+    present(drawn_, rect());
+}
+
+void PanelForm::captureLook() {
+    // The panel slides back as it looks, controls included; the controls themselves then stay
+    // hidden so that they do not stand still while the picture moves.
+    const QImage look = grab().toImage();
+    for (const auto& control : controls_)
+        if (control) control->hide();
+    surface_ = platform::Surface(look);
+    drawn_.assign(static_cast<std::size_t>(width()), true);
+}
+
+void PanelForm::SlidePanelClosed() {
+    captureLook();
+    slide(spec_.side == PanelSide::Right ? Slide::CloseRight : Slide::CloseLeft);
+    context_.mainWindow.setEnabled(true);
+}
+
+void PanelForm::CloseOptionsPanel() {
+    captureLook();
+    slide(Slide::CloseOptions);
+    context_.mainWindow.setEnabled(true);
+}
+
+void PanelForm::closePanel() {
+    closing_ = true;
+    playSound("in", kSlideSounds, false);
+    SlidePanelClosed();
+    state().PanelBusy = false;
+    unload();
+}
+
+void PanelForm::unload(bool abandoned) {
+    if (unloaded_) return;
+    unloaded_ = true;
+    PanelT.stop();
+    hide();
+    Q_EMIT unloaded(abandoned);
+    if (nesting_ == 0) deleteLater();
+}
+
+void PanelForm::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), surface_.image(), event->rect());
+}
+
+// ---- The watch ---------------------------------------------------------------------------------
+
+void PanelForm::PanelT_Timer() {
+    if (unloaded_) return;
+    SharedState& s = state();
+    if (!s.PanelTimerArmed) {
+        for (const auto& control : controls_)
+            if (control) control->show();
+        // The panel itself, whether or not the window system has activated it yet.
+        s.PanelForeground = static_cast<WindowId>(winId());
+        s.PanelTimerArmed = true;
+        firstTick();
+        return;
+    }
+    // The user has switched away when the foreground is another program's (0), or a window of
+    // ours that is neither the panel nor the error window. The main window does not count: it is
+    // disabled while a panel is open, and a click on it is handed back to the panel (the host).
+    const WindowId foreground = context_.foreground();
+    const auto mainId = static_cast<WindowId>(context_.mainWindow.winId());
+    if (foreground != 0 && (foreground == s.PanelForeground || foreground == s.ErrorForeground ||
+                            foreground == mainId))
+        return;
+    saveInputs();
+    s.AbandonedPanel = spec_.number;
+    s.FocusLost = true;
+    s.PanelBusy = false;
+    context_.mainWindow.setEnabled(true);
+    if (s.UnloadErrorWindow) s.UnloadErrorWindow();
+    unload(true);
+    abandoned();
+}
+
+}  // namespace voltaro::shell
