@@ -54,6 +54,20 @@ void PanelHost::LoadPanelImage(const char* name) {
     state_.PanelImage = std::move(image);
 }
 
+void PanelHost::activateSoon(QWidget* window) {
+    // Queued: the program's own idea of the active window changes at once when the events come
+    // round (what the window manager does next only confirms it), and never inside the
+    // activation change that asked for it.
+    QMetaObject::invokeMethod(
+        this,
+        [window = QPointer<QWidget>(window)] {
+            if (!window || !window->isVisible()) return;
+            if (!window->isActiveWindow()) QApplication::setActiveWindow(window);
+            window->activateWindow();
+        },
+        Qt::QueuedConnection);
+}
+
 void PanelHost::printButtonOff() { main_.printButton()->setPicture(skinPixmap("PRNOFF")); }
 
 PanelForm* PanelHost::create(std::int16_t number) {
@@ -67,14 +81,7 @@ PanelForm* PanelHost::create(std::int16_t number) {
         // activation comes once the panel's handler has returned (the options panel still turns
         // the key back), and before any timer that fell due meanwhile: the main timer must not
         // find no window of ours active and take it for a switch to another program.
-        if (abandoned) return;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (!main_.isActiveWindow()) QApplication::setActiveWindow(&main_);
-                main_.activateWindow();
-            },
-            Qt::QueuedConnection);
+        if (!abandoned) activateSoon(&main_);
     });
     return panel;
 }
@@ -126,10 +133,8 @@ void PanelHost::open(std::int16_t number) {
 bool PanelHost::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &main_ && event->type() == QEvent::ActivationChange && main_.isActiveWindow() &&
         !main_.isEnabled() && current_ && !current_->isUnloaded()) {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->activateWindow();
-        else
-            current_->activateWindow();
+        QWidget* modal = QApplication::activeModalWidget();
+        activateSoon(modal != nullptr ? modal : current_.data());
         return true;  // not an activation of the main window: no refresh of its keys
     }
     return QObject::eventFilter(watched, event);

@@ -59,6 +59,7 @@ private:
     void CentreMainWindow();
     void LoadPanelImage(const char* name);
     void printButtonOff();
+    void activateSoon(QWidget* window);
     PanelForm* create(std::int16_t number);
 
     SharedState& state_;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "shell/options_store.h"
+#include "tests/support/files.h"
 
 using namespace voltaro::shell;
 
@@ -89,12 +90,16 @@ private Q_SLOTS:
         store().writeOption(state, kAutoMin, false);
         store().LoadOptions(state, false);
         QVERIFY(!state.OptionFlags[kAutoMin]);
-        store().writeOption(state, kAutoMin, true);
+        QVERIFY(!store().writeOption(state, kAutoMin, true));
         store().LoadOptions(state, false);
         QVERIFY(state.OptionFlags[kAutoMin]);
     }
 
     void runEntryStartsMinimised() {
+        // A percent sign would start a field code: it is doubled.
+        QVERIFY(!store().SetRunEntry("Voltaro", "/opt/100%/Voltaro", "min"));
+        QVERIFY(voltaro::testing::fileBytes(store().runEntryPath("Voltaro"))
+                    .find("\nExec=\"/opt/100%%/Voltaro\" min\n") != std::string::npos);
         QVERIFY(!store().SetRunEntry("Voltaro", "/home/sam/my apps/$x/Voltaro", "min"));
         std::ifstream in(store().runEntryPath("Voltaro"));
         std::stringstream text;
