@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <ostream>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/results_log.h"
 

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "calc/enclosure/enclosure.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace voltaro;

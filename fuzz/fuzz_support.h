@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
 #include "shell/shared_state.h"

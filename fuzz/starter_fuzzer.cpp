@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "calc/starter/starter.h"
 #include "fuzz/fuzz_support.h"
 

@@ -1,6 +1,6 @@
 #include "refdb/password.h"
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::refdb {
 

@@ -9,10 +9,10 @@
 #include <QWindow>
 
 #include "assets/layout.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
 #include "shell/image_button.h"

@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "platform/single_instance.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "shell/display_check.h"
 #include "shell/frmmain.h"
 

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/compact.h"
 #include "refdb/password.h"
 

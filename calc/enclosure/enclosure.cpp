@@ -1,7 +1,7 @@
 #include "calc/enclosure/enclosure.h"
 
 #include "calc/common/data_failure.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::enclosure {
 

@@ -1,6 +1,6 @@
 #include "calc/starter/starter.h"
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::starter {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::transformer {
 

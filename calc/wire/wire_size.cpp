@@ -6,7 +6,7 @@
 
 #include "calc/common/data_failure.h"
 #include "calc/common/typed_number.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "refdb/sql.h"
 #include "shell/results_log.h"
 

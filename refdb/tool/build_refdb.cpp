@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/csv.h"
 #include "refdb/database.h"
 #include "refdb/password.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/frmmain.h"
 #include "shell/image_button.h"

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/session.h"
 

@@ -10,7 +10,7 @@
 #include "platform/counter.h"
 #include "platform/shared_library.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "tests/zephlib/testbank.h"
 
 using voltaro::platform::pixelAt;

@@ -13,7 +13,7 @@
 
 #include "platform/resource_module.h"
 #include "platform/shared_library.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "zephlib/audio_output.h"
 #include "zephlib/sound.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 using namespace voltaro::numbers;
 

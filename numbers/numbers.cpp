@@ -1,4 +1,4 @@
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 #include <array>
 #include <charconv>

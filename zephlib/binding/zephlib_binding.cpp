@@ -1,4 +1,4 @@
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 #include <utility>
 

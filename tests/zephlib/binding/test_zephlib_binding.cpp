@@ -6,7 +6,7 @@
 #include <array>
 #include <filesystem>
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using voltaro::platform::ZephlibBinding;
 
