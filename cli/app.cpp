@@ -17,7 +17,7 @@ std::optional<refdb::Database> openReferenceDatabase(const Context& context) {
         return std::nullopt;
     }
     const auto path = context.appDir / "Voltaro.dat";
-    auto db = refdb::Database::open(path, refdb::connectText(*password));
+    auto db = refdb::Database::open(path, *password);
     if (!db) {
         context.err << "voltaro-cli: cannot open " << path.string() << ": " << db.error().description
                     << " (error " << db.error().number << ")\n";

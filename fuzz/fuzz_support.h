@@ -33,7 +33,7 @@ inline shell::SharedState& sharedState() {
         auto zephlib = platform::ZephlibBinding::inFolder(appDir);
         const auto password = refdb::recoverPassword(zephlib);
         if (!password) fail("cannot bind Zephlib in " + appDir.string());
-        auto db = refdb::Database::open(appDir / "Voltaro.dat", refdb::connectText(*password));
+        auto db = refdb::Database::open(appDir / "Voltaro.dat", *password);
         if (!db) fail("cannot open Voltaro.dat: " + db.error().description);
         auto* s = new shell::SharedState;  // lives as long as the process
         s->RefDb = db.take();

@@ -149,7 +149,7 @@ void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zeph
     platform::ZephlibBinding binding(zephlib);
     const auto password = refdb::recoverPassword(binding);
     if (!password) throw Failure{"cannot recover the password: " + binding.bindError()};
-    const std::string key = *refdb::passwordOf(refdb::connectText(*password));
+    const std::string key(password->text());
 
     const fs::path temp = fs::path(out).concat(".building");
     fs::remove(temp);

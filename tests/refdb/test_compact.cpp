@@ -48,7 +48,7 @@ private Q_SLOTS:
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::ofstream(temp) << "left over from an earlier run";
 
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QVERIFY(errors.empty());
         QVERIFY(!std::filesystem::exists(temp));
         QVERIFY(std::filesystem::file_size(copy.path()) < before);
@@ -67,7 +67,7 @@ private Q_SLOTS:
         // Keyed as the data file is: the engine's default key derivation does not open it.
         sqlite3* other = nullptr;
         sqlite3_open_v2(copy.path().c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
-        const auto password = *passwordOf(copy.connect());
+        const auto password = copy.password().text();
         sqlite3_key(other, password.data(), static_cast<int>(password.size()));
         QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
                  SQLITE_NOTADB);
@@ -96,7 +96,7 @@ private Q_SLOTS:
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::vector<CompactStep> reached;
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect(), [&](CompactStep at) {
+        const auto errors = compactDataFile(copy.path(), temp, copy.password(), [&](CompactStep at) {
             reached.push_back(at);
             return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
                               : std::nullopt;
@@ -107,14 +107,14 @@ private Q_SLOTS:
         QCOMPARE(reached.back(), step);  // nothing after the failed step ran
         QVERIFY(bytesOf(copy.path()) == original);
         QVERIFY(!std::filesystem::exists(temp));
-        QVERIFY(Database::open(copy.path(), copy.connect()).ok());
+        QVERIFY(Database::open(copy.path(), copy.password()).ok());
     }
 
     void wrongPasswordReportsTheEnginesError() {
         ReferenceCopy copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, "MS AccessWrongPassword");
+        const auto errors = compactDataFile(copy.path(), temp, Password("WrongPassword"));
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number, SQLITE_NOTADB);
         QVERIFY(!errors.front().description.empty());
@@ -126,7 +126,7 @@ private Q_SLOTS:
         ReferenceCopy copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "no such folder" / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number & 0xFF, SQLITE_CANTOPEN);
         QVERIFY(bytesOf(copy.path()) == original);
@@ -137,7 +137,7 @@ private Q_SLOTS:
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::filesystem::create_directories(temp / "inside");
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(errors.front().description.find("TmpCmpct.mdb") != std::string::npos);
         QVERIFY(bytesOf(copy.path()) == original);
@@ -148,7 +148,7 @@ private Q_SLOTS:
         ReferenceCopy copy;
         std::filesystem::remove(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(!std::filesystem::exists(copy.path()));
         QVERIFY(!std::filesystem::exists(temp));

@@ -197,7 +197,7 @@ private Q_SLOTS:
         QVERIFY(!state_->RefDb);
         QVERIFY(!window_->mainTimer().isActive());
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(*zephlib_)));
+                                        *refdb::recoverPassword(*zephlib_));
         QVERIFY(db.ok());
     }
 

@@ -23,7 +23,7 @@ class TestSession : public QObject {
     void fillWorkTables() {
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+                                        *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QVERIFY(!db->execute("INSERT INTO DragList VALUES ('10', 'THHN'), ('12', 'TW');"
                              "INSERT INTO KeepWires VALUES ('40', 0, 11, '6', '40');"
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QVERIFY(!state.RefDb);
         // The compacted file opens and holds the tables.
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+                                        *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
     }
@@ -117,7 +117,7 @@ private Q_SLOTS:
         QVERIFY(text.rfind("Database Compact Unsuccessful!\rError number: ", 0) == 0);
         QVERIFY(text.find(errors.front().description) != std::string::npos);
         QVERIFY(refdb::Database::open(app_ / "Voltaro.dat",
-                                      refdb::connectText(*refdb::recoverPassword(zephlib))).ok());
+                                      *refdb::recoverPassword(zephlib)).ok());
     }
 };
 

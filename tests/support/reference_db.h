@@ -18,17 +18,16 @@ namespace voltaro::testing {
 // The build folder: Voltaro.dat and Zephlib.so.
 inline std::filesystem::path appDir() { return VOLTARO_TEST_APP_DIR; }
 
-// The connect text that opens the reference database, the password recovered through Zephlib as
-// the program does; empty when Zephlib cannot be used.
-inline std::string connectText() {
+// The password that opens the reference database, recovered through Zephlib as the program does;
+// empty when Zephlib cannot be used.
+inline refdb::Password password() {
     auto zephlib = platform::ZephlibBinding::inFolder(appDir());
-    const auto password = refdb::recoverPassword(zephlib);
-    return password ? refdb::connectText(*password) : std::string();
+    return refdb::recoverPassword(zephlib).value_or(refdb::Password(std::string_view()));
 }
 
 // Opens `file` with the program's password; nullopt when it cannot.
 inline std::optional<refdb::Database> openDatabase(const std::filesystem::path& file) {
-    auto db = refdb::Database::open(file, connectText());
+    auto db = refdb::Database::open(file, password());
     if (!db) return std::nullopt;
     return db.take();
 }
@@ -59,16 +58,16 @@ inline std::filesystem::path copyOfDatabase(const QTemporaryDir& folder) {
 // A private copy of Voltaro.dat in its own temporary folder, gone with the object.
 class ReferenceCopy {
 public:
-    ReferenceCopy() : path_(copyOfDatabase(dir_)), connect_(connectText()) {}
+    ReferenceCopy() : path_(copyOfDatabase(dir_)), password_(testing::password()) {}
 
     // The copy's folder, which stands in for the application folder (the results log goes here).
     std::filesystem::path folder() const { return dir_.path().toStdString(); }
     const std::filesystem::path& path() const { return path_; }
-    const std::string& connect() const { return connect_; }
+    const refdb::Password& password() const { return password_; }
 
     // The copy, opened as the program opens it; the test fails at once when it cannot be.
     refdb::Database open() const {
-        auto db = refdb::Database::open(path_, connect_);
+        auto db = refdb::Database::open(path_, password_);
         if (!db) qFatal("cannot open the reference copy: %s", db.error().description.c_str());
         return db.take();
     }
@@ -81,7 +80,7 @@ public:
 private:
     QTemporaryDir dir_;
     std::filesystem::path path_;
-    std::string connect_;
+    refdb::Password password_;
 };
 
 }  // namespace voltaro::testing
