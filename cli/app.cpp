@@ -33,7 +33,6 @@ std::optional<shell::SharedState> freshState(const Context& context) {
     state.RefDb = std::move(db);
     state.DataPath = context.appDir / "Voltaro.dat";
     state.SoundLibPath = context.appDir / "Tonebank.so";
-    state.ResultsPath = context.appDir / "~qxrslt.dat";
     state.OptionFlags.fill(true);
     state.PanelBusy = false;
     return state;
@@ -93,12 +92,11 @@ int report(const Context& context, shell::SharedState& state, const calc::Outcom
         return kFailed;
     }
     const auto& answer = std::get<calc::Answer>(outcome);
-    if (options.has("log")) {
-        state.ResultsPath = options.get("log");
-        if (auto error = shell::closeResultsLog(state, answer.log)) {
-            context.err << "voltaro-cli: " << *error << "\n";
-            return kFailed;
-        }
+    // Published as a panel publishes it; the lines are printed only once all of it has worked.
+    state.ResultsPath = options.get("log");
+    if (auto error = shell::publishAnswer(state, answer)) {
+        context.err << "voltaro-cli: " << *error << "\n";
+        return kFailed;
     }
     for (const auto& line : answer.displayLines) context.out << line << "\n";
     return kDone;

@@ -46,9 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& rows = enclosures();
     const auto row = rows.find(id);
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
-    const auto outcome = selectEnclosure(state, text);
+    const auto outcome = selectEnclosure(fuzz::referenceDatabase(), text);
 
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
         fuzz::require(failure->message == kNoSuchEnclosure, "unexpected message: " + failure->message);

@@ -78,10 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in.amps = std::string(text.substr(0, nul));
     in.volts = nul == std::string_view::npos ? std::string() : std::string(text.substr(nul + 1));
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
     const auto want = expected(in);
-    const auto outcome = calculateStarter(state, in);
+    const auto outcome = calculateStarter(fuzz::referenceDatabase(), in);
 
     const auto* starterSize = std::get_if<std::string>(&want);
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {

@@ -10,24 +10,22 @@ std::string_view ratingColumn(std::int16_t volts) {
     return "[460]";
 }
 
-std::variant<std::string, Failure> CalStr(shell::SharedState& state, double amps,
-                                          std::int16_t volts) {
-    const Failure cannotCompute{std::string(kCannotCompute)};
-    if (!state.RefDb || !state.RefDb->isOpen()) return cannotCompute;
-    auto starters = state.RefDb->openRecordset("SELECT * FROM Starter");
-    if (!starters) return cannotCompute;
+std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std::int16_t volts) {
+    const Failure unreadable{std::string(kCannotCompute), Cause::ReferenceData};
+    auto starters = db.openRecordset("SELECT * FROM Starter");
+    if (!starters) return unreadable;
     // A NULL rating compares as unknown, so a size without a rating at this voltage is passed by.
     auto found =
         starters->findFirst(std::string(ratingColumn(volts)) + " >= " + numbers::general(amps));
-    if (!found) return cannotCompute;
+    if (!found) return unreadable;
     if (!*found) return Failure{std::string(kAmpsTooHigh)};
     auto size = starters->field("Size").text();
-    if (size.empty()) return cannotCompute;
+    if (size.empty()) return unreadable;
     return size;
 }
 
-shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
-    auto log = shell::StartResultsLog("~ Calculate Starter Size ~");
+ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
+    auto log = StartResultsLog("~ Calculate Starter Size ~");
     log.write("Full Load Amps: " + inputs.amps);
     log.write("Voltage: " + inputs.volts);
     log.write("");
@@ -36,7 +34,7 @@ shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& s
     return log;
 }
 
-Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs) {
+Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
     const Failure cannotCompute{std::string(kCannotCompute)};
     const auto amps = numbers::readLeading(inputs.amps);
     const auto voltsRead = numbers::readLeading(inputs.volts);
@@ -45,7 +43,7 @@ Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs) {
     if (!volts) return cannotCompute;
     if (*volts > kMaxVolts) return Failure{std::string(kVoltsTooHigh)};
 
-    auto size = CalStr(state, amps.value, *volts);
+    auto size = CalStr(db, amps.value, *volts);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
     const auto& starterSize = std::get<std::string>(size);
     Answer answer;

@@ -73,9 +73,9 @@ std::optional<double> CalKVA(const Inputs& inputs) {
     return rounded;
 }
 
-shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result) {
+ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result) {
     const bool kva = inputs.mode == Mode::Kva;
-    auto log = shell::StartResultsLog(kva ? "~ Calculate KVA ~" : "~ Calculate Transformer ~");
+    auto log = StartResultsLog(kva ? "~ Calculate KVA ~" : "~ Calculate Transformer ~");
     // The first box's caption follows the mode: it names what was typed into it.
     log.write(std::string(kva ? "Full Load Amps" : "Transformer KVA") + ": " + inputs.first);
     log.write("Power: " + std::string(phaseText(inputs.phase)));

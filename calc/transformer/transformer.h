@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "calc/common/outcome.h"
-#include "shell/results_log.h"
+#include "calc/common/results_log.h"
 
 namespace voltaro::calc::transformer {
 
@@ -40,7 +40,7 @@ std::optional<double> CalKVA(const Inputs& inputs);
 double roundToCents(double value);
 
 // The results log of an answer; `result` is the answer in general number format.
-shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result);
+ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result);
 
 // The calculate press.
 Outcome calculateTransformer(const Inputs& inputs);

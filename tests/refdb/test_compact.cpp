@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
 #include "refdb/compact.h"
 
 using namespace voltaro::refdb;
-using voltaro::testing::ReferenceCopy;
+using voltaro::testing::CoreFixture;
 
 namespace {
 
@@ -36,7 +36,7 @@ class TestCompact : public QObject {
 
 private Q_SLOTS:
     void compactsAndKeepsEverything() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         {
             // Fill and empty a work table, as a long session of the conduit panel does.
             auto db = copy.open();
@@ -92,7 +92,7 @@ private Q_SLOTS:
     }
     void failureAtAnyStepLeavesTheFile() {
         QFETCH(CompactStep, step);
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::vector<CompactStep> reached;
@@ -111,7 +111,7 @@ private Q_SLOTS:
     }
 
     void wrongPasswordReportsTheEnginesError() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         const auto errors = compactDataFile(copy.path(), temp, Password("WrongPassword"));
@@ -123,7 +123,7 @@ private Q_SLOTS:
     }
 
     void unwritableCopyLeavesTheFile() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "no such folder" / "TmpCmpct.mdb";
         const auto errors = compactDataFile(copy.path(), temp, copy.password());
@@ -133,7 +133,7 @@ private Q_SLOTS:
     }
 
     void staleCopyThatCannotBeDeleted() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::filesystem::create_directories(temp / "inside");
@@ -145,7 +145,7 @@ private Q_SLOTS:
     }
 
     void missingDataFile() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         std::filesystem::remove(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         const auto errors = compactDataFile(copy.path(), temp, copy.password());

@@ -99,6 +99,17 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(state.ResultsPath));
         QVERIFY(!fs::exists(app_ / "TmpCmpct.mdb"));
         QVERIFY(!state.RefDb);
+        // Without the database a calculation is the one plain failure, and its core never runs.
+        bool ran = false;
+        const auto outcome = withDatabase(state, [&](refdb::Database&) -> calc::Outcome {
+            ran = true;
+            return calc::Answer{};
+        });
+        QVERIFY(!ran);
+        const auto& failure = std::get<calc::Failure>(outcome);
+        QCOMPARE(failure.message,
+                 std::string("Reference Database Error:\r\nThe database is not open."));
+        QCOMPARE(failure.cause, calc::Cause::ReferenceData);
         // The compacted file opens and holds the tables.
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
                                         *refdb::recoverPassword(zephlib));

@@ -3,8 +3,8 @@
 #include <QtTest>
 
 #include "calc/enclosure/enclosure.h"
-#include "tests/calc/common/golden.h"
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::enclosure;
@@ -20,15 +20,10 @@ class EnclosureTest : public QObject {
     void unreadableTable();
 
   private:
-    std::unique_ptr<testing::ReferenceCopy> copy_;
-    std::optional<shell::SharedState> state_;
+    std::unique_ptr<testing::CoreFixture> core_;
 };
 
-void EnclosureTest::init() {
-    copy_ = std::make_unique<testing::ReferenceCopy>();
-    state_ = copy_->freshState();
-    QVERIFY(state_.has_value());
-}
+void EnclosureTest::init() { core_ = std::make_unique<testing::CoreFixture>(); }
 
 // clang-format off
 // Rows of refdata/enclosures.csv, 18 entries.
@@ -69,7 +64,7 @@ void EnclosureTest::selects_data() {
 void EnclosureTest::selects() {
     QFETCH(QByteArray, id);
     QFETCH(QStringList, display);
-    const auto outcome = selectEnclosure(*state_, std::string_view(id.constData(), id.size()));
+    const auto outcome = selectEnclosure(core_->db(), std::string_view(id.constData(), id.size()));
     if (display.isEmpty()) {
         const auto* failure = std::get_if<calc::Failure>(&outcome);
         QVERIFY(failure != nullptr);
@@ -84,20 +79,20 @@ void EnclosureTest::selects() {
 }
 
 void EnclosureTest::logsOneResult() {
-    const auto outcome = selectEnclosure(*state_, 7);
+    const auto outcome = selectEnclosure(core_->db(), 7);
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer != nullptr);
-    QCOMPARE(QByteArray::fromStdString(answer->log.bytes()),
-             testing::goldenLog("enclosure-4x.log"));
+    QCOMPARE(QByteArray::fromStdString(answer->log.bytes()), testing::golden("enclosure-4x.log"));
 }
 
 void EnclosureTest::unreadableTable() {
-    QVERIFY(!state_->RefDb->execute("DROP TABLE Enclosures"));
-    const auto outcome = selectEnclosure(*state_, 1);
+    QVERIFY(!core_->db().execute("DROP TABLE Enclosures"));
+    const auto outcome = selectEnclosure(core_->db(), 1);
     const auto* failure = std::get_if<calc::Failure>(&outcome);
     QVERIFY(failure != nullptr);
+    QCOMPARE(failure->cause, calc::Cause::ReferenceData);
     QVERIFY(failure->message.rfind("Reference Database Error:\r\n", 0) == 0);
 }
 
 QTEST_APPLESS_MAIN(EnclosureTest)
-#include "tst_enclosure.moc"
+#include "test_enclosure.moc"

@@ -1,14 +1,10 @@
 // The fuse or breaker and equipment ground for a current, against 240-6(a) standard ratings and
 // Table 250-122 (expected values read from the code tables by hand).
-#include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
-#include <iterator>
 
-#include "tests/support/files.h"
 #include "calc/ground/ground_ocp.h"
-#include "shell/results_log.h"
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using calc::ground::GroundInputs;
@@ -16,16 +12,14 @@ using calc::ground::GroundInputs;
 class TestGroundOcp : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder_;
-    std::optional<shell::SharedState> state_;
+    std::unique_ptr<testing::CoreFixture> core_;
 
-    shell::SharedState& freshState(const std::filesystem::path& data) {
-        state_ = testing::freshState(data, folder_.path().toStdString());
-        if (!state_) qFatal("cannot open the reference database %s", data.c_str());
-        return *state_;
+    calc::Outcome calculate(const GroundInputs& inputs) {
+        return calc::ground::calculateGround(core_->db(), core_->notes, inputs);
     }
 
 private Q_SLOTS:
+    void init() { core_ = std::make_unique<testing::CoreFixture>(); }
     void readCurrent_data();
     void readCurrent();
     void calculate_data();
@@ -89,9 +83,7 @@ void TestGroundOcp::calculate() {
     QFETCH(QString, expected);
     QFETCH(bool, note9);
 
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
-    const auto outcome =
-        calc::ground::calculateGround(state, {amps.toStdString(), material.toStdString()});
+    const auto outcome = calculate({amps.toStdString(), material.toStdString()});
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
         QCOMPARE(QString::fromStdString(failure->message), expected);
     } else {
@@ -100,21 +92,17 @@ void TestGroundOcp::calculate() {
             lines << QString::fromStdString(line);
         QCOMPARE(lines.join('|'), expected);
     }
-    QCOMPARE(state.NoteFlags[9], note9);
+    QCOMPARE(core_->notes[9], note9);
     for (int i = 1; i <= 12; ++i)
-        if (i != 9) QVERIFY(!state.NoteFlags[static_cast<std::size_t>(i)]);
+        if (i != 9) QVERIFY(!core_->notes[static_cast<std::size_t>(i)]);
 }
 
 void TestGroundOcp::answerAndLogMatchTheGoldenFile() {
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
-    const auto outcome = calc::ground::calculateGround(state, {"801", "Aluminum"});
+    const auto outcome = calculate({"801", "Aluminum"});
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer);
-    QVERIFY(!shell::closeResultsLog(state, answer->log));
-    const auto golden = testing::fileBytes(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
-                                 "tests/calc/ground/golden/ground_801A_aluminum.log");
-    QVERIFY(!golden.empty());
-    QCOMPARE(testing::fileBytes(state.ResultsPath), golden);
+    QCOMPARE(QByteArray::fromStdString(answer->log.bytes()),
+             testing::golden("ground-801a-aluminum.log"));
 }
 
 void TestGroundOcp::emptyTables_data() {
@@ -130,19 +118,12 @@ void TestGroundOcp::emptyTables_data() {
 void TestGroundOcp::emptyTables() {
     QFETCH(QString, change);
     QFETCH(QString, message);
-    QTemporaryDir copyFolder;
-    const auto data = testing::copyOfDatabase(copyFolder);
-    {
-        auto db = testing::openDatabase(data);
-        QVERIFY(db);
-        QVERIFY(!db->execute(change.toStdString()));
-    }
-    auto& state = freshState(data);
-    const auto outcome = calc::ground::calculateGround(state, {"45", "Copper"});
+    QVERIFY(!core_->db().execute(change.toStdString()));
+    const auto outcome = calculate({"45", "Copper"});
     const auto* failure = std::get_if<calc::Failure>(&outcome);
     QVERIFY(failure);
     QCOMPARE(QString::fromStdString(failure->message), message);
 }
 
 QTEST_GUILESS_MAIN(TestGroundOcp)
-#include "tst_ground_ocp.moc"
+#include "test_ground_ocp.moc"

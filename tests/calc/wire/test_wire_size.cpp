@@ -1,25 +1,22 @@
 // The wire size calculation against the 1999 ampacity, correction and adjustment tables. Every
 // expected size and ampacity below was worked out by hand from Table 310-16, its correction
 // factors, Table 310-15(b)(2)(a), 110-14(c) and 240-3(d), not taken from the program.
-#include <QTemporaryDir>
 #include <QTest>
-#include <fstream>
-#include <iterator>
 
-#include "tests/support/files.h"
+#include "calc/common/footnotes.h"
 #include "calc/wire/wire_size.h"
-#include "shell/results_log.h"
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using calc::wire::WireInputs;
 
 namespace {
 
-QString flagsOf(const shell::SharedState& state) {
+QString flagsOf(const calc::NoteFlags& notes) {
     QStringList set;
     for (int i = 1; i <= 12; ++i)
-        if (state.NoteFlags[static_cast<std::size_t>(i)]) set << QString::number(i);
+        if (notes[static_cast<std::size_t>(i)]) set << QString::number(i);
     return set.join(',');
 }
 
@@ -28,16 +25,14 @@ QString flagsOf(const shell::SharedState& state) {
 class TestWireSize : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder_;
-    std::optional<shell::SharedState> state_;
+    std::unique_ptr<testing::CoreFixture> core_;
 
-    shell::SharedState& freshState(const std::filesystem::path& data) {
-        state_ = testing::freshState(data, folder_.path().toStdString());
-        if (!state_) qFatal("cannot open the reference database %s", data.c_str());
-        return *state_;
+    calc::Outcome calculate(WireInputs& inputs, bool terminalAuto = true) {
+        return calc::wire::calculateWire(core_->db(), core_->notes, inputs, terminalAuto);
     }
 
 private Q_SLOTS:
+    void init() { core_ = std::make_unique<testing::CoreFixture>(); }
     void calSize_data();
     void calSize();
     void flagsOfAFailedAttemptStay();
@@ -154,11 +149,9 @@ void TestWireSize::calSize() {
     QFETCH(double, circuitMax);
     QFETCH(QString, flags);
 
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
-    state.OptionFlags[shell::kTerminalAuto] = terminalAuto;
     const WireInputs inputs{amps.toStdString(), material.toStdString(), "X",
                             rating.toStdString(), conductors.toStdString(), ambient.toStdString()};
-    const auto result = calc::wire::CalSize(state, inputs);
+    const auto result = calc::wire::CalSize(core_->db(), core_->notes, inputs, terminalAuto);
     if (const auto* failure = std::get_if<calc::Failure>(&result)) {
         QCOMPARE(QString::fromStdString(failure->message), size);
     } else {
@@ -168,42 +161,36 @@ void TestWireSize::calSize() {
         QCOMPARE(wire.circuitMaxAmps, circuitMax);
         QVERIFY(wire.circuitMaxAmps <= wire.deRatedAmps);
     }
-    QCOMPARE(flagsOf(state), flags);
+    QCOMPARE(flagsOf(core_->notes), flags);
 }
 
 void TestWireSize::flagsOfAFailedAttemptStay() {
     // Within one panel a failed 2000 A attempt (75 C terminals) leaves note 11; the following
     // 20 A answer (60 C terminals) then reports both terminal notes.
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
     WireInputs inputs{"2000", "Copper", "THHN", "90 C", "3", "30"};
-    QVERIFY(std::holds_alternative<calc::Failure>(calc::wire::calculateWire(state, inputs)));
+    QVERIFY(std::holds_alternative<calc::Failure>(calculate(inputs)));
     inputs.amps = "15";
-    const auto outcome = calc::wire::calculateWire(state, inputs);
+    const auto outcome = calculate(inputs);
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer);
-    QCOMPARE(flagsOf(state), QString("10,11"));
+    QCOMPARE(flagsOf(core_->notes), QString("10,11"));
     const std::string& log = answer->log.bytes();
-    const auto note10 = log.find(shell::FootNoteText(state, 10));
-    const auto note11 = log.find(shell::FootNoteText(state, 11));
+    const auto note10 = log.find(calc::FootNoteText(core_->db(), 10));
+    const auto note11 = log.find(calc::FootNoteText(core_->db(), 11));
     QVERIFY(note10 != std::string::npos && note11 != std::string::npos && note10 < note11);
 }
 
 void TestWireSize::answerAndLogMatchTheGoldenFile() {
     // 40 A on copper THHN, six current-carrying conductors, 40 C: No. 8.
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
     WireInputs inputs{"40", "Copper", "THHN", "90 C", "6", "104F"};
-    const auto outcome = calc::wire::calculateWire(state, inputs);
+    const auto outcome = calculate(inputs);
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer);
     const std::vector<std::string> display{"8  (THHN)", "De-Rated Amps: 40.04",
                                            "Circuit Max Amps: 40", "See Notes"};
     QCOMPARE(answer->displayLines, display);
-    QVERIFY(!shell::closeResultsLog(state, answer->log));
-    QVERIFY(state.ResultsReady);
-    const auto golden = testing::fileBytes(std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) /
-                                 "tests/calc/wire/golden/wire_40A_thhn_6_at_40C.log");
-    QVERIFY(!golden.empty());
-    QCOMPARE(testing::fileBytes(state.ResultsPath), golden);
+    QCOMPARE(QByteArray::fromStdString(answer->log.bytes()),
+             testing::golden("wire-40a-thhn-6-at-40c.log"));
 }
 
 void TestWireSize::tablesReadOnlyWhenNeeded_data() {
@@ -234,17 +221,10 @@ void TestWireSize::tablesReadOnlyWhenNeeded() {
     QFETCH(QString, ambient);
     QFETCH(QString, expected);
 
-    QTemporaryDir copyFolder;
-    const auto data = testing::copyOfDatabase(copyFolder);
-    {
-        auto db = testing::openDatabase(data);
-        QVERIFY(db);
-        QVERIFY(!db->execute(change.toStdString()));
-    }
-    auto& state = freshState(data);
+    QVERIFY(!core_->db().execute(change.toStdString()));
     const WireInputs inputs{"20", "Copper", "THHN", "90 C", conductors.toStdString(),
                             ambient.toStdString()};
-    const auto result = calc::wire::CalSize(state, inputs);
+    const auto result = calc::wire::CalSize(core_->db(), core_->notes, inputs, true);
     if (const auto* failure = std::get_if<calc::Failure>(&result))
         QCOMPARE(QString::fromStdString(failure->message), expected);
     else
@@ -294,16 +274,15 @@ void TestWireSize::fahrenheitOverEvery16BitValue() {
 
 void TestWireSize::calculateConvertsTheAmbientBox() {
     // 86F is 30 C; the log shows the Celsius value, and a failed attempt leaves the box converted.
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
     WireInputs inputs{"20", "Copper", "THHN", "90 C", "3", "86F"};
-    const auto outcome = calc::wire::calculateWire(state, inputs);
+    const auto outcome = calculate(inputs);
     QVERIFY(std::holds_alternative<calc::Answer>(outcome));
     QCOMPARE(inputs.ambient, std::string("30"));
     QVERIFY(std::get<calc::Answer>(outcome).log.bytes().find("Ambient Temperature in C: 30\r\n") !=
             std::string::npos);
 
     WireInputs failing{"0", "Copper", "THHN", "90 C", "3", "212F"};
-    QVERIFY(std::holds_alternative<calc::Failure>(calc::wire::calculateWire(state, failing)));
+    QVERIFY(std::holds_alternative<calc::Failure>(calculate(failing)));
     QCOMPARE(failing.ambient, std::string("100"));
 }
 
@@ -331,10 +310,9 @@ void TestWireSize::hugeAndStrangeTexts() {
     QFETCH(QByteArray, conductors);
     QFETCH(QByteArray, ambient);
     QFETCH(QString, expected);
-    auto& state = freshState(testing::appDir() / "Voltaro.dat");
     WireInputs inputs{amps.toStdString(), "Copper", "THHN", "90 C", conductors.toStdString(),
                       ambient.toStdString()};
-    const auto outcome = calc::wire::calculateWire(state, inputs);
+    const auto outcome = calculate(inputs);
     if (const auto* failure = std::get_if<calc::Failure>(&outcome))
         QCOMPARE(QString::fromStdString(failure->message), expected);
     else
@@ -343,4 +321,4 @@ void TestWireSize::hugeAndStrangeTexts() {
 }
 
 QTEST_GUILESS_MAIN(TestWireSize)
-#include "tst_wire_size.moc"
+#include "test_wire_size.moc"

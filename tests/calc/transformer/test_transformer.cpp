@@ -3,7 +3,7 @@
 #include <QtTest>
 
 #include "calc/transformer/transformer.h"
-#include "tests/calc/common/golden.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::transformer;
@@ -136,7 +136,7 @@ void TransformerTest::logsOneResult() {
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer != nullptr);
     QCOMPARE(QByteArray::fromStdString(answer->log.bytes()),
-             testing::goldenLog("transformer-75kva-480v-three.log"));
+             testing::golden("transformer-75kva-480v-three.log"));
 }
 
 // clang-format off
@@ -172,4 +172,4 @@ void TransformerTest::logNamesTheModeAndKeepsInputsAsTyped() {
 }
 
 QTEST_APPLESS_MAIN(TransformerTest)
-#include "tst_transformer.moc"
+#include "test_transformer.moc"

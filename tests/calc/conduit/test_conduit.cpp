@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "calc/conduit/conduit.h"
-#include "tests/calc/common/golden.h"
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::conduit;
@@ -24,10 +24,10 @@ std::vector<std::string> entriesOf(const QStringList& list) {
     return entries;
 }
 
-QList<int> flagsOf(const shell::SharedState& state) {
+QList<int> flagsOf(const calc::NoteFlags& notes) {
     QList<int> flags;
     for (int i = 1; i <= 12; ++i)
-        if (state.NoteFlags[static_cast<std::size_t>(i)]) flags << i;
+        if (notes[static_cast<std::size_t>(i)]) flags << i;
     return flags;
 }
 
@@ -62,14 +62,18 @@ class ConduitTest : public QObject {
     void unreadableTable();
 
   private:
-    std::unique_ptr<testing::ReferenceCopy> copy_;
-    std::optional<shell::SharedState> state_;
+    // The calculate press with the conduit holding `entries`.
+    calc::Outcome press(const std::vector<std::string>& entries) {
+        return conduitForEntries(core_->db(), core_->notes, type_, entries);
+    }
+
+    std::unique_ptr<testing::CoreFixture> core_;
+    ConduitType type_;
 };
 
 void ConduitTest::init() {
-    copy_ = std::make_unique<testing::ReferenceCopy>();
-    state_ = copy_->freshState();
-    QVERIFY(state_.has_value());
+    core_ = std::make_unique<testing::CoreFixture>();
+    type_ = {};
 }
 
 // clang-format off
@@ -128,8 +132,8 @@ void ConduitTest::sizes() {
     QFETCH(QString, expected);
     QFETCH(QList<int>, flags);
 
-    state_->ConduitAbbr = abbr.toStdString();
-    const auto outcome = conduitForEntries(*state_, entriesOf(entries));
+    type_.abbr = abbr.toStdString();
+    const auto outcome = press(entriesOf(entries));
     if (expected.contains('\n')) {
         QCOMPARE(messageOf(outcome), expected);
     } else {
@@ -137,22 +141,21 @@ void ConduitTest::sizes() {
         if (!flags.isEmpty()) display << "See Notes";
         QCOMPARE(displayOf(outcome), display);
     }
-    QCOMPARE(flagsOf(*state_), flags);
+    QCOMPARE(flagsOf(core_->notes), flags);
 }
 
 void ConduitTest::logsOneResult() {
-    state_->ConduitAbbr = "EMT-NIP*";
-    state_->ConduitName = "EMT Nipple 24 in. Max (60% Fill)";
+    type_ = {"EMT-NIP*", "EMT Nipple 24 in. Max (60% Fill)"};
     // 2 x 0.0556 + 0.0211 = 0.1323, under the nipple's 0.182 at 1/2
-    const auto outcome = conduitForEntries(*state_, {"8 - RHW*", "8 - RHW*", "10 - THHN"});
+    const auto outcome = press({"8 - RHW*", "8 - RHW*", "10 - THHN"});
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer != nullptr);
     QCOMPARE(QByteArray::fromStdString(answer->log.bytes()),
-             testing::goldenLog("conduit-nipple-notes-5-4.log"));
+             testing::golden("conduit-nipple-notes-5-4.log"));
 }
 
 void ConduitTest::logWithoutNotesEndsWithTheHeading() {
-    const auto outcome = conduitForEntries(*state_, entriesOf(times(2, "10 - THHN")));
+    const auto outcome = press(entriesOf(times(2, "10 - THHN")));
     const auto* answer = std::get_if<calc::Answer>(&outcome);
     QVERIFY(answer != nullptr);
     const auto lines = QString::fromStdString(answer->log.bytes()).split("\r\n");
@@ -164,17 +167,18 @@ void ConduitTest::logWithoutNotesEndsWithTheHeading() {
 
 void ConduitTest::readsTheConductorsTheDragListHolds() {
     // As the panel leaves it: three conductors dropped into the conduit, one by one.
-    for (int i = 0; i < 3; ++i) QVERIFY(!addToDragList(*state_->RefDb, {"6", "THHN"}));
+    for (int i = 0; i < 3; ++i) QVERIFY(!addToDragList(core_->db(), {"6", "THHN"}));
     const std::vector<std::string> entries(3, "6 - THHN");
-    QCOMPARE(displayOf(calculateConduit(*state_, entries)), QStringList{"3/4 in.  EMT"});
-    QCOMPARE(std::get<std::string>(CalPipe(*state_)), std::string("3/4"));
+    QCOMPARE(displayOf(calculateConduit(core_->db(), core_->notes, type_, entries)),
+             QStringList{"3/4 in.  EMT"});
+    QCOMPARE(std::get<std::string>(CalPipe(core_->db(), core_->notes, "EMT")), std::string("3/4"));
 }
 
 void ConduitTest::leavesDragListAsItWas() {
-    QVERIFY(!addToDragList(*state_->RefDb, {"12", "TW"}));
-    const auto outcome = conduitForEntries(*state_, entriesOf(times(6, "10 - THHN")));
+    QVERIFY(!addToDragList(core_->db(), {"12", "TW"}));
+    const auto outcome = press(entriesOf(times(6, "10 - THHN")));
     QCOMPARE(displayOf(outcome), QStringList{"3/4 in.  EMT"});  // the TW row was not counted
-    auto rows = state_->RefDb->openRecordset("SELECT * FROM DragList");
+    auto rows = core_->db().openRecordset("SELECT * FROM DragList");
     QVERIFY(rows.ok());
     QCOMPARE(rows->recordCount(), 1);
     QCOMPARE(rows->field("WiresGa").text(), std::string("12"));
@@ -182,13 +186,13 @@ void ConduitTest::leavesDragListAsItWas() {
 }
 
 void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
-    state_->ConduitAbbr = "EMT-NIP*";
-    const auto failed = conduitForEntries(*state_, entriesOf(times(31, "2000 - RHW")));
+    type_.abbr = "EMT-NIP*";
+    const auto failed = press(entriesOf(times(31, "2000 - RHW")));
     QCOMPARE(messageOf(failed), text(kNotLargeEnough));
-    QCOMPARE(flagsOf(*state_), (QList<int>{5, 8}));
+    QCOMPARE(flagsOf(core_->notes), (QList<int>{5, 8}));
 
     // The panel stays open; the user empties the conduit and drops in one starred conductor.
-    const auto outcome = conduitForEntries(*state_, {"8 - RHW*"});
+    const auto outcome = press({"8 - RHW*"});
     QCOMPARE(displayOf(outcome), (QStringList{"1/2 in.  EMT-NIP*", "See Notes"}));
     const auto& log = std::get<calc::Answer>(outcome).log.bytes();
     const auto notes = QString::fromStdString(log.substr(log.find("Notes:"))).split("\r\n");
@@ -199,10 +203,11 @@ void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
 }
 
 void ConduitTest::unreadableTable() {
-    QVERIFY(!state_->RefDb->execute("DROP VIEW WireArea_Q"));
-    const auto outcome = conduitForEntries(*state_, {"10 - THHN"});
+    QVERIFY(!core_->db().execute("DROP VIEW WireArea_Q"));
+    const auto outcome = press({"10 - THHN"});
     QVERIFY(messageOf(outcome).startsWith("Reference Database Error:\r\n"));
+    QCOMPARE(std::get<calc::Failure>(outcome).cause, calc::Cause::ReferenceData);
 }
 
 QTEST_APPLESS_MAIN(ConduitTest)
-#include "tst_conduit.moc"
+#include "test_conduit.moc"
