@@ -77,7 +77,7 @@ const Tables& tables() {
         }
         if (out.abbrs.empty() || out.conductors.empty()) fuzz::fail("empty conduit tables");
         // Rows left by some earlier run would be blamed on the first input.
-        if (dragListRows(fuzz::sharedState()) != 0) fuzz::fail("DragList was not empty at start");
+        if (dragListRows() != 0) fuzz::fail("DragList was not empty at start");
         return out;
     }();
     return t;

@@ -22,7 +22,7 @@ namespace {
 const std::map<double, Enclosure>& enclosures() {
     static const std::map<double, Enclosure> rows = [] {
         std::map<double, Enclosure> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT * FROM Enclosures");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT * FROM Enclosures");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) {
             Enclosure row;

@@ -18,7 +18,7 @@ namespace {
 const std::vector<double>& ratings() {
     static const std::vector<double> list = [] {
         std::vector<double> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT Fuse FROM FuseSize");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT Fuse FROM FuseSize");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) out.push_back(set->field("Fuse").number());
         return out;

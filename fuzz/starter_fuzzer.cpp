@@ -32,7 +32,7 @@ struct Row {
 const std::vector<Row>& starters() {
     static const std::vector<Row> rows = [] {
         std::vector<Row> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT * FROM Starter");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT * FROM Starter");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) {
             Row row{set->field("Size").text(), {}};
