@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 namespace fs = std::filesystem;

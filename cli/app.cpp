@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <ostream>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/results_log.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::cli {
 

@@ -12,13 +12,13 @@
 #include "numbers/numbers.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
-#include "zephlib/binding/zephlib_binding.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
 

@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/compact.h"
 #include "refdb/password.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
 

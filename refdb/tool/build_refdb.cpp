@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/csv.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
 #include "refdb/sql.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace fs = std::filesystem;
 using namespace voltaro;

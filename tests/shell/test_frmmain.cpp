@@ -9,13 +9,13 @@
 #include <fstream>
 
 #include "platform/surface.h"
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/frmmain.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "shell/frmmain.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 

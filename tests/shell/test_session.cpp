@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "zephlib/binding/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/session.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;

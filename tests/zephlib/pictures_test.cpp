@@ -10,8 +10,8 @@
 #include "platform/counter.h"
 #include "platform/shared_library.h"
 #include "platform/surface.h"
-#include "zephlib/binding/zephlib_binding.h"
 #include "tests/zephlib/testbank.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using voltaro::platform::pixelAt;
 using voltaro::platform::Surface;

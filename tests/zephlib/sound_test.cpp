@@ -13,8 +13,8 @@
 
 #include "platform/resource_module.h"
 #include "platform/shared_library.h"
-#include "zephlib/binding/zephlib_binding.h"
 #include "zephlib/audio_output.h"
+#include "zephlib/binding/zephlib_binding.h"
 #include "zephlib/sound.h"
 
 using voltaro::platform::ZephlibBinding;

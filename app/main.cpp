@@ -1,15 +1,19 @@
-// Voltaro: start-up. One instance per user; a later start hands over to the running one and ends.
-// Then the main window loads (the start-up sequence), is shaped and shown, and the program lives
-// in its events and timers until the exit button has run the shutdown.
+// Voltaro: start-up, and the one place where the program's parts are made and connected: the
+// shared record, the Zephlib binding, the options store and the main window (the panels and the
+// report are made here too, and connected to the main window's openPanel and printReport).
+//
+// One instance per user; a later start hands over to the running one and ends. Then the main
+// window loads (the start-up sequence), is shaped and shown, and the program lives in its events
+// and timers until the exit button has run the shutdown.
 #include <QApplication>
 #include <QMessageBox>
 
 #include <iostream>
 
 #include "platform/single_instance.h"
-#include "zephlib/binding/zephlib_binding.h"
 #include "shell/display_check.h"
 #include "shell/frmmain.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 
