@@ -1,16 +1,21 @@
-// The program's own bitmaps, read back from its resource module the way PicLoad and the main
-// window read them: every name at its size, "BASE" shaped by its key colour, and the layout that
-// the windows place their controls by fitting the pictures.
+// The pictures and sounds as the modules hold them: every name the build lists resolves in its
+// module; the program's own bitmaps, read back the way PicLoad and the main window read them,
+// each at its size, "BASE" shaped by its key colour, and the layout that the windows place their
+// controls by fitting the pictures.
 #include <QtTest>
 
 #include <vector>
 
 #include "assets/layout.h"
+#include "assets/resource_names.h"
 #include "platform/dib.h"
 #include "platform/resource_module.h"
+#include "platform/shared_library.h"
 
 using namespace voltaro::platform;
 namespace layout = voltaro::assets::layout;
+namespace bitmap = voltaro::assets::program;
+namespace tonebank = voltaro::assets::tonebank;
 
 namespace {
 
@@ -22,7 +27,7 @@ std::optional<QImage> programBitmap(const char* name) {
     return surfaceFromDib(*dib).image();
 }
 
-QImage base() { return *programBitmap("BASE"); }
+QImage base() { return *programBitmap(bitmap::kBASE); }
 
 bool isKey(const QImage& face, int x, int y) {
     return (face.pixel(x, y) & 0xffffffu) == layout::face::kKeyColour;
@@ -59,18 +64,18 @@ std::vector<Panel> panels() {
     namespace t = layout::transformer;
     namespace e = layout::enclosure;
     return {
-        {"MENU1", w::kSize, true,
+        {bitmap::kMENU1, w::kSize, true,
          {w::kCaptionAmps, w::kAmps, w::kCaptionMaterial, w::kMaterial, w::kCaptionInsulation, w::kInsulation,
           w::kRating, w::kCaptionConductors, w::kConductors, w::kCaptionAmbient, w::kAmbient, w::kDne, w::kX}},
-        {"MENU3", g::kSize, true, {g::kCaptionAmps, g::kAmps, g::kCaptionMaterial, g::kMaterial, g::kDne, g::kX}},
-        {"MENU5", s::kSize, true, {s::kCaptionAmps, s::kAmps, s::kCaptionVolts, s::kVolts, s::kDne, s::kX}},
-        {"MENU2", c::kSize, false,
+        {bitmap::kMENU3, g::kSize, true, {g::kCaptionAmps, g::kAmps, g::kCaptionMaterial, g::kMaterial, g::kDne, g::kX}},
+        {bitmap::kMENU5, s::kSize, true, {s::kCaptionAmps, s::kAmps, s::kCaptionVolts, s::kVolts, s::kDne, s::kX}},
+        {bitmap::kMENU2, c::kSize, false,
          {c::kCaptionType, c::kType, c::kCaptionInsulation, c::kInsulation, c::kCaptionDrag, c::kCaptionRack,
           c::kCaptionConduit, c::kCount, c::kRack, c::kInConduit, c::kDne, c::kX}},
-        {"MENU4", t::kSize, false,
+        {bitmap::kMENU4, t::kSize, false,
          {t::kModeKnob, t::kCaptionKva, t::kCaptionFla, t::kPhaseKnob, t::kCaptionSingle, t::kCaptionThree,
           t::kCaptionInput, t::kInput, t::kCaptionVolts, t::kVolts, t::kDne, t::kX}},
-        {"MENU6", e::kSize, false,
+        {bitmap::kMENU6, e::kSize, false,
          {e::kCaptionType, e::kType, e::kScroll, e::kCaptionDescription, e::kDescription, e::kDne, e::kX}},
     };
 }
@@ -81,17 +86,32 @@ class AssetsResourcesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void everyNameResolves() {
+        SharedLibrary library(VOLTARO_TEST_APP_DIR "/Tonebank.so");
+        QVERIFY2(library.isOpen(), library.error().c_str());
+        auto bitmapIn = [](void* module, const char* name) {
+            const auto data = findResource(module, kBitmapResource, name);
+            return data && readDib(data->bytes, data->size);
+        };
+        for (const char* name : bitmap::kBitmaps) QVERIFY2(bitmapIn(programModule(), name), name);
+        for (const char* name : tonebank::kBitmaps) QVERIFY2(bitmapIn(library.handle(), name), name);
+        for (const char* name : tonebank::kSounds)
+            QVERIFY2(findResource(library.handle(), kSoundResource, name), name);
+    }
+
     void everyBitmapIsThereAtItsSize_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
         const std::vector<std::pair<const char*, QSize>> rows{
-            {"BASE", {268, 546}},   {"SMSQUP", {34, 34}},   {"SMSQDN", {34, 34}},    {"SMRNDUP", {36, 36}},
-            {"SMRNDDN", {36, 36}},  {"EXIT_U", {85, 30}},   {"EXIT_D", {85, 30}},    {"PRN_U", {85, 30}},
-            {"PRN_D", {85, 30}},    {"PRNOFF", {85, 30}},   {"MENU1", {184, 366}},   {"MENU2", {182, 364}},
-            {"MENU3", {184, 172}},  {"MENU4", {182, 259}},  {"MENU5", {184, 148}},   {"MENU6", {182, 235}},
-            {"MENU7", {418, 177}},  {"DNE_U", {72, 28}},    {"DNE_D", {72, 28}},     {"X_UP", {31, 28}},
-            {"X_DN", {31, 28}},     {"KNOB_U", {36, 36}},   {"KNOB_D", {36, 36}},    {"DIP_O", {15, 7}},
-            {"DIP_F", {15, 7}},     {"PRNLOGO", {404, 131}}};
+            {bitmap::kBASE, {268, 546}}, {bitmap::kSMSQUP, {34, 34}}, {bitmap::kSMSQDN, {34, 34}},
+            {bitmap::kSMRNDUP, {36, 36}}, {bitmap::kSMRNDDN, {36, 36}}, {bitmap::kEXIT_U, {85, 30}},
+            {bitmap::kEXIT_D, {85, 30}}, {bitmap::kPRN_U, {85, 30}}, {bitmap::kPRN_D, {85, 30}},
+            {bitmap::kPRNOFF, {85, 30}}, {bitmap::kMENU1, {184, 366}}, {bitmap::kMENU2, {182, 364}},
+            {bitmap::kMENU3, {184, 172}}, {bitmap::kMENU4, {182, 259}}, {bitmap::kMENU5, {184, 148}},
+            {bitmap::kMENU6, {182, 235}}, {bitmap::kMENU7, {418, 177}}, {bitmap::kDNE_U, {72, 28}},
+            {bitmap::kDNE_D, {72, 28}}, {bitmap::kX_UP, {31, 28}}, {bitmap::kX_DN, {31, 28}},
+            {bitmap::kKNOB_U, {36, 36}}, {bitmap::kKNOB_D, {36, 36}}, {bitmap::kDIP_O, {15, 7}},
+            {bitmap::kDIP_F, {15, 7}}, {bitmap::kPRNLOGO, {404, 131}}};
         for (const auto& [name, size] : rows) QTest::newRow(name) << name << size;
     }
     void everyBitmapIsThereAtItsSize() {
@@ -105,9 +125,13 @@ private Q_SLOTS:
     void pressedAndUpPicturesDiffer_data() {
         QTest::addColumn<QString>("up");
         QTest::addColumn<QString>("down");
-        for (const auto& [u, d] : {std::pair{"SMSQUP", "SMSQDN"}, {"SMRNDUP", "SMRNDDN"}, {"EXIT_U", "EXIT_D"},
-                                   {"PRN_U", "PRN_D"}, {"PRN_U", "PRNOFF"}, {"DNE_U", "DNE_D"}, {"X_UP", "X_DN"},
-                                   {"KNOB_U", "KNOB_D"}, {"DIP_O", "DIP_F"}})
+        const std::pair<const char*, const char*> pairs[] = {
+            {bitmap::kSMSQUP, bitmap::kSMSQDN}, {bitmap::kSMRNDUP, bitmap::kSMRNDDN},
+            {bitmap::kEXIT_U, bitmap::kEXIT_D}, {bitmap::kPRN_U, bitmap::kPRN_D},
+            {bitmap::kPRN_U, bitmap::kPRNOFF},  {bitmap::kDNE_U, bitmap::kDNE_D},
+            {bitmap::kX_UP, bitmap::kX_DN},     {bitmap::kKNOB_U, bitmap::kKNOB_D},
+            {bitmap::kDIP_O, bitmap::kDIP_F}};
+        for (const auto& [u, d] : pairs)
             QTest::newRow(qPrintable(QStringLiteral("%1 / %2").arg(u, d))) << u << d;
     }
     void pressedAndUpPicturesDiffer() {

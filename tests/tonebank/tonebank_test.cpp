@@ -6,12 +6,14 @@
 #include <cmath>
 
 #include "assets/layout.h"
+#include "assets/resource_names.h"
 #include "platform/dib.h"
 #include "platform/resource_module.h"
 #include "platform/shared_library.h"
 
 using namespace voltaro::platform;
 namespace layout = voltaro::assets::layout;
+namespace tonebank = voltaro::assets::tonebank;
 
 namespace {
 
@@ -67,12 +69,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("minSeconds");
         QTest::addColumn<double>("maxSeconds");
-        QTest::newRow("Tick, a click") << "Tick" << 0.005 << 0.06;
-        QTest::newRow("TickLo, a lower click") << "TickLo" << 0.005 << 0.06;
-        QTest::newRow("Dip, a snap") << "Dip" << 0.005 << 0.05;
-        QTest::newRow("out, a whoosh as long as a slide") << "out" << 0.15 << 0.6;
-        QTest::newRow("in, a whoosh as long as a slide") << "in" << 0.15 << 0.6;
-        QTest::newRow("Off, a power-down") << "Off" << 0.2 << 0.8;
+        QTest::newRow("Tick, a click") << tonebank::kTick << 0.005 << 0.06;
+        QTest::newRow("TickLo, a lower click") << tonebank::kTickLo << 0.005 << 0.06;
+        QTest::newRow("Dip, a snap") << tonebank::kDip << 0.005 << 0.05;
+        QTest::newRow("out, a whoosh as long as a slide") << tonebank::kOut << 0.15 << 0.6;
+        QTest::newRow("in, a whoosh as long as a slide") << tonebank::kIn << 0.15 << 0.6;
+        QTest::newRow("Off, a power-down") << tonebank::kOff << 0.2 << 0.8;
     }
     void soundsAreShortCleanWaves() {
         QFETCH(QString, name);
@@ -96,19 +98,20 @@ private Q_SLOTS:
     }
 
     void circuitIsThereAtItsSize() {
-        const auto circuit = bitmapIn(library_.handle(), "CIRCUIT");
+        const auto circuit = bitmapIn(library_.handle(), tonebank::kCIRCUIT);
         QVERIFY(circuit);
         QCOMPARE(circuit->size(), QSize(214, 177));
     }
 
     void spinFramesChangeOnlyTheWindowAndMoreEachFrame() {
-        const auto base = bitmapIn(programModule(), "BASE");
+        const auto base = bitmapIn(programModule(), voltaro::assets::program::kBASE);
         QVERIFY(base);
         qsizetype previous = 0;
-        for (int i = 0; i < 10; ++i) {
-            const std::string name = std::to_string(i) + "B";
-            const auto frame = bitmapIn(library_.handle(), name.c_str());
-            QVERIFY2(frame, name.c_str());
+        for (const char* name : {tonebank::k0B, tonebank::k1B, tonebank::k2B, tonebank::k3B,
+                                 tonebank::k4B, tonebank::k5B, tonebank::k6B, tonebank::k7B,
+                                 tonebank::k8B, tonebank::k9B}) {
+            const auto frame = bitmapIn(library_.handle(), name);
+            QVERIFY2(frame, name);
             QCOMPARE(frame->size(), QSize(268, 546));
             qsizetype changed = 0;
             for (int y = 0; y < frame->height(); ++y)
@@ -120,7 +123,7 @@ private Q_SLOTS:
                     QVERIFY((base->pixel(x, y) & 0xffffffu) != layout::face::kKeyColour);
                     QVERIFY(qRed(f) < 255 && qGreen(f) < 255 && qBlue(f) < 255);
                 }
-            QVERIFY2(changed > previous, name.c_str());
+            QVERIFY2(changed > previous, name);
             previous = changed;
         }
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_names.h"
 #include "platform/counter.h"
 #include "platform/shared_library.h"
 #include "platform/surface.h"
@@ -16,6 +17,7 @@
 using voltaro::platform::pixelAt;
 using voltaro::platform::Surface;
 using voltaro::platform::ZephlibBinding;
+namespace tonebank = voltaro::assets::tonebank;
 namespace bank = voltaro::tests::testbank;
 
 namespace {
@@ -125,7 +127,7 @@ private Q_SLOTS:
 
     void getResPicDrawsTheOptionsBoard() {
         Surface target = filled(214, 177);
-        QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, "CIRCUIT", 0).value_or(-1), 1);
+        QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, tonebank::kCIRCUIT, 0).value_or(-1), 1);
         QVERIFY(*pixelAt(target, 107, 88) != kUntouched);
         QVERIFY(*pixelAt(target, 213, 176) != kUntouched);
     }

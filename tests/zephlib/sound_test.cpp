@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/resource_names.h"
 #include "platform/resource_module.h"
 #include "platform/shared_library.h"
 #include "zephlib/audio_output.h"
@@ -18,6 +19,7 @@
 #include "zephlib/sound.h"
 
 using voltaro::platform::ZephlibBinding;
+namespace tonebank = voltaro::assets::tonebank;
 
 namespace {
 
@@ -89,7 +91,7 @@ private Q_SLOTS:
         const QStringList all{"LoadLibrary FAILED", "FindResource FAILED", "LoadResource FAILED"};
         QTest::newRow("missing library") << QString::fromStdString(kAppDir + "/NoSuch.so") << "Tick" << all;
         QTest::newRow("missing sound") << QString::fromStdString(kTonebank) << "Buzz" << all.mid(1);
-        QTest::newRow("a bitmap is not a sound") << QString::fromStdString(kTonebank) << "CIRCUIT" << all.mid(1);
+        QTest::newRow("a bitmap is not a sound") << QString::fromStdString(kTonebank) << tonebank::kCIRCUIT << all.mid(1);
         QTest::newRow("sound found") << QString::fromStdString(kTonebank) << "tick" << QStringList{};
     }
     void failuresAreReportedInOrder() {
@@ -121,7 +123,7 @@ private Q_SLOTS:
 
     void everyLibrarySoundPlays_data() {
         QTest::addColumn<QString>("name");
-        for (const char* name : {"Tick", "TickLo", "out", "in", "Off", "Dip"}) QTest::newRow(name) << name;
+        for (const char* name : tonebank::kSounds) QTest::newRow(name) << name;
     }
     void everyLibrarySoundPlays() {
         QFETCH(QString, name);
@@ -135,23 +137,23 @@ private Q_SLOTS:
     }
     void theLibraryIsFreedEvenWhileASoundPlaysOn() {
         QFETCH(int, mode);
-        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), "out", mode).value_or(-1), 1);
+        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), tonebank::kOut, mode).value_or(-1), 1);
         void* handle = ::dlopen(kTonebank.c_str(), RTLD_NOW | RTLD_NOLOAD);
         if (handle != nullptr) ::dlclose(handle);
         QVERIFY(handle == nullptr);
     }
 
     void aNewSoundReplacesOneStillPlaying() {
-        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), "Off", 1).value_or(-1), 1);
-        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), "out", 1).value_or(-1), 1);
-        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), "Tick", 0).value_or(-1), 1);
+        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), tonebank::kOff, 1).value_or(-1), 1);
+        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), tonebank::kOut, 1).value_or(-1), 1);
+        QCOMPARE(zeph_.P_Sound(kTonebank.c_str(), tonebank::kTick, 0).value_or(-1), 1);
     }
 
     void diskOutputHoldsTheSoundPlayed_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("mode");
-        QTest::newRow("Tick, waited for") << "Tick" << 0;
-        QTest::newRow("out, played on after the call") << "out" << 1;
+        QTest::newRow("Tick, waited for") << tonebank::kTick << 0;
+        QTest::newRow("out, played on after the call") << tonebank::kOut << 1;
     }
     void diskOutputHoldsTheSoundPlayed() {
         if (!driverIs("disk")) QSKIP("runs as zephlib_sound_disk_test, with SDL's disk driver");
@@ -177,7 +179,7 @@ private Q_SLOTS:
     void noAudioDevice() {
         if (!driverIs("voltaro-none")) QSKIP("runs as zephlib_sound_nodevice_test, with no usable driver");
         StderrCapture capture;
-        const int result = zeph_.P_Sound(kTonebank.c_str(), "Tick", 0).value_or(-1);
+        const int result = zeph_.P_Sound(kTonebank.c_str(), tonebank::kTick, 0).value_or(-1);
         const QString text = capture.text();
         QCOMPARE(result, 0);
         QVERIFY2(!text.contains(QLatin1String("P_Sound")), qPrintable(text));
