@@ -275,4 +275,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(ZephlibPicturesTest)
-#include "pictures_test.moc"
+#include "test_pictures.moc"

@@ -130,4 +130,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(TonebankTest)
-#include "tonebank_test.moc"
+#include "test_tonebank.moc"

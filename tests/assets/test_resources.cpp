@@ -204,4 +204,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(AssetsResourcesTest)
-#include "resources_test.moc"
+#include "test_resources.moc"

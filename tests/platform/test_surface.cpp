@@ -224,4 +224,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(PlatformSurfaceTest)
-#include "surface_test.moc"
+#include "test_surface.moc"

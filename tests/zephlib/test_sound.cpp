@@ -156,7 +156,7 @@ private Q_SLOTS:
         QTest::newRow("out, played on after the call") << tonebank::kOut << 1;
     }
     void diskOutputHoldsTheSoundPlayed() {
-        if (!driverIs("disk")) QSKIP("runs as zephlib_sound_disk_test, with SDL's disk driver");
+        if (!driverIs("disk")) QSKIP("runs as test_zephlib_sound_disk, with SDL's disk driver");
         QFETCH(QString, name);
         QFETCH(int, mode);
         const QString output = qEnvironmentVariable("SDL_DISKAUDIOFILE");
@@ -177,7 +177,7 @@ private Q_SLOTS:
     }
 
     void noAudioDevice() {
-        if (!driverIs("voltaro-none")) QSKIP("runs as zephlib_sound_nodevice_test, with no usable driver");
+        if (!driverIs("voltaro-none")) QSKIP("runs as test_zephlib_sound_nodevice, with no usable driver");
         StderrCapture capture;
         const int result = zeph_.P_Sound(kTonebank.c_str(), tonebank::kTick, 0).value_or(-1);
         const QString text = capture.text();
@@ -187,4 +187,4 @@ private Q_SLOTS:
 };
 
 QTEST_GUILESS_MAIN(ZephlibSoundTest)
-#include "sound_test.moc"
+#include "test_sound.moc"
