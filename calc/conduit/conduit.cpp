@@ -104,11 +104,14 @@ std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes
     return size;
 }
 
-ResultsLog WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
-                               std::string_view conduitSize,
-                               const std::vector<std::string>& entries) {
+Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
+                           std::string_view conduitSize, const std::vector<std::string>& entries) {
     const std::string sizeLine = std::string(conduitSize) + " in. " + " " + type.abbr;
-    auto log = StartResultsLog("~ Calculate Conduit Size ~");
+    Answer answer;
+    answer.displayLines.push_back(sizeLine);
+    if (AnyNoteFlagged(notes)) answer.displayLines.emplace_back("See Notes");
+    answer.log = StartResultsLog("~ Calculate Conduit Size ~");
+    auto& log = answer.log;
     log.write("Current Conduit Type: " + type.abbr);
     log.write(type.name);
     log.write("Conductors Selected:\r\n");
@@ -120,19 +123,14 @@ ResultsLog WriteConduitResults(refdb::Database& db, const NoteFlags& notes, cons
     for (const int n : {5, 4, 8})
         if (notes[static_cast<std::size_t>(n)]) printed.push_back(n);
     writeNotes(log, db, printed);
-    return log;
+    return answer;
 }
 
 Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                          const std::vector<std::string>& entries) {
     auto size = CalPipe(db, notes, type.abbr);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
-    const auto& conduitSize = std::get<std::string>(size);
-    Answer answer;
-    answer.displayLines.push_back(conduitSize + " in. " + " " + type.abbr);
-    if (AnyNoteFlagged(notes)) answer.displayLines.emplace_back("See Notes");
-    answer.log = WriteConduitResults(db, notes, type, conduitSize, entries);
-    return answer;
+    return WriteConduitResults(db, notes, type, std::get<std::string>(size), entries);
 }
 
 Outcome conduitForEntries(refdb::Database& db, NoteFlags& notes, const ConduitType& type,

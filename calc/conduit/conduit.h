@@ -57,14 +57,14 @@ std::optional<refdb::DbError> addToDragList(refdb::Database& db, const Conductor
 std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes,
                                            std::string_view abbr);
 
-// The results log of an answer: the conduit type, its name, the numbered `entries`, the trade
+// The display lines of an answer (the trade size and type, then "See Notes" when a note is
+// flagged) and its results log: the conduit type, its name, the numbered `entries`, the trade
 // size, and the flagged notes in the order 5, 4, 8.
-ResultsLog WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
-                               std::string_view conduitSize,
-                               const std::vector<std::string>& entries);
+Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
+                           std::string_view conduitSize, const std::vector<std::string>& entries);
 
 // The calculate press with DragList as the panel left it and `entries` its list: CalPipe, then
-// the display line, "See Notes" when a note is flagged, and the results log.
+// WriteConduitResults.
 Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                          const std::vector<std::string>& entries);
 

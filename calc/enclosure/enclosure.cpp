@@ -28,23 +28,22 @@ std::string descriptionText(const Enclosure& enclosure) {
     return text;
 }
 
-ResultsLog WriteEnclosureResults(const Enclosure& enclosure) {
-    auto log = StartResultsLog("~ Select NEMA Enclosure ~");
+Answer WriteEnclosureResults(const Enclosure& enclosure) {
+    Answer answer;
+    answer.displayLines.push_back("NEMA " + enclosure.nema + " Enclosure");
+    for (const auto& line : enclosure.lines) answer.displayLines.push_back(line);
+    answer.log = StartResultsLog("~ Select NEMA Enclosure ~");
+    auto& log = answer.log;
     log.write("NEMA Enclosure:  " + enclosure.nema + "\r\n");
     log.write("NEMA Description:\r\n");
     log.write(descriptionText(enclosure));
-    return log;
+    return answer;
 }
 
 Outcome selectEnclosure(refdb::Database& db, int id) {
     auto found = enclosureAt(db, id);
     if (auto* failure = std::get_if<Failure>(&found)) return *failure;
-    const auto& enclosure = std::get<Enclosure>(found);
-    Answer answer;
-    answer.displayLines.push_back("NEMA " + enclosure.nema + " Enclosure");
-    for (const auto& line : enclosure.lines) answer.displayLines.push_back(line);
-    answer.log = WriteEnclosureResults(enclosure);
-    return answer;
+    return WriteEnclosureResults(std::get<Enclosure>(found));
 }
 
 Outcome selectEnclosure(refdb::Database& db, std::string_view idText) {

@@ -28,11 +28,11 @@ std::variant<Enclosure, Failure> enclosureAt(refdb::Database& db, int id);
 // The description box's text: the five lines joined by CR LF.
 std::string descriptionText(const Enclosure& enclosure);
 
-// The results log of a selection.
-ResultsLog WriteEnclosureResults(const Enclosure& enclosure);
+// The display lines ("NEMA <type> Enclosure", then the five description lines) and the results
+// log of a selection.
+Answer WriteEnclosureResults(const Enclosure& enclosure);
 
-// Selecting the enclosure at `id`: the display lines ("NEMA <type> Enclosure", then the five
-// description lines) and the log.
+// Selecting the enclosure at `id`: WriteEnclosureResults of the enclosure there.
 Outcome selectEnclosure(refdb::Database& db, int id);
 
 // The same from a typed number, read as the program reads numbers (leading number, halves to

@@ -24,14 +24,17 @@ std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std:
     return size;
 }
 
-ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
-    auto log = StartResultsLog("~ Calculate Starter Size ~");
+Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
+    Answer answer;
+    answer.displayLines.push_back("Use Size " + starterSize + " Starter");
+    answer.log = StartResultsLog("~ Calculate Starter Size ~");
+    auto& log = answer.log;
     log.write("Full Load Amps: " + inputs.amps);
     log.write("Voltage: " + inputs.volts);
     log.write("");
     log.write("");
     log.write("Use Starter Size:  " + starterSize);
-    return log;
+    return answer;
 }
 
 Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
@@ -45,11 +48,7 @@ Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
 
     auto size = CalStr(db, amps.value, *volts);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
-    const auto& starterSize = std::get<std::string>(size);
-    Answer answer;
-    answer.displayLines.push_back("Use Size " + starterSize + " Starter");
-    answer.log = WriteStarterResults(inputs, starterSize);
-    return answer;
+    return WriteStarterResults(inputs, std::get<std::string>(size));
 }
 
 }  // namespace voltaro::calc::starter

@@ -41,8 +41,8 @@ std::string_view ratingColumn(std::int16_t volts);
 // (an empty rating never matches): its Size, or the failure message.
 std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std::int16_t volts);
 
-// The results log of an answer.
-ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
+// The display line and the results log of an answer.
+Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
 
 // The calculate press.
 Outcome calculateStarter(refdb::Database& db, const Inputs& inputs);
