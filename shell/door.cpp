@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "assets/resource_names.h"
 #include "shell/image_button.h"
 #include "shell/main_face.h"
 #include "shell/skin.h"
@@ -11,6 +12,8 @@ namespace voltaro::shell {
 namespace {
 
 namespace layout = assets::layout::options;
+namespace bitmap = assets::program;
+namespace sound = assets::tonebank;
 
 // The switches' tool tips, in option order, as the options table has them (spaces included).
 constexpr std::array<const char*, kOptionCount> kToolTips{
@@ -39,18 +42,18 @@ Door::Door(PanelContext& context, const OptionsStore& options, std::filesystem::
 
 void Door::showSwitch(int index) {
     DipP[static_cast<std::size_t>(index)]->setPicture(
-        skinPixmap(state().OptionFlags[static_cast<std::size_t>(index)] ? "DIP_O" : "DIP_F"));
+        skinPixmap(state().OptionFlags[static_cast<std::size_t>(index)] ? bitmap::kDIP_O : bitmap::kDIP_F));
 }
 
 void Door::Form_Load(bool) {
-    setPicture(skinBitmap("MENU7"));
-    DneBut->setPicture(skinPixmap("X_UP"));
+    setPicture(skinBitmap(bitmap::kMENU7));
+    DneBut->setPicture(skinPixmap(bitmap::kX_UP));
     for (int i = 0; i < kOptionCount; ++i) showSwitch(i);
 }
 
 void Door::DipP_Click(int index) {
     if (isUnloaded()) return;
-    playSound("Dip", kButtonSounds, true);
+    playSound(sound::kDip, kButtonSounds, true);
     bool& flag = state().OptionFlags[static_cast<std::size_t>(index)];
     flag = !flag;
     showSwitch(index);
@@ -59,7 +62,7 @@ void Door::DipP_Click(int index) {
 void Door::DneBut_Click() {
     if (!beginClosing()) return;
     SharedState& s = state();
-    playSound("TickLo", kButtonSounds, true);
+    playSound(sound::kTickLo, kButtonSounds, true);
     options_.LoadOptions(s, true);
     std::optional<std::string> failure;
     for (int i = 0; i < kOptionCount; ++i) {

@@ -3,7 +3,7 @@
 #include "platform/counter.h"
 #include "platform/resource_module.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cassert>
 
+#include "assets/resource_names.h"
 #include "shell/effects.h"
 #include "shell/errwnd.h"
 #include "shell/image_button.h"
@@ -18,24 +19,26 @@
 namespace voltaro::shell {
 
 namespace layout = assets::layout;
+namespace bitmap = assets::program;
+namespace sound = assets::tonebank;
 
 namespace {
 
 // Indexed by panel number - 1.
 const std::array<PanelSpec, 7> kPanels{{
-    {kWirePanel, "WireFrm", "Wire Size", "MENU1", layout::wire::kSize, PanelSide::Right, 0,
+    {kWirePanel, "WireFrm", "Wire Size", bitmap::kMENU1, layout::wire::kSize, PanelSide::Right, 0,
      "Size Wire:", false, 500},
-    {kConduitPanel, "FillFrm", "Conduit Fill", "MENU2", layout::conduit::kSize, PanelSide::Left,
+    {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize, PanelSide::Left,
      700, "Size Conduit:", false, 500},
-    {kGroundPanel, "GndOcp", "Ground and OCP", "MENU3", layout::ground::kSize, PanelSide::Right,
+    {kGroundPanel, "GndOcp", "Ground and OCP", bitmap::kMENU3, layout::ground::kSize, PanelSide::Right,
      -2300, "Size GND && OCP:", false, 500},
-    {kTransformerPanel, "Xfmr", "Transformer", "MENU4", layout::transformer::kSize,
+    {kTransformerPanel, "Xfmr", "Transformer", bitmap::kMENU4, layout::transformer::kSize,
      PanelSide::Left, -1500, "Transformer or KVA:", false, 500},
-    {kStarterPanel, "Starter", "Motor Starter", "MENU5", layout::starter::kSize, PanelSide::Right,
+    {kStarterPanel, "Starter", "Motor Starter", bitmap::kMENU5, layout::starter::kSize, PanelSide::Right,
      0, "Size Starter:", true, 500},
-    {kEnclosurePanel, "Enclose", "NEMA Enclosure", "MENU6", layout::enclosure::kSize,
+    {kEnclosurePanel, "Enclose", "NEMA Enclosure", bitmap::kMENU6, layout::enclosure::kSize,
      PanelSide::Left, -1000, "Find NEMA Enclosure:", true, 500},
-    {kOptionsPanel, "Door", "Options", "CIRCUIT", layout::kCircuitSize, PanelSide::Options, 2013,
+    {kOptionsPanel, "Door", "Options", sound::kCIRCUIT, layout::kCircuitSize, PanelSide::Options, 2013,
      nullptr, true, 100},
 }};
 
@@ -87,22 +90,22 @@ void PanelForm::registerControl(QWidget* control, const assets::layout::Rect& at
 ImageButton* PanelForm::addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
                                  const QString& objectName) {
     auto* button = new ImageButton(objectName, accessibleName, this);
-    button->setPicture(skinPixmap("DNE_U"));
-    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap("DNE_D")); });
-    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap("DNE_U")); });
+    button->setPicture(skinPixmap(bitmap::kDNE_U));
+    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap(bitmap::kDNE_D)); });
+    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap(bitmap::kDNE_U)); });
     return addControl(button, at);
 }
 
 ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString& objectName) {
     auto* button = new ImageButton(objectName, QStringLiteral("Exit"), this);
     button->setToolTip(QStringLiteral("Exit"));
-    button->setPicture(skinPixmap("X_UP"));
-    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap("X_DN")); });
-    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap("X_UP")); });
+    button->setPicture(skinPixmap(bitmap::kX_UP));
+    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap(bitmap::kX_DN)); });
+    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
     return addControl(button, at);
 }
 
-void PanelForm::playButtonSound() { playSound("Tick", kButtonSounds, true); }
+void PanelForm::playButtonSound() { playSound(sound::kTick, kButtonSounds, true); }
 
 void PanelForm::playSound(const char* name, Option guard, bool wait) {
     if (state().OptionFlags[static_cast<std::size_t>(guard)]) effects().P_Sound(name, wait ? 0 : 1);
@@ -261,7 +264,7 @@ void PanelForm::CloseOptionsPanel() {
 
 void PanelForm::closePanel() {
     closing_ = true;
-    playSound("in", kSlideSounds, false);
+    playSound(sound::kIn, kSlideSounds, false);
     SlidePanelClosed();
     state().PanelBusy = false;
     unload();

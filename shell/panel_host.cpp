@@ -6,6 +6,7 @@
 
 #include <iostream>
 
+#include "assets/resource_names.h"
 #include "platform/surface.h"
 #include "shell/effects.h"
 #include "shell/frmmain.h"
@@ -15,6 +16,8 @@
 #include "shell/skin.h"
 
 namespace voltaro::shell {
+
+namespace sound = assets::tonebank;
 
 PanelHost::PanelHost(SharedState& state, FrmMain& mainWindow, Effects& effects,
                      std::function<WindowId()> foreground)
@@ -68,7 +71,7 @@ void PanelHost::activateSoon(QWidget* window) {
         Qt::QueuedConnection);
 }
 
-void PanelHost::printButtonOff() { main_.printButton()->setPicture(skinPixmap("PRNOFF")); }
+void PanelHost::printButtonOff() { main_.printButton()->setPicture(skinPixmap(assets::program::kPRNOFF)); }
 
 PanelForm* PanelHost::create(std::int16_t number) {
     const auto factory = factories_.find(number);
@@ -96,21 +99,21 @@ void PanelHost::open(std::int16_t number) {
     // second press (a double click) would otherwise open a second panel inside the first.
     state_.PanelBusy = true;
     if (!spec.roundKey) {
-        sound("TickLo", kButtonSounds, false);
+        sound(sound::kTickLo, kButtonSounds, false);
         CentreMainWindow();
         state_.DisplayText.clear();
-        sound("out", kSlideSounds, false);
+        sound(sound::kOut, kSlideSounds, false);
         state_.PanelBusy = true;
         ResetResults(state_);
         printButtonOff();
     } else {
-        sound("Tick", kButtonSounds, true);
+        sound(sound::kTick, kButtonSounds, true);
         CentreMainWindow();
         state_.DisplayText.clear();
         state_.PanelBusy = true;
         state_.ResultsReady = false;  // the note flags are left as they are
         printButtonOff();
-        if (number != kOptionsPanel) sound("out", kSlideSounds, false);
+        if (number != kOptionsPanel) sound(sound::kOut, kSlideSounds, false);
     }
 
     if (spec.side == PanelSide::Options) {

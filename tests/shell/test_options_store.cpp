@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "shell/options_store.h"
-#include "tests/support/files.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro::shell;
 
@@ -99,7 +99,7 @@ private Q_SLOTS:
         // A percent sign would start a field code: it is doubled.
         QVERIFY(!store().SetRunEntry("Voltaro", "/opt/100%/Voltaro", "min"));
         QVERIFY(voltaro::testing::fileBytes(store().runEntryPath("Voltaro"))
-                    .find("\nExec=\"/opt/100%%/Voltaro\" min\n") != std::string::npos);
+                    .contains("\nExec=\"/opt/100%%/Voltaro\" min\n"));
         QVERIFY(!store().SetRunEntry("Voltaro", "/home/sam/my apps/$x/Voltaro", "min"));
         std::ifstream in(store().runEntryPath("Voltaro"));
         std::stringstream text;

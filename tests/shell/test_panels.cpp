@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "assets/resource_names.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
 #include "shell/door.h"
 #include "shell/effects.h"
 #include "shell/frmmain.h"
@@ -18,11 +18,15 @@
 #include "shell/panel_host.h"
 #include "shell/skin.h"
 #include "shell/standin_panel.h"
-#include "tests/support/files.h"
+#include "tests/support/golden.h"
+#include "tests/support/widget_fixture.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;
 namespace fs = std::filesystem;
+namespace bitmap = voltaro::assets::program;
+namespace sound = voltaro::assets::tonebank;
 
 namespace {
 
@@ -75,6 +79,9 @@ void quietAboutMasks(QtMsgType type, const QMessageLogContext& context, const QS
     if (!message.contains(QLatin1String("does not support setting window masks")))
         qtHandler(type, context, message);
 }
+
+// A sound as the stub records it: name and mode (0 waited, 1 not).
+QString played(const char* name, int mode) { return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode); }
 
 bool shows(const ImageButton* button, const char* bitmap) {
     return button->picture().toImage().convertToFormat(QImage::Format_RGB32) ==
@@ -142,7 +149,7 @@ private Q_SLOTS:
         host_->registerPanel(kOptionsPanel, [this](PanelContext& c) {
             return std::make_unique<Door>(c, *options_, app_ / "Voltaro");
         });
-        main_->openPanel = [this](std::int16_t n) { host_->open(n); };
+        connect(main_.get(), &FrmMain::openPanel, host_.get(), &PanelHost::open);
         std::string reason;
         QCOMPARE(main_->Form_Load(reason), FrmMain::LoadResult::Loaded);
         main_->shapeAndShow();
@@ -167,15 +174,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("closeSteps");
         QTest::addColumn<int>("closeTicks");
         QTest::addColumn<QString>("display");  // as the label shows it
-        const QStringList square{"TickLo/1", "out/1"}, round{"Tick/0", "out/1"}, back{"Tick/0", "in/1"};
+        const QStringList square{played(sound::kTickLo, 1), played(sound::kOut, 1)},
+            round{played(sound::kTick, 0), played(sound::kOut, 1)},
+            back{played(sound::kTick, 0), played(sound::kIn, 1)};
         QTest::newRow("wire") << 1 << QRect(241, 90, 184, 366) << square << 160 << 4000 << back << 170 << 4000 << "Size Wire:\n";
         QTest::newRow("ground") << 3 << QRect(241, 34, 184, 172) << square << 160 << 4000 << back << 170 << 4000 << "Size GND & OCP:\n";
         QTest::newRow("conduit") << 2 << QRect(-155, 138, 182, 364) << square << 159 << 4000 << back << 164 << 4000 << "Size Conduit:\n";
         QTest::newRow("transformer") << 4 << QRect(-155, 44, 182, 259) << square << 159 << 4000 << back << 164 << 4000 << "Transformer or KVA:\n";
         QTest::newRow("starter") << 5 << QRect(241, 199, 184, 148) << round << 160 << 4000 << back << 170 << 4000 << "Size Starter:\n";
         QTest::newRow("enclosure") << 6 << QRect(-155, 89, 182, 235) << round << 159 << 4000 << back << 164 << 4000 << "Find NEMA Enclosure:\n";
-        QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{"Tick/0"} << 204 << 8000
-                                 << QStringList{"TickLo/0"} << 204 << 5000 << QString();
+        QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{played(sound::kTick, 0)} << 204 << 8000
+                                 << QStringList{played(sound::kTickLo, 0)} << 204 << 5000 << QString();
     }
     void keysOpenAndCloseTheirPanels() {
         QFETCH(int, number);
@@ -208,7 +217,7 @@ private Q_SLOTS:
         QVERIFY(!main_->isEnabled());
         QVERIFY(!state_->ResultsReady);
         QCOMPARE(state_->NoteFlags[3], panelSpec(n).roundKey);  // square keys reset the notes
-        QVERIFY(shows(main_->printButton(), "PRNOFF"));
+        QVERIFY(shows(main_->printButton(), bitmap::kPRNOFF));
         QCOMPARE(state_->PanelWidth, panelSpec(n).size.w);
         if (display.isEmpty()) {
             QVERIFY(state_->DisplayText.empty());
@@ -315,7 +324,7 @@ private Q_SLOTS:
         PanelForm* panel = host_->currentPanel();
         QApplication::setActiveWindow(main_.get());
         QTRY_COMPARE(QApplication::activeWindow(), panel);
-        QVERIFY(shows(main_->squareButton(2), "SMSQDN"));
+        QVERIFY(shows(main_->squareButton(2), bitmap::kSMSQDN));
     }
 
     void optionsSwitchesAndExit_data() {
@@ -329,7 +338,7 @@ private Q_SLOTS:
         QFETCH(bool, byExit);
         QFETCH(bool, autoStart);
         options_->SetRunEntry("Voltaro", "/old/Voltaro", "min");  // left by an earlier run
-        const std::string iniBefore = testing::fileBytes(app_ / "config.ini");
+        const QByteArray iniBefore = testing::fileBytes(app_ / "config.ini");
         press(kOptionsPanel);
         auto* door = static_cast<Door*>(host_->currentPanel());
         door->PanelT_Timer();
@@ -342,11 +351,11 @@ private Q_SLOTS:
         effects_->sounds.clear();
         QTest::mouseClick(door->dipSwitch(kButtonSounds), Qt::LeftButton);
         QVERIFY(!state_->OptionFlags[kButtonSounds]);
-        QVERIFY(shows(door->dipSwitch(kButtonSounds), "DIP_F"));
+        QVERIFY(shows(door->dipSwitch(kButtonSounds), bitmap::kDIP_F));
         QTest::mouseClick(door->dipSwitch(kAutoMin), Qt::LeftButton);
         QVERIFY(state_->OptionFlags[kAutoMin]);
-        QVERIFY(shows(door->dipSwitch(kAutoMin), "DIP_O"));
-        QCOMPARE(effects_->sounds, QStringList{"Dip/0"});
+        QVERIFY(shows(door->dipSwitch(kAutoMin), bitmap::kDIP_O));
+        QCOMPARE(effects_->sounds, QStringList{played(sound::kDip, 0)});
         if (autoStart != state_->OptionFlags[kAutoStart])
             QTest::mouseClick(door->dipSwitch(kAutoStart), Qt::LeftButton);
 
@@ -362,7 +371,7 @@ private Q_SLOTS:
         const auto entry = testing::fileBytes(options_->runEntryPath("Voltaro"));
         if (!byExit) {
             QCOMPARE(testing::fileBytes(app_ / "config.ini"), iniBefore);
-            QVERIFY(entry.find("Exec=\"/old/Voltaro\" min") != std::string::npos);
+            QVERIFY(entry.contains("Exec=\"/old/Voltaro\" min"));
             QCOMPARE(state_->AbandonedPanel, kOptionsPanel);
             return;
         }
@@ -370,10 +379,10 @@ private Q_SLOTS:
         options_->LoadOptions(read, false);
         QCOMPARE(read.OptionFlags, state_->OptionFlags);  // all six, as switched
         const std::string exec = "Exec=\"" + (app_ / "Voltaro").string() + "\" min\n";
-        QCOMPARE(entry.find(exec) != std::string::npos, autoStart);
+        QCOMPARE(entry.contains(exec.c_str()), autoStart);
         QCOMPARE(fs::exists(options_->runEntryPath("Voltaro")), autoStart);
     }
 };
 
-QTEST_MAIN(TestPanels)
+VOLTARO_WIDGET_TEST_MAIN(TestPanels)
 #include "test_panels.moc"
