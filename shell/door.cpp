@@ -64,11 +64,7 @@ void Door::DneBut_Click() {
     SharedState& s = state();
     playSound(sound::kTickLo, kButtonSounds, true);
     options_.LoadOptions(s, true);
-    std::optional<std::string> failure;
-    for (int i = 0; i < kOptionCount; ++i) {
-        auto written = options_.writeOption(s, i, s.OptionFlags[static_cast<std::size_t>(i)]);
-        if (written && !failure) failure = std::move(written);
-    }
+    std::optional<std::string> failure = options_.writeOptions(s, s.OptionFlags);
     auto entry = s.OptionFlags[kAutoStart] ? options_.SetRunEntry(kApplicationTitle, program_, "min")
                                            : options_.DeleteRunEntry(kApplicationTitle);
     if (!failure) failure = std::move(entry);

@@ -11,7 +11,7 @@ namespace voltaro::shell {
 namespace {
 constexpr const char* kGroup = "QXoptions";
 constexpr const char* kFirstStartKey = "Voltaro/DefaultsWritten";
-constexpr bool kDefaults[kOptionCount] = {true, true, false, false, false, true};
+constexpr std::array<bool, kOptionCount> kDefaults = {true, true, false, false, false, true};
 }  // namespace
 
 OptionsStore::OptionsStore(std::filesystem::path settingsFile, std::filesystem::path autostartFolder)
@@ -43,12 +43,14 @@ void OptionsStore::LoadOptions(SharedState& state, bool namesOnly) const {
     }
 }
 
-std::optional<std::string> OptionsStore::writeOption(const SharedState& state, int index,
-                                                     bool on) const {
+std::optional<std::string> OptionsStore::writeOptions(
+    const SharedState& state, const std::array<bool, kOptionCount>& on) const {
+    // One pass: the file is rewritten once, not once per key.
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(kGroup);
-    settings.setValue(QString::fromStdString(state.OptionKeys[static_cast<std::size_t>(index)]),
-                      on ? QStringLiteral("On") : QStringLiteral("Off"));
+    for (std::size_t i = 0; i < on.size(); ++i)
+        settings.setValue(QString::fromStdString(state.OptionKeys[i]),
+                          on[i] ? QStringLiteral("On") : QStringLiteral("Off"));
     settings.sync();
     if (settings.status() != QSettings::NoError) return "cannot write " + settingsFile_.string();
     return std::nullopt;
@@ -56,7 +58,7 @@ std::optional<std::string> OptionsStore::writeOption(const SharedState& state, i
 
 void OptionsStore::WriteDefaultOptions(SharedState& state) const {
     LoadOptions(state, true);
-    for (int i = 0; i < kOptionCount; ++i) (void)writeOption(state, i, kDefaults[i]);
+    (void)writeOptions(state, kDefaults);
     (void)DeleteRunEntry("Voltaro");
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.setValue(kFirstStartKey, true);

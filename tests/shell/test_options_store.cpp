@@ -84,15 +84,17 @@ private Q_SLOTS:
         QCOMPARE(settings.value("QXoptions/Slide Sounds").toString(), QStringLiteral("On"));
     }
 
-    void writesOneOption() {
+    void writesTheOptions() {
         SharedState state;
         store().LoadOptions(state, true);
-        store().writeOption(state, kAutoMin, false);
+        std::array<bool, kOptionCount> on{};
+        QVERIFY(!store().writeOptions(state, on));
         store().LoadOptions(state, false);
         QVERIFY(!state.OptionFlags[kAutoMin]);
-        QVERIFY(!store().writeOption(state, kAutoMin, true));
+        on[kAutoMin] = true;
+        QVERIFY(!store().writeOptions(state, on));
         store().LoadOptions(state, false);
-        QVERIFY(state.OptionFlags[kAutoMin]);
+        QCOMPARE(state.OptionFlags, on);
     }
 
     void runEntryStartsMinimised() {

@@ -13,6 +13,7 @@
 #include "platform/surface.h"
 #include "shell/door.h"
 #include "shell/effects.h"
+#include "shell/errwnd.h"
 #include "shell/frmmain.h"
 #include "shell/image_button.h"
 #include "shell/panel_host.h"
@@ -330,13 +331,16 @@ private Q_SLOTS:
     void optionsSwitchesAndExit_data() {
         QTest::addColumn<bool>("byExit");
         QTest::addColumn<bool>("autoStart");
-        QTest::newRow("exit, Auto Start on") << true << true;
-        QTest::newRow("exit, Auto Start off") << true << false;
-        QTest::newRow("switched away") << false << true;
+        QTest::addColumn<bool>("writable");  // the settings file can be written
+        QTest::newRow("exit, Auto Start on") << true << true << true;
+        QTest::newRow("exit, Auto Start off") << true << false << true;
+        QTest::newRow("exit, settings not writable") << true << false << false;
+        QTest::newRow("switched away") << false << true << true;
     }
     void optionsSwitchesAndExit() {
         QFETCH(bool, byExit);
         QFETCH(bool, autoStart);
+        QFETCH(bool, writable);
         options_->SetRunEntry("Voltaro", "/old/Voltaro", "min");  // left by an earlier run
         const QByteArray iniBefore = testing::fileBytes(app_ / "config.ini");
         press(kOptionsPanel);
@@ -359,6 +363,19 @@ private Q_SLOTS:
         if (autoStart != state_->OptionFlags[kAutoStart])
             QTest::mouseClick(door->dipSwitch(kAutoStart), Qt::LeftButton);
 
+        if (!writable) {  // a folder where the settings file should be
+            fs::remove(app_ / "config.ini");
+            fs::create_directory(app_ / "config.ini");
+        }
+        QString message;  // of an error window, closed as soon as it shows
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto* error = qobject_cast<ErrWnd*>(QApplication::activeModalWidget())) {
+                message = error->messageLabel()->text();
+                error->unload();
+            }
+        });
+        closer.start(10);
         if (byExit) {
             QTest::mouseClick(door->exitButton(), Qt::LeftButton);
         } else {
@@ -375,6 +392,9 @@ private Q_SLOTS:
             QCOMPARE(state_->AbandonedPanel, kOptionsPanel);
             return;
         }
+        // A failure to save is said, and the panel still closes.
+        QCOMPARE(message.startsWith(QLatin1String("Options Not Saved:\n")), !writable);
+        if (!writable) return;
         SharedState read;
         options_->LoadOptions(read, false);
         QCOMPARE(read.OptionFlags, state_->OptionFlags);  // all six, as switched
