@@ -5,32 +5,46 @@
 // records itself in AbandonedPanel and vanishes without a slide; the next open of the same
 // panel restores the inputs.
 //
-// Writing a calculator panel (calc/<name>/<name>frm.*):
+// Writing a calculator panel (calc/<name>/<name>frm.*), for example the motor starter:
 //
-//   class StarterFrm : public shell::Panel {
+//   class StarterFrm : public shell::PanelForm {
 //   public:
-//       explicit StarterFrm(shell::PanelContext& context)
-//           : PanelForm(context, shell::panelSpec(shell::kStarterPanel)) {
+//       // `kept`: the inputs of an abandoned panel; it outlives the panels (the panel is deleted).
+//       StarterFrm(shell::PanelContext& context, QString& kept)
+//           : PanelForm(context, shell::panelSpec(shell::kStarterPanel)), kept_(kept) {
 //           namespace at = assets::layout::starter;
-//           Ts = addControl(new QLineEdit(this), at::kAmps);   // hidden until the first tick
-//           shell::panel_style::glass(Ts);
-//           auto* calculate = addDneButton(at::kDne, QStringLiteral("Calculate"));
+//           Ts = addControl(new QLineEdit(this), at::kAmps);  // hidden until the first tick
+//           shell::panel_style::glass(Ts);                    // the look every panel shares
+//           auto* enter = addDneButton(at::kDne, QStringLiteral("Calculate"));
 //           auto* exit = addXButton(at::kX);
-//           connect(calculate, &shell::ImageButton::clicked, this, [this] { calculate(); });
+//           connect(enter, &shell::ImageButton::clicked, this, &StarterFrm::calculate);
 //           connect(exit, &shell::ImageButton::clicked, this, [this] {
-//               if (!beginClosing()) return;   // a second click while closing does nothing
-//               playButtonSound();             // "Tick", waited, with Button Sounds on
-//               closePanel();                  // "in", the slide back, PanelBusy false, unload
+//               if (!beginClosing()) return;  // a second click while closing does nothing
+//               playButtonSound();            // "Tick", waited for, with Button Sounds on
+//               closePanel();                 // "in", the slide back, PanelBusy false, unload
 //           });
 //       }
+//
 //   protected:
-//       void Form_Load(bool restoreInputs) override { if (restoreInputs) Ts->setText(saved_); }
+//       void Form_Load(bool restoreInputs) override { if (restoreInputs) Ts->setText(kept_); }
 //       void firstTick() override { Ts->setFocus(); Ts->selectAll(); }
-//       void saveInputs() override { saved_ = Ts->text(); }
+//       void saveInputs() override { kept_ = Ts->text(); }
+//
+//   private:
+//       void calculate() {
+//           playButtonSound();
+//           if (failed) { if (!showError("Values Too High\r\nCannot Compute.")) return; ...}
+//           ... publish the answer, then: if (beginClosing()) closePanel();
+//       }
+//       QLineEdit* Ts;
+//       QString& kept_;
 //   };
 //
-//   and in app/main.cpp: host.registerPanel(kStarterPanel, [](shell::PanelContext& c) {
-//       return std::make_unique<StarterFrm>(c); });
+// and in app/main.cpp, the composition root:
+//
+//   panels.registerPanel(shell::kStarterPanel, [&starterKept](shell::PanelContext& context) {
+//       return std::make_unique<StarterFrm>(context, starterKept);
+//   });
 //
 // Life of a panel: the host (shell/panel_host.h) constructs it when its key is pressed and calls
 // SlidePanelOpen (or OpenOptionsPanel), which loads it: ErrorShown and PanelTimerArmed are
