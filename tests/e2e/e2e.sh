@@ -163,6 +163,19 @@ press_key() {  # square|round INDEX
     x=$(window_x); y=$(window_y)
     xdotool mousemove $((x + kx)) $((y + ky)) click 1
 }
+# Another program comes to the front (sets other, its process).
+switch_away() {
+    local other_win=""
+    xmessage -name other "another program" &
+    other=$!
+    pids+=($other)
+    for _ in $(seq 50); do
+        other_win=$(xdotool search --onlyvisible --classname xmessage 2>/dev/null | head -1)
+        [ -n "$other_win" ] && break
+        sleep 0.1
+    done
+    xdotool windowactivate "$other_win" 2>/dev/null
+}
 SQUARE_X=(67 167 67 167); SQUARE_Y=(236 236 300 300)
 ROUND_X=(48 116 184); ROUND_Y=(384 384 384)
 # The main window, centred by the first key press on a 1024 x 768 screen.
@@ -417,16 +430,7 @@ else bad "a click on the disabled main window leaves the panel open"; fi
 
 # Switching to another program closes the open panel at its next tick, without a slide; the
 # main window takes keys again afterwards.
-xmessage -name other "another program" &
-other=$!
-pids+=($other)
-other_win=""
-for _ in $(seq 50); do
-    other_win=$(xdotool search --onlyvisible --classname xmessage 2>/dev/null | head -1)
-    [ -n "$other_win" ] && break
-    sleep 0.1
-done
-xdotool windowactivate "$other_win" 2>/dev/null
+switch_away
 if wait_gone "Wire Size" 5; then
     kill $other 2>/dev/null
     xdotool windowactivate "$win" 2>/dev/null
@@ -478,15 +482,7 @@ find_panel Options
 sleep 0.3
 eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
 xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
-xmessage -name other "another program" &
-other=$!
-pids+=($other)
-for _ in $(seq 50); do
-    other_win=$(xdotool search --onlyvisible --classname xmessage 2>/dev/null | head -1)
-    [ -n "$other_win" ] && break
-    sleep 0.1
-done
-xdotool windowactivate "$other_win" 2>/dev/null
+switch_away
 if wait_gone Options 5 && [ "$(md5sum <"$ini")" = "$before" ] && [ ! -e "$autostart" ]; then
     ok "leaving the options panel by switching away saves nothing"
 else

@@ -318,16 +318,6 @@ private Q_SLOTS:
         QVERIFY(!panel);
     }
 
-    // A click that makes the disabled main window active goes back to the panel: the main window
-    // is not another program, and its keys are not refreshed.
-    void theDisabledMainWindowHandsActivationBack() {
-        press(kConduitPanel);
-        PanelForm* panel = host_->currentPanel();
-        QApplication::setActiveWindow(main_.get());
-        QTRY_COMPARE(QApplication::activeWindow(), panel);
-        QVERIFY(shows(main_->squareButton(2), bitmap::kSMSQDN));
-    }
-
     void optionsSwitchesAndExit_data() {
         QTest::addColumn<bool>("byExit");
         QTest::addColumn<bool>("autoStart");

@@ -169,29 +169,6 @@ private Q_SLOTS:
         QCOMPARE(clock.now, total);
         for (std::int32_t lag : clock.lags) QVERIFY(lag > 0 && lag <= 4000);
     }
-
-    void placement_data() {
-        QTest::addColumn<int>("side");
-        QTest::addColumn<int>("offset");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("expected");  // relative to the main window's top-left
-        // Main window 268 x 546; a panel overlaps it by 400 twips (26.7 pixels, rounded).
-        QTest::newRow("wire, right") << 1 << 0 << QSize(184, 366) << QRect(241, 90, 184, 366);
-        QTest::newRow("ground, right, -2300") << 1 << -2300 << QSize(184, 172) << QRect(241, 34, 184, 172);
-        QTest::newRow("conduit, left, 700") << 0 << 700 << QSize(182, 364) << QRect(-155, 138, 182, 364);
-        QTest::newRow("transformer, left, -1500") << 0 << -1500 << QSize(182, 259) << QRect(-155, 44, 182, 259);
-        QTest::newRow("options, 2013") << 2 << 2013 << QSize(214, 177) << QRect(-195, 319, 418, 177);
-    }
-    void placement() {
-        QFETCH(int, side);
-        QFETCH(int, offset);
-        QFETCH(QSize, size);
-        QFETCH(QRect, expected);
-        const QRect main(378, 111, 268, 546);
-        QCOMPARE(panelGeometry(main, static_cast<PanelSide>(side), offset, size.width(), size.height()),
-                 expected.translated(main.topLeft()));
-        QCOMPARE(centredPosition(QRect(0, 0, 1024, 768), QSize(268, 546)), QPoint(378, 111));
-    }
 };
 
 QTEST_MAIN(TestSlides)
