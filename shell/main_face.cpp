@@ -38,7 +38,10 @@ MainFace::~MainFace() { delete cover_.data(); }
 
 void MainFace::refreshFace() {
     // The copy taken at start-up predates the window's picture; the spin turns the face as it is.
-    state_.Face = std::make_shared<platform::Surface>(mainWindow_.grab().toImage());
+    QImage face = mainWindow_.grab().toImage();
+    if (face.size() != mainWindow_.size())  // a scaled screen grabs in device pixels
+        face = face.scaled(mainWindow_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    state_.Face = std::make_shared<platform::Surface>(face);
     state_.FaceWidth = static_cast<std::int16_t>(state_.Face->width());
     state_.FaceHeight = static_cast<std::int16_t>(state_.Face->height());
 }

@@ -243,7 +243,9 @@ void PanelForm::showWhole(const QImage& picture) {
 void PanelForm::captureLook() {
     // The panel slides back as it looks, controls included; the controls themselves then stay
     // hidden so that they do not stand still while the picture moves.
-    const QImage look = grab().toImage();
+    QImage look = grab().toImage();
+    if (look.size() != size())  // a scaled screen grabs in device pixels
+        look = look.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     for (const auto& control : controls_)
         if (control) control->hide();
     surface_ = platform::Surface(look);
