@@ -17,9 +17,9 @@ namespace sound = assets::tonebank;
 
 // The switches' tool tips, in option order, as the options table has them (spaces included).
 constexpr std::array<const char*, kOptionCount> kToolTips{
-    "Button Sounds  On / Off ",      "Slide Sounds  On / Off ",
-    "Load During Boot-Up ",          "Auto Minimize When Not In Use ",
-    "Auto Print On / Off ",          "Terminal Ratings Automatic / Terminals Rated At 75C"};
+    "Button Sounds  On / Off ", "Slide Sounds  On / Off ",
+    "Load During Boot-Up ",     "Auto Minimize When Not In Use ",
+    "Auto Print On / Off ",     "Terminal Ratings Automatic / Terminals Rated At 75C"};
 
 // The log-on entry's name: the application title.
 constexpr const char* kApplicationTitle = "Voltaro";
@@ -27,7 +27,9 @@ constexpr const char* kApplicationTitle = "Voltaro";
 }  // namespace
 
 Door::Door(PanelContext& context, const OptionsStore& options, std::filesystem::path program)
-    : PanelForm(context, panelSpec(kOptionsPanel)), options_(options), program_(std::move(program)) {
+    : PanelForm(context, panelSpec(kOptionsPanel)),
+      options_(options),
+      program_(std::move(program)) {
     for (int i = 0; i < kOptionCount; ++i) {
         const auto index = static_cast<std::size_t>(i);
         auto* dip = new ImageButton(QStringLiteral("DipP%1").arg(i),
@@ -41,8 +43,8 @@ Door::Door(PanelContext& context, const OptionsStore& options, std::filesystem::
 }
 
 void Door::showSwitch(int index) {
-    DipP[static_cast<std::size_t>(index)]->setPicture(
-        skinPixmap(state().OptionFlags[static_cast<std::size_t>(index)] ? bitmap::kDIP_O : bitmap::kDIP_F));
+    DipP[static_cast<std::size_t>(index)]->setPicture(skinPixmap(
+        state().OptionFlags[static_cast<std::size_t>(index)] ? bitmap::kDIP_O : bitmap::kDIP_F));
 }
 
 void Door::Form_Load(bool) {
@@ -65,8 +67,9 @@ void Door::DneBut_Click() {
     playSound(sound::kTickLo, kButtonSounds, true);
     options_.LoadOptions(s, true);
     std::optional<std::string> failure = options_.writeOptions(s, s.OptionFlags);
-    auto entry = s.OptionFlags[kAutoStart] ? options_.SetRunEntry(kApplicationTitle, program_, "min")
-                                           : options_.DeleteRunEntry(kApplicationTitle);
+    auto entry = s.OptionFlags[kAutoStart]
+                     ? options_.SetRunEntry(kApplicationTitle, program_, "min")
+                     : options_.DeleteRunEntry(kApplicationTitle);
     if (!failure) failure = std::move(entry);
     {
         NestedScope nested(*this);

@@ -20,7 +20,7 @@ void ZephlibEffects::P_Sound(const char* name, std::int32_t mode) {
 }
 
 void ZephlibEffects::SpnFrm(platform::Surface& target, const platform::Surface& background,
-                           std::int32_t width, std::int32_t height, std::int32_t direction) {
+                            std::int32_t width, std::int32_t height, std::int32_t direction) {
     const auto library = state_.SoundLibPath.string();
     zephlib_.SpnFrm(library.c_str(), target, background, width, height, 10, direction);
 }

@@ -28,18 +28,18 @@ namespace {
 const std::array<PanelSpec, 7> kPanels{{
     {kWirePanel, "WireFrm", "Wire Size", bitmap::kMENU1, layout::wire::kSize, PanelSide::Right, 0,
      "Size Wire:", false, 500},
-    {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize, PanelSide::Left,
-     700, "Size Conduit:", false, 500},
-    {kGroundPanel, "GndOcp", "Ground and OCP", bitmap::kMENU3, layout::ground::kSize, PanelSide::Right,
-     -2300, "Size GND && OCP:", false, 500},
+    {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize,
+     PanelSide::Left, 700, "Size Conduit:", false, 500},
+    {kGroundPanel, "GndOcp", "Ground and OCP", bitmap::kMENU3, layout::ground::kSize,
+     PanelSide::Right, -2300, "Size GND && OCP:", false, 500},
     {kTransformerPanel, "Xfmr", "Transformer", bitmap::kMENU4, layout::transformer::kSize,
      PanelSide::Left, -1500, "Transformer or KVA:", false, 500},
-    {kStarterPanel, "Starter", "Motor Starter", bitmap::kMENU5, layout::starter::kSize, PanelSide::Right,
-     0, "Size Starter:", true, 500},
+    {kStarterPanel, "Starter", "Motor Starter", bitmap::kMENU5, layout::starter::kSize,
+     PanelSide::Right, 0, "Size Starter:", true, 500},
     {kEnclosurePanel, "Enclose", "NEMA Enclosure", bitmap::kMENU6, layout::enclosure::kSize,
      PanelSide::Left, -1000, "Find NEMA Enclosure:", true, 500},
-    {kOptionsPanel, "Door", "Options", sound::kCIRCUIT, layout::kCircuitSize, PanelSide::Options, 2013,
-     nullptr, true, 100},
+    {kOptionsPanel, "Door", "Options", sound::kCIRCUIT, layout::kCircuitSize, PanelSide::Options,
+     2013, nullptr, true, 100},
 }};
 
 // The region of the columns that are set, one rectangle per run.
@@ -88,11 +88,13 @@ void PanelForm::registerControl(QWidget* control, const assets::layout::Rect& at
 }
 
 ImageButton* PanelForm::addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
-                                 const QString& objectName) {
+                                     const QString& objectName) {
     auto* button = new ImageButton(objectName, accessibleName, this);
     button->setPicture(skinPixmap(bitmap::kDNE_U));
-    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap(bitmap::kDNE_D)); });
-    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap(bitmap::kDNE_U)); });
+    connect(button, &ImageButton::pressed, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kDNE_D)); });
+    connect(button, &ImageButton::released, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kDNE_U)); });
     return addControl(button, at);
 }
 
@@ -100,8 +102,10 @@ ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString
     auto* button = new ImageButton(objectName, QStringLiteral("Exit"), this);
     button->setToolTip(QStringLiteral("Exit"));
     button->setPicture(skinPixmap(bitmap::kX_UP));
-    connect(button, &ImageButton::pressed, this, [button] { button->setPicture(skinPixmap(bitmap::kX_DN)); });
-    connect(button, &ImageButton::released, this, [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
+    connect(button, &ImageButton::pressed, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kX_DN)); });
+    connect(button, &ImageButton::released, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
     return addControl(button, at);
 }
 
@@ -149,8 +153,8 @@ void PanelForm::load() {
 void PanelForm::PlacePanel() {
     load();
     QWidget& main = context_.mainWindow;
-    const QRect at = panelGeometry(main.geometry(), spec_.side, spec_.offsetTwips, spec_.size.w,
-                                   spec_.size.h);
+    const QRect at =
+        panelGeometry(main.geometry(), spec_.side, spec_.offsetTwips, spec_.size.w, spec_.size.h);
     setFixedSize(at.size());
     move(at.topLeft());
     surface_ = platform::Surface(at.width(), at.height());
@@ -203,10 +207,9 @@ void PanelForm::slide(Slide kind) {
     platform::Surface blank;
     const platform::Surface& image = s.PanelImage ? *s.PanelImage : blank;
     const platform::Surface& snapshot = s.Snapshot ? *s.Snapshot : blank;
-    SlideTarget target{surface_, image, snapshot, drawn_,
-                       [this](const std::vector<bool>& drawn, const QRect& changed) {
-                           present(drawn, changed);
-                       }};
+    SlideTarget target{
+        surface_, image, snapshot, drawn_,
+        [this](const std::vector<bool>& drawn, const QRect& changed) { present(drawn, changed); }};
     playSlide(kind, spec_.size.w, spec_.size.h, target, effects());
 }
 

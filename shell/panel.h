@@ -89,10 +89,10 @@ struct PanelSpec {
                                 // sound library's "CIRCUIT"
     assets::layout::Size size;  // PanelWidth x PanelHeight, pixels
     PanelSide side;
-    int offsetTwips;            // vertical offset of PlacePanel
-    const char* displayLine;    // written to the display once it has opened; nullptr for none
-    bool roundKey;              // opened by a round key ("Tick" waited) or a square one
-    int timerMs;                // the panel timer's interval
+    int offsetTwips;          // vertical offset of PlacePanel
+    const char* displayLine;  // written to the display once it has opened; nullptr for none
+    bool roundKey;            // opened by a round key ("Tick" waited) or a square one
+    int timerMs;              // the panel timer's interval
 };
 
 // The spec of panel 1 to 7 (enum Panel). Any other number is a programming error (asserts) and
@@ -104,14 +104,14 @@ struct PanelContext {
     SharedState& state;
     Effects& effects;
     QWidget& mainWindow;
-    MainFace& mainFace;                     // the main window's face (the options panel's spin)
-    std::function<WindowId()> foreground;   // the foreground window now; 0 for another program
+    MainFace& mainFace;                    // the main window's face (the options panel's spin)
+    std::function<WindowId()> foreground;  // the foreground window now; 0 for another program
 };
 
 class PanelForm : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     PanelForm(PanelContext& context, const PanelSpec& spec);
     ~PanelForm() override;
 
@@ -133,11 +133,11 @@ public:
     // True once the panel has unloaded (it is then hidden and about to be deleted).
     bool isUnloaded() const { return unloaded_; }
 
-Q_SIGNALS:
+  Q_SIGNALS:
     // The panel has unloaded: by its normal close, or abandoned by the watch.
     void unloaded(bool abandoned);
 
-protected:
+  protected:
     // Hooks for the panels. Form_Load runs once when the panel loads; restoreInputs says that it
     // was abandoned last time and must restore what saveInputs kept. firstTick runs after the
     // first tick has shown the controls. saveInputs runs when the watch abandons the panel, before
@@ -192,13 +192,13 @@ protected:
     // Runs code that processes events (a modal window, processEvents) while the panel is open:
     // an unload meanwhile defers the deletion until the scope ends.
     class NestedScope {
-    public:
+      public:
         explicit NestedScope(PanelForm& panel);
         ~NestedScope();
         NestedScope(const NestedScope&) = delete;
         NestedScope& operator=(const NestedScope&) = delete;
 
-    private:
+      private:
         PanelForm& panel_;
     };
 
@@ -208,7 +208,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void registerControl(QWidget* control, const assets::layout::Rect& at);
     void load();
     void PlacePanel();
@@ -222,9 +222,9 @@ private:
     const PanelSpec& spec_;
     QTimer PanelT;
     std::vector<QPointer<QWidget>> controls_;
-    platform::Surface surface_;     // the window's pixels, as the slides draw them
-    std::vector<bool> drawn_;       // per column: shows the panel (true) or what is behind
-    std::vector<bool> shapedAs_;    // the columns the window's shape was last set to
+    platform::Surface surface_;   // the window's pixels, as the slides draw them
+    std::vector<bool> drawn_;     // per column: shows the panel (true) or what is behind
+    std::vector<bool> shapedAs_;  // the columns the window's shape was last set to
     QImage picture_;
     bool loaded_ = false;
     bool closing_ = false;

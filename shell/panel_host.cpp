@@ -71,7 +71,9 @@ void PanelHost::activateSoon(QWidget* window) {
         Qt::QueuedConnection);
 }
 
-void PanelHost::printButtonOff() { main_.printButton()->setPicture(skinPixmap(assets::program::kPRNOFF)); }
+void PanelHost::printButtonOff() {
+    main_.printButton()->setPicture(skinPixmap(assets::program::kPRNOFF));
+}
 
 PanelForm* PanelHost::create(std::int16_t number) {
     const auto factory = factories_.find(number);

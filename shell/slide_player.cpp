@@ -20,9 +20,9 @@ int playSlide(Slide slide, int width, int height, SlideTarget& target, Effects& 
             const platform::Surface& from = copy.from == Source::PanelImage ? target.panelImage
                                             : copy.from == Source::Snapshot ? target.snapshot
                                                                             : target.window;
-            changed |= platform::blockCopy(target.window, copy.to.x(), copy.to.y(),
-                                           copy.source.width(), copy.source.height(), from,
-                                           copy.source.x(), copy.source.y());
+            changed |=
+                platform::blockCopy(target.window, copy.to.x(), copy.to.y(), copy.source.width(),
+                                    copy.source.height(), from, copy.source.x(), copy.source.y());
         }
         applyToColumns(copies, width, target.drawn);
         target.present(target.drawn, changed);

@@ -10,13 +10,13 @@ namespace voltaro::shell {
 class StandinPanel : public PanelForm {
     Q_OBJECT
 
-public:
+  public:
     // `number`: a calculator's panel number (1 to 6).
     StandinPanel(PanelContext& context, std::int16_t number);
 
     ImageButton* exitButton() const { return exit_; }
 
-private:
+  private:
     ImageButton* exit_;
 };
 

@@ -50,7 +50,7 @@ int slideStepCount(Slide slide, int width) {
             return std::max(0, width - 14);
         case Slide::CloseLeft:  // k = 1 to W - 18
             return std::max(0, width - 18);
-        case Slide::OpenOptions:  // i = W - 1 down to 10
+        case Slide::OpenOptions:   // i = W - 1 down to 10
         case Slide::CloseOptions:  // c = 1 to W - 10
             return std::max(0, width - 10);
     }

@@ -47,15 +47,16 @@ struct Screen {
         const auto* data = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(reply.get()));
         const int length = xcb_get_image_data_length(reply.get());
         if (length < w * h * 4) return {};  // a 24-bit screen gives 32-bit pixels
-        std::vector<std::uint32_t> pixels(data, data + static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        std::vector<std::uint32_t> pixels(
+            data, data + static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
         for (auto& p : pixels) p &= 0xffffffu;
         return pixels;
     }
 
     bool viewable(xcb_window_t window) const {
         std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&std::free)> reply(
-            xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window),
-                                            nullptr),
+            xcb_get_window_attributes_reply(connection,
+                                            xcb_get_window_attributes(connection, window), nullptr),
             &std::free);
         return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
     }
@@ -85,8 +86,10 @@ int frames(const Screen& screen, char** argv) {
             for (int column = 0; column < w; ++column)
                 if (pixels[static_cast<std::size_t>(row * w + column)] != desktop)
                     profile[static_cast<std::size_t>(column)] = '#';
-        QImage image(reinterpret_cast<const uchar*>(pixels.data()), w, h, w * 4, QImage::Format_RGB32);
-        image.save(QStringLiteral("%1/frame-%2.png").arg(dir).arg(saved++, 4, 10, QLatin1Char('0')));
+        QImage image(reinterpret_cast<const uchar*>(pixels.data()), w, h, w * 4,
+                     QImage::Format_RGB32);
+        image.save(
+            QStringLiteral("%1/frame-%2.png").arg(dir).arg(saved++, 4, 10, QLatin1Char('0')));
         std::printf("%.1f %s\n", at, profile.c_str());
         std::fflush(stdout);
         last = std::move(pixels);
@@ -110,7 +113,8 @@ int watch(const Screen& screen, int count, char** conditions) {
                 met = !now.empty() && now != before;
             }
         } else if (condition.rfind("unmapped:", 0) == 0) {
-            const auto window = static_cast<xcb_window_t>(std::strtoul(condition.c_str() + 9, nullptr, 0));
+            const auto window =
+                static_cast<xcb_window_t>(std::strtoul(condition.c_str() + 9, nullptr, 0));
             while (!met && msSince(begun) < 10000) {
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
                 met = !screen.viewable(window);
@@ -123,7 +127,8 @@ int watch(const Screen& screen, int count, char** conditions) {
             return 1;
         }
         if (i == 0) first = Clock::now();
-        std::printf("%.2f\n", std::chrono::duration<double, std::milli>(Clock::now() - first).count());
+        std::printf("%.2f\n",
+                    std::chrono::duration<double, std::milli>(Clock::now() - first).count());
         std::fflush(stdout);
     }
     return 0;
@@ -146,9 +151,13 @@ int main(int argc, char** argv) {
 
     const std::string mode = argc > 1 ? argv[1] : "";
     int status = 2;
-    if (mode == "frames" && argc == 9) status = frames(screen, argv + 2);
-    else if (mode == "watch" && argc > 2) status = watch(screen, argc - 2, argv + 2);
-    else std::fprintf(stderr, "usage: voltaro-screen-probe frames X Y W H MS DIR RRGGBB | watch COND...\n");
+    if (mode == "frames" && argc == 9)
+        status = frames(screen, argv + 2);
+    else if (mode == "watch" && argc > 2)
+        status = watch(screen, argc - 2, argv + 2);
+    else
+        std::fprintf(stderr,
+                     "usage: voltaro-screen-probe frames X Y W H MS DIR RRGGBB | watch COND...\n");
     xcb_disconnect(screen.connection);
     return status;
 }

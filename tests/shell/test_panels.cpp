@@ -58,19 +58,20 @@ struct Calls {
     int restored = 0, saved = 0, firstTicks = 0;
 };
 class ProbePanel : public PanelForm {
-public:
-    ProbePanel(PanelContext& context, Calls& calls) : PanelForm(context, panelSpec(kWirePanel)), calls_(calls) {
+  public:
+    ProbePanel(PanelContext& context, Calls& calls)
+        : PanelForm(context, panelSpec(kWirePanel)), calls_(calls) {
         box = addControl(new QLineEdit(this), assets::layout::wire::kAmps);
     }
     bool error(const std::string& message) { return showError(message); }
     QLineEdit* box;
 
-protected:
+  protected:
     void Form_Load(bool restore) override { calls_.restored += restore; }
     void firstTick() override { ++calls_.firstTicks; }
     void saveInputs() override { ++calls_.saved; }
 
-private:
+  private:
     Calls& calls_;
 };
 
@@ -82,7 +83,9 @@ void quietAboutMasks(QtMsgType type, const QMessageLogContext& context, const QS
 }
 
 // A sound as the stub records it: name and mode (0 waited, 1 not).
-QString played(const char* name, int mode) { return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode); }
+QString played(const char* name, int mode) {
+    return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
+}
 
 bool shows(const ImageButton* button, const char* bitmap) {
     return button->picture().toImage().convertToFormat(QImage::Format_RGB32) ==
@@ -113,23 +116,26 @@ class TestPanels : public QObject {
     // Presses the key of a panel as the user would.
     void press(std::int16_t number) {
         const PanelSpec& spec = panelSpec(number);
-        static const std::map<std::int16_t, int> keyIndex{{kWirePanel, 0}, {kGroundPanel, 1},
-                                                          {kConduitPanel, 2}, {kTransformerPanel, 3},
-                                                          {kStarterPanel, 0}, {kEnclosurePanel, 1},
-                                                          {kOptionsPanel, 2}};
+        static const std::map<std::int16_t, int> keyIndex{
+            {kWirePanel, 0},    {kGroundPanel, 1},    {kConduitPanel, 2}, {kTransformerPanel, 3},
+            {kStarterPanel, 0}, {kEnclosurePanel, 1}, {kOptionsPanel, 2}};
         const int i = keyIndex.at(number);
         // The release that follows finds the main window disabled and the panel busy.
-        QTest::mousePress(spec.roundKey ? main_->roundButton(i) : main_->squareButton(i), Qt::LeftButton);
+        QTest::mousePress(spec.roundKey ? main_->roundButton(i) : main_->squareButton(i),
+                          Qt::LeftButton);
     }
     ImageButton* exitOf(PanelForm* panel) {
         auto* button = panel->findChild<ImageButton*>(QStringLiteral("DneBut1"));
-        return button != nullptr ? button : panel->findChild<ImageButton*>(QStringLiteral("DneBut"));
+        return button != nullptr ? button
+                                 : panel->findChild<ImageButton*>(QStringLiteral("DneBut"));
     }
     void registerProbe() {
-        host_->registerPanel(kWirePanel, [this](PanelContext& c) { return std::make_unique<ProbePanel>(c, calls_); });
+        host_->registerPanel(kWirePanel, [this](PanelContext& c) {
+            return std::make_unique<ProbePanel>(c, calls_);
+        });
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { qtHandler = qInstallMessageHandler(quietAboutMasks); }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
@@ -146,7 +152,8 @@ private Q_SLOTS:
             return followActive_ ? platform::foregroundWindow() : foreground_;
         });
         for (std::int16_t n = kWirePanel; n <= kEnclosurePanel; ++n)
-            host_->registerPanel(n, [n](PanelContext& c) { return std::make_unique<StandinPanel>(c, n); });
+            host_->registerPanel(
+                n, [n](PanelContext& c) { return std::make_unique<StandinPanel>(c, n); });
         host_->registerPanel(kOptionsPanel, [this](PanelContext& c) {
             return std::make_unique<Door>(c, *options_, app_ / "Voltaro");
         });
@@ -178,6 +185,7 @@ private Q_SLOTS:
         const QStringList square{played(sound::kTickLo, 1), played(sound::kOut, 1)},
             round{played(sound::kTick, 0), played(sound::kOut, 1)},
             back{played(sound::kTick, 0), played(sound::kIn, 1)};
+        // clang-format off
         QTest::newRow("wire") << 1 << QRect(241, 90, 184, 366) << square << 160 << 4000 << back << 170 << 4000 << "Size Wire:\n";
         QTest::newRow("ground") << 3 << QRect(241, 34, 184, 172) << square << 160 << 4000 << back << 170 << 4000 << "Size GND & OCP:\n";
         QTest::newRow("conduit") << 2 << QRect(-155, 138, 182, 364) << square << 159 << 4000 << back << 164 << 4000 << "Size Conduit:\n";
@@ -186,6 +194,7 @@ private Q_SLOTS:
         QTest::newRow("enclosure") << 6 << QRect(-155, 89, 182, 235) << round << 159 << 4000 << back << 164 << 4000 << "Find NEMA Enclosure:\n";
         QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{played(sound::kTick, 0)} << 204 << 8000
                                  << QStringList{played(sound::kTickLo, 0)} << 204 << 5000 << QString();
+        // clang-format on
     }
     void keysOpenAndCloseTheirPanels() {
         QFETCH(int, number);
@@ -239,7 +248,8 @@ private Q_SLOTS:
         effects_->lags.clear();
         QTest::mouseClick(exit, Qt::LeftButton);
         QCOMPARE(effects_->sounds, closeSounds);
-        QCOMPARE(effects_->lags, std::vector<std::int32_t>(static_cast<std::size_t>(closeSteps), closeTicks));
+        QCOMPARE(effects_->lags,
+                 std::vector<std::int32_t>(static_cast<std::size_t>(closeSteps), closeTicks));
         QVERIFY(!state_->PanelBusy);
         QVERIFY(main_->isEnabled());
         QVERIFY(panel->isUnloaded() && !panel->isVisible());
@@ -275,8 +285,11 @@ private Q_SLOTS:
         panel->PanelT_Timer();  // the first tick: shows the controls, never abandons
         QVERIFY(probe->box->isVisible());
         QCOMPARE(calls_.firstTicks, 1);
-        const std::map<QString, WindowId> ids{{"panel", panel->winId()}, {"error", 777},
-                                             {"main", main_->winId()}, {"none", 0}, {"other", 4242}};
+        const std::map<QString, WindowId> ids{{"panel", panel->winId()},
+                                              {"error", 777},
+                                              {"main", main_->winId()},
+                                              {"none", 0},
+                                              {"other", 4242}};
         setForeground(ids.at(foreground));
         panel->PanelT_Timer();
         QCOMPARE(panel->isUnloaded(), abandoned);
@@ -309,7 +322,8 @@ private Q_SLOTS:
             setForeground(0);
             panel->PanelT_Timer();
         });
-        const bool stillOpen = static_cast<ProbePanel*>(panel.data())->error("Values Too High\r\nCannot Compute.");
+        const bool stillOpen =
+            static_cast<ProbePanel*>(panel.data())->error("Values Too High\r\nCannot Compute.");
         QVERIFY(!stillOpen);
         QVERIFY(panel);  // not yet deleted: its handler is still running
         QVERIFY(!state_->UnloadErrorWindow && state_->ErrorShown);

@@ -49,7 +49,7 @@ QPair<int, int> drawnSpan(const std::vector<bool>& drawn) {
 class TestSlides : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void steps_data() {
         QTest::addColumn<Slide>("slide");
         QTest::addColumn<int>("width");
@@ -66,6 +66,7 @@ private Q_SLOTS:
             QTest::newRow(name) << slide << width << steps << ticks << step << sources << targets
                                 << first << last;
         };
+        // clang-format off
         // Right side, 184 wide: k = 1 to 160 opening, k = 159 down to -10 closing.
         row("open right, first", Slide::OpenRight, 184, 160, 4000, 0, {{159, 0, 25, h}}, {0}, 0, 24);
         row("open right, middle", Slide::OpenRight, 184, 160, 4000, 80, {{79, 0, 105, h}}, {0}, 0, 104);
@@ -100,6 +101,7 @@ private Q_SLOTS:
             {{101, 0, 214, h}, {0, 0, 102, h}}, {102, 0}, 102, 417);
         row("close options, last", Slide::CloseOptions, 214, 204, 5000, 203,
             {{203, 0, 214, h}, {0, 0, 204, h}}, {204, 0}, 204, 417);
+        // clang-format on
     }
     void steps() {
         QFETCH(Slide, slide);
@@ -124,17 +126,20 @@ private Q_SLOTS:
         // Played for real up to that step: the window's columns, and its pixels at the edges of
         // what shows. The panel's picture is one colour per column, so a column tells where its
         // pixels came from.
-        const bool opening = slide == Slide::OpenRight || slide == Slide::OpenLeft ||
-                             slide == Slide::OpenOptions;
-        const int windowWidth =
-            slide == Slide::OpenOptions || slide == Slide::CloseOptions ? kOptionsWindowWidth : width;
-        platform::Surface image(width, height), snapshot(width, height), window(windowWidth, height);
+        const bool opening =
+            slide == Slide::OpenRight || slide == Slide::OpenLeft || slide == Slide::OpenOptions;
+        const int windowWidth = slide == Slide::OpenOptions || slide == Slide::CloseOptions
+                                    ? kOptionsWindowWidth
+                                    : width;
+        platform::Surface image(width, height), snapshot(width, height),
+            window(windowWidth, height);
         for (int x = 0; x < width; ++x) image.image().setPixel(x, 0, qRgb(x, 1, 1));
         std::vector<bool> drawn(static_cast<std::size_t>(windowWidth), !opening);
         ClockEffects clock;
         int presented = 0;
         QPair<int, int> spanAtStep{-2, -2};
-        SlideTarget target{window, image, snapshot, drawn, [&](const std::vector<bool>& now, const QRect&) {
+        SlideTarget target{window, image, snapshot, drawn,
+                           [&](const std::vector<bool>& now, const QRect&) {
                                if (presented++ == step) spanAtStep = drawnSpan(now);
                            }};
         QCOMPARE(playSlide(slide, width, height, target, clock), steps);
