@@ -1,0 +1,240 @@
+// The file writer's promise: the target ends up with all of the new bytes or exactly as it was,
+// whatever fails, whatever was planted beside it and however many writers run at once; what is
+// not a regular file, and a protected file, is refused before anything is written.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <csignal>
+#include <fstream>
+#include <map>
+#include <thread>
+
+#include "platform/file_writer.h"
+#include "tests/support/files.h"
+
+using namespace voltaro::platform;
+namespace fs = std::filesystem;
+using voltaro::testing::fileBytes;
+
+namespace {
+
+// Everything in a folder that a write could change, entry by entry: kind and mode, inode, where a
+// link points and what a file holds.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat st {};
+        ::lstat(entry.path().c_str(), &st);
+        std::string what = std::to_string(st.st_mode) + " " + std::to_string(st.st_ino);
+        if (S_ISLNK(st.st_mode)) what += " -> " + fs::read_symlink(entry.path()).string();
+        if (S_ISREG(st.st_mode)) what += " " + fileBytes(entry.path());
+        entries[entry.path().lexically_relative(folder).string()] = what;
+    }
+    return entries;
+}
+
+// A log with old contents (mode 0640, which a replacement keeps), links to it and to a folder, a
+// file standing in for the reference database, and a victim a planted link points at.
+struct Folder {
+    QTemporaryDir dir;
+    fs::path path() const { return dir.path().toStdString(); }
+    fs::path operator/(const std::string& name) const { return path() / name; }
+    Folder() {
+        std::ofstream(*this / "x.log") << "old log";
+        fs::permissions(*this / "x.log", static_cast<fs::perms>(0640));
+        std::ofstream(*this / "Voltaro.dat") << "reference data";
+        fs::create_directory(*this / "sub");
+        std::ofstream(*this / "sub/victim") << "precious";
+        fs::create_symlink("x.log", *this / "link to log");
+        fs::create_symlink("sub", *this / "link to folder");
+        fs::create_symlink("sub/victim", *this / "link to victim");
+    }
+    WriteOptions guarded() const {
+        return {{{*this / "Voltaro.dat", "the reference database"}}, {}};
+    }
+};
+
+// Makes what a row plants at `at`; false when this user cannot make it.
+bool plant(const std::string& what, const fs::path& at, const Folder& folder) {
+    if (what == "folder") fs::create_directories(at / "inside");
+    if (what == "fifo") ::mkfifo(at.c_str(), 0644);
+    if (what == "link to a fifo") ::mkfifo((folder / "fifo").c_str(), 0644);
+    if (what == "link to a fifo") fs::create_symlink("fifo", at);
+    if (what == "link") fs::create_symlink(folder / "sub/victim", at);
+    if (what == "dangling link") fs::create_symlink("missing", at);
+    if (what == "link to the data") fs::create_symlink(folder / "Voltaro.dat", at);
+    if (what == "hard link to the data") fs::create_hard_link(folder / "Voltaro.dat", at);
+    if (what == "socket") {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{AF_UNIX, {}};
+        at.string().copy(address.sun_path, sizeof address.sun_path - 1);
+        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::close(fd);
+    }
+    if (what == "device")  // a copy of /dev/full; only root may make one
+        return ::mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+    if (what == "read-only") {
+        fs::permissions(at, fs::perms::owner_read);
+        return ::geteuid() != 0;  // root may write anything
+    }
+    return true;
+}
+
+// No file may grow while it lives; SIGXFSZ ignored so that write() reports it.
+struct NoFileMayGrow {
+    rlimit old{};
+    void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+    NoFileMayGrow() {
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit none{0, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileMayGrow() {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+};
+
+}  // namespace
+
+class TestFileWriter : public QObject {
+    Q_OBJECT
+
+  private Q_SLOTS:
+    void allNewOrAsItWas_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("planted");    // made before the write (see plant())
+        QTest::addColumn<QString>("plantedAt");  // a name, or "picked": the writer's temporary
+        QTest::addColumn<int>("failingStep");    // a WriteStep made to fail, or -1
+        QTest::addColumn<QString>("lands");      // where the bytes go, or (with blanks) the reason
+        auto row = [](const char* name, const char* target, const char* planted,
+                      const char* plantedAt, int step, const char* lands) {
+            QTest::newRow(name) << target << planted << plantedAt << step << lands;
+        };
+        row("new file", "new.log", "", "", -1, "new.log");
+        row("replaced, mode kept", "x.log", "", "", -1, "x.log");
+        row("link: written through", "link to log", "", "", -1, "x.log");
+        row("new, through a linked folder", "link to folder/new.log", "", "", -1, "sub/new.log");
+        row("folder not synced: still done", "x.log", "", "", int(WriteStep::SyncFolder), "x.log");
+        const char* steps[] = {"checking", "creating", "writing", "syncing", "replacing"};
+        for (int step = 0; step <= int(WriteStep::Replace); ++step)
+            for (const char* target : {"x.log", "link to log", "new.log"})
+                QTest::addRow("%s fails, %s", steps[step], target)
+                    << target << ""
+                    << "" << step << "No space left on device";
+        row("link at x.log.new", "x.log", "link", "x.log.new", -1, "x.log");
+        row("folder at x.log.new", "x.log", "folder", "x.log.new", -1, "x.log");
+        row("link at the name picked", "x.log", "link", "picked", -1, "x.log");
+        row("folder at the name picked", "x.log", "folder", "picked", -1, "x.log");
+        row("file size limit", "x.log", "limit", "", -1, "File too large");
+        row("folder", "f", "folder", "f", -1, "Is a directory");
+        row("link to a folder", "link to folder", "", "", -1, "Is a directory");
+        row("fifo", "f", "fifo", "f", -1, "it is a fifo, not a file");
+        row("link to a fifo", "f", "link to a fifo", "f", -1, "it is a fifo, not a file");
+        row("socket", "s", "socket", "s", -1, "it is a socket, not a file");
+        row("device", "full", "device", "full", -1, "it is a device, not a file");
+        row("dangling link", "l", "dangling link", "l", -1,
+            "it is a link to a file that does not exist");
+        row("reference database", "Voltaro.dat", "", "", -1, "it is the reference database");
+        row("link to it", "l", "link to the data", "l", -1, "it is the reference database");
+        row("hard link to it", "h", "hard link to the data", "h", -1,
+            "it is the reference database");
+        row("file we may not write", "x.log", "read-only", "x.log", -1, "Permission denied");
+    }
+    void allNewOrAsItWas() {
+        QFETCH(QString, target);
+        QFETCH(QString, planted);
+        QFETCH(QString, plantedAt);
+        QFETCH(int, failingStep);
+        QFETCH(QString, lands);
+        Folder folder;
+        fs::path plantedPath = folder / plantedAt.toStdString();
+        if (plantedAt != "picked" && !plantedAt.isEmpty() &&
+            !plant(planted.toStdString(), plantedPath, folder))
+            QSKIP("this user cannot make that");
+        const auto before = snapshot(folder.path());
+        const fs::path landing = folder / lands.toStdString();
+        const bool existed = fs::exists(landing);
+        const auto oldMode = fs::status(landing).permissions();
+
+        std::vector<WriteStep> reached;
+        auto options = folder.guarded();
+        options.fault = [&](WriteStep step, const fs::path& temporary) -> std::optional<int> {
+            reached.push_back(step);
+            if (plantedAt == "picked" && step == WriteStep::CreateTemporary && reached.size() == 2)
+                plant(planted.toStdString(), plantedPath = temporary, folder);
+            return int(step) == failingStep ? std::optional<int>(ENOSPC) : std::nullopt;
+        };
+        const auto path = folder / target.toStdString();
+        std::optional<NoFileMayGrow> limit;
+        if (planted == "limit") limit.emplace();
+        const auto error = writeFileInPlace(path, "new log", options);
+        limit.reset();
+
+        auto after = snapshot(folder.path());
+        if (plantedAt == "picked") {  // still there: not ours to remove
+            QVERIFY(fs::is_symlink(plantedPath) || fs::is_directory(plantedPath));
+            fs::remove_all(plantedPath);
+            after = snapshot(folder.path());
+        }
+        auto expected = before;
+        if (!lands.contains(' ')) {  // a file name: success
+            QVERIFY2(!error, error ? error->message.c_str() : "");
+            QCOMPARE(fileBytes(landing), std::string("new log"));
+            const mode_t umask = ::umask(0);
+            ::umask(umask);
+            QCOMPARE(fs::status(landing).permissions(),
+                     existed ? oldMode : static_cast<fs::perms>(0644 & ~umask));
+            expected.erase(lands.toStdString());
+            after.erase(lands.toStdString());
+        } else {
+            QVERIFY(error);
+            QCOMPARE(error->message, "cannot write " + path.string() + ": " + lands.toStdString());
+            if (failingStep >= 0) QCOMPARE(int(reached.back()), failingStep);  // nothing ran after
+            if (failingStep < 0 && planted != "limit")  // refused before anything was written
+                QCOMPARE(reached, std::vector<WriteStep>{WriteStep::CheckTarget});
+        }
+        QCOMPARE(after, expected);  // no temporary left, links stay links, the victim untouched
+    }
+
+    // Twenty writers at once, fifteen times: none fails, the file is always there (a watcher looks
+    // all the time), it ends up as one writer's whole text, and no temporary is left.
+    void concurrentWritersLastOneWins() {
+        Folder folder;
+        const auto log = folder / "x.log";
+        const auto entries = snapshot(folder.path()).size();
+        for (int round = 0; round < 15; ++round) {
+            std::atomic<bool> writing{true};
+            std::atomic<int> vanished{0};
+            std::thread watcher([&] {
+                while (writing)
+                    if (::access(log.c_str(), F_OK) != 0) ++vanished;
+            });
+            std::vector<std::string> texts;
+            for (int i = 0; i < 20; ++i) texts.push_back(std::string(20000 + i, char('a' + i)));
+            std::vector<std::optional<WriteError>> errors(texts.size());
+            std::vector<std::thread> writers;
+            for (std::size_t i = 0; i < texts.size(); ++i)
+                writers.emplace_back(
+                    [&, i] { errors[i] = writeFileInPlace(log, texts[i], folder.guarded()); });
+            for (auto& writer : writers) writer.join();
+            writing = false;
+            watcher.join();
+            for (const auto& error : errors) QVERIFY2(!error, error ? error->message.c_str() : "");
+            QCOMPARE(vanished.load(), 0);
+            QVERIFY(std::find(texts.begin(), texts.end(), fileBytes(log)) != texts.end());
+            QCOMPARE(snapshot(folder.path()).size(), entries);
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFileWriter)
+#include "test_file_writer.moc"
