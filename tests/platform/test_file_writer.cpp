@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "platform/file_writer.h"
-#include "tests/support/files.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro::platform;
 namespace fs = std::filesystem;
@@ -35,7 +35,7 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
         ::lstat(entry.path().c_str(), &st);
         std::string what = std::to_string(st.st_mode) + " " + std::to_string(st.st_ino);
         if (S_ISLNK(st.st_mode)) what += " -> " + fs::read_symlink(entry.path()).string();
-        if (S_ISREG(st.st_mode)) what += " " + fileBytes(entry.path());
+        if (S_ISREG(st.st_mode)) what += " " + fileBytes(entry.path()).toStdString();
         entries[entry.path().lexically_relative(folder).string()] = what;
     }
     return entries;
@@ -188,7 +188,7 @@ class TestFileWriter : public QObject {
         auto expected = before;
         if (!lands.contains(' ')) {  // a file name: success
             QVERIFY2(!error, error ? error->message.c_str() : "");
-            QCOMPARE(fileBytes(landing), std::string("new log"));
+            QCOMPARE(fileBytes(landing), QByteArray("new log"));
             const mode_t umask = ::umask(0);
             ::umask(umask);
             QCOMPARE(fs::status(landing).permissions(),
@@ -230,7 +230,8 @@ class TestFileWriter : public QObject {
             watcher.join();
             for (const auto& error : errors) QVERIFY2(!error, error ? error->message.c_str() : "");
             QCOMPARE(vanished.load(), 0);
-            QVERIFY(std::find(texts.begin(), texts.end(), fileBytes(log)) != texts.end());
+            QVERIFY(std::find(texts.begin(), texts.end(), fileBytes(log).toStdString()) !=
+                    texts.end());
             QCOMPARE(snapshot(folder.path()).size(), entries);
         }
     }

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "refdb/schema_check.h"
-#include "tests/support/files.h"
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using testing::fileBytes;
@@ -55,7 +55,7 @@ class TestSchemaCheck : public QObject {
         QFETCH(QString, change);
         QFETCH(int, number);
         QFETCH(QString, description);
-        testing::ReferenceCopy copy;
+        testing::CoreFixture copy;
         if (change == "empty" || change == "foreign") {
             std::ofstream(copy.path(),
                           std::ios::trunc);  // zero bytes: a new database to the engine
