@@ -10,6 +10,7 @@
 
 #include <iostream>
 
+#include "platform/file_writer.h"
 #include "platform/single_instance.h"
 #include "shell/display_check.h"
 #include "shell/frmmain.h"
@@ -18,6 +19,7 @@
 using namespace voltaro;
 
 int main(int argc, char** argv) {
+    platform::failWritesBeyondTheSizeLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
     QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button

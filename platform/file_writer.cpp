@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <random>
 #include <system_error>
@@ -207,5 +208,7 @@ std::optional<WriteError> writeFileInPlace(const std::filesystem::path& target,
     if (!injected(WriteStep::SyncFolder, {})) syncFolder(folder);
     return std::nullopt;
 }
+
+void failWritesBeyondTheSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace voltaro::platform

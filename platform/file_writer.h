@@ -25,7 +25,8 @@
 // the last one wins, none fails, the target never vanishes and no temporary is left behind.
 //
 // A file larger than the process's file-size limit fails with "File too large" only when SIGXFSZ
-// is ignored; by default that signal ends the process (the program and voltaro-cli ignore it).
+// is ignored; by default that signal ends the process, leaving the temporary behind. The program
+// and voltaro-cli call failWritesBeyondTheSizeLimit() first thing in main.
 #pragma once
 
 #include <filesystem>
@@ -74,5 +75,9 @@ struct WriteError {
 std::optional<WriteError> writeFileInPlace(const std::filesystem::path& target,
                                            std::string_view bytes,
                                            const WriteOptions& options = {});
+
+// Ignores SIGXFSZ for the whole process, so that a write beyond the file-size limit (ulimit -f)
+// fails with EFBIG, which the writer reports, instead of ending the process.
+void failWritesBeyondTheSizeLimit();
 
 }  // namespace voltaro::platform
