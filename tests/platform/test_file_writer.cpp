@@ -1,45 +1,23 @@
 // The file writer's promise: the target ends up with all of the new bytes or exactly as it was,
 // whatever fails, whatever was planted beside it and however many writers run at once; what is
 // not a regular file, and a protected file, is refused before anything is written.
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <csignal>
 #include <fstream>
-#include <map>
 #include <thread>
 
 #include "platform/file_writer.h"
-#include "tests/support/golden.h"
+#include "tests/support/planted_files.h"
 
 using namespace voltaro::platform;
 namespace fs = std::filesystem;
-using voltaro::testing::fileBytes;
+using namespace voltaro::testing;
 
 namespace {
-
-// Everything in a folder that a write could change, entry by entry: kind and mode, inode, where a
-// link points and what a file holds.
-std::map<std::string, std::string> snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        struct stat st {};
-        ::lstat(entry.path().c_str(), &st);
-        std::string what = std::to_string(st.st_mode) + " " + std::to_string(st.st_ino);
-        if (S_ISLNK(st.st_mode)) what += " -> " + fs::read_symlink(entry.path()).string();
-        if (S_ISREG(st.st_mode)) what += " " + fileBytes(entry.path()).toStdString();
-        entries[entry.path().lexically_relative(folder).string()] = what;
-    }
-    return entries;
-}
 
 // A log with old contents (mode 0640, which a replacement keeps), links to it and to a folder, a
 // file standing in for the reference database, and a victim a planted link points at.
@@ -61,32 +39,6 @@ struct Folder {
         return {{{*this / "Voltaro.dat", "the reference database"}}, {}};
     }
 };
-
-// Makes what a row plants at `at`; false when this user cannot make it.
-bool plant(const std::string& what, const fs::path& at, const Folder& folder) {
-    if (what == "folder") fs::create_directories(at / "inside");
-    if (what == "fifo") ::mkfifo(at.c_str(), 0644);
-    if (what == "link to a fifo") ::mkfifo((folder / "fifo").c_str(), 0644);
-    if (what == "link to a fifo") fs::create_symlink("fifo", at);
-    if (what == "link") fs::create_symlink(folder / "sub/victim", at);
-    if (what == "dangling link") fs::create_symlink("missing", at);
-    if (what == "link to the data") fs::create_symlink(folder / "Voltaro.dat", at);
-    if (what == "hard link to the data") fs::create_hard_link(folder / "Voltaro.dat", at);
-    if (what == "socket") {
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        sockaddr_un address{AF_UNIX, {}};
-        at.string().copy(address.sun_path, sizeof address.sun_path - 1);
-        ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        ::close(fd);
-    }
-    if (what == "device")  // a copy of /dev/full; only root may make one
-        return ::mknod(at.c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
-    if (what == "read-only") {
-        fs::permissions(at, fs::perms::owner_read);
-        return ::geteuid() != 0;  // root may write anything
-    }
-    return true;
-}
 
 // No file may grow while it lives; SIGXFSZ ignored so that write() reports it.
 struct NoFileMayGrow {
@@ -158,9 +110,10 @@ class TestFileWriter : public QObject {
         Folder folder;
         fs::path plantedPath = folder / plantedAt.toStdString();
         if (plantedAt != "picked" && !plantedAt.isEmpty() &&
-            !plant(planted.toStdString(), plantedPath, folder))
+            !plant(planted.toStdString(), plantedPath, folder / "Voltaro.dat",
+                   folder / "sub/victim"))
             QSKIP("this user cannot make that");
-        const auto before = snapshot(folder.path());
+        const auto before = folderSnapshot(folder.path());
         const fs::path landing = folder / lands.toStdString();
         const bool existed = fs::exists(landing);
         const auto oldMode = fs::status(landing).permissions();
@@ -170,7 +123,8 @@ class TestFileWriter : public QObject {
         options.fault = [&](WriteStep step, const fs::path& temporary) -> std::optional<int> {
             reached.push_back(step);
             if (plantedAt == "picked" && step == WriteStep::CreateTemporary && reached.size() == 2)
-                plant(planted.toStdString(), plantedPath = temporary, folder);
+                plant(planted.toStdString(), plantedPath = temporary, folder / "Voltaro.dat",
+                      folder / "sub/victim");
             return int(step) == failingStep ? std::optional<int>(ENOSPC) : std::nullopt;
         };
         const auto path = folder / target.toStdString();
@@ -179,11 +133,11 @@ class TestFileWriter : public QObject {
         const auto error = writeFileInPlace(path, "new log", options);
         limit.reset();
 
-        auto after = snapshot(folder.path());
+        auto after = folderSnapshot(folder.path());
         if (plantedAt == "picked") {  // still there: not ours to remove
             QVERIFY(fs::is_symlink(plantedPath) || fs::is_directory(plantedPath));
             fs::remove_all(plantedPath);
-            after = snapshot(folder.path());
+            after = folderSnapshot(folder.path());
         }
         auto expected = before;
         if (!lands.contains(' ')) {  // a file name: success
@@ -210,7 +164,7 @@ class TestFileWriter : public QObject {
     void concurrentWritersLastOneWins() {
         Folder folder;
         const auto log = folder / "x.log";
-        const auto entries = snapshot(folder.path()).size();
+        const auto entries = folderSnapshot(folder.path()).size();
         for (int round = 0; round < 15; ++round) {
             std::atomic<bool> writing{true};
             std::atomic<int> vanished{0};
@@ -232,7 +186,7 @@ class TestFileWriter : public QObject {
             QCOMPARE(vanished.load(), 0);
             QVERIFY(std::find(texts.begin(), texts.end(), fileBytes(log).toStdString()) !=
                     texts.end());
-            QCOMPARE(snapshot(folder.path()).size(), entries);
+            QCOMPARE(folderSnapshot(folder.path()).size(), entries);
         }
     }
 };
