@@ -1,0 +1,124 @@
+#include "report/output.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace voltaro::report {
+
+namespace {
+
+// Dots per inch of the PDF's drawing; the page's positions are in inches, so this only sets how
+// finely they are placed.
+constexpr int kPdfResolution = 1200;
+
+std::string text(const QString& s) { return s.toLocal8Bit().toStdString(); }
+
+QPageSize paperForLocale() {
+    return QPageSize(QLocale::system().measurementSystem() == QLocale::MetricSystem
+                         ? QPageSize::A4
+                         : QPageSize::Letter);
+}
+
+// A name in `folder` that no file has yet: pdfFileName(when), then "... (2).pdf" and so on should
+// two reports come in the same second.
+QString freePdfPath(const QString& folder, const QDateTime& when) {
+    const QDir dir(folder);
+    const QString name = pdfFileName(when);
+    QString path = dir.filePath(name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(name.chopped(4) + QStringLiteral(" (%1).pdf").arg(n));
+    return path;
+}
+
+// The default printer: Printed, or Failed with why it was not (no printer is a failure too).
+Delivery printOnDefaultPrinter(const DrawPage& draw) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return {Delivery::Kind::Failed, {}, "there is no default printer"};
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(QStringLiteral("Voltaro Results"));
+    const std::string name = text(info.printerName());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return {Delivery::Kind::Failed, {}, "the printer " + name + " cannot be used"};
+    draw(painter);
+    // Ending the painter ends the document, which hands the job to the print system.
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return {Delivery::Kind::Failed, {}, "the printer " + name + " did not take the page"};
+    return {Delivery::Kind::Printed, {}, {}};
+}
+
+}  // namespace
+
+QString pdfFileName(const QDateTime& when) {
+    return QStringLiteral("Voltaro ") + when.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss")) +
+           QStringLiteral(".pdf");
+}
+
+SystemOutput::Places SystemOutput::placesFromEnvironment() {
+    Places places;
+    const QString file = qEnvironmentVariable(kReportPdfVariable);
+    if (!file.isEmpty()) {
+        places.printer = false;
+        places.pdfFile = file;
+        return places;
+    }
+    places.pdfFolder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (places.pdfFolder.isEmpty() || !QFileInfo(places.pdfFolder).isDir())
+        places.pdfFolder = QDir::homePath();
+    return places;
+}
+
+SystemOutput::SystemOutput(Places places, std::function<QDateTime()> clock)
+    : places_(std::move(places)), clock_(std::move(clock)) {}
+
+Delivery SystemOutput::send(const DrawPage& draw) {
+    std::string passedOver;
+    if (places_.printer) {
+        Delivery printed = printOnDefaultPrinter(draw);
+        if (printed.kind == Delivery::Kind::Printed) return printed;
+        passedOver = printed.reason;
+    }
+    const QString file =
+        places_.pdfFile.isEmpty() ? freePdfPath(places_.pdfFolder, clock_()) : places_.pdfFile;
+    Delivery saved = writePdf(draw, file);
+    if (saved.kind == Delivery::Kind::SavedAsPdf) {
+        saved.reason = passedOver;
+    } else if (!passedOver.empty()) {
+        saved.reason = passedOver + "; " + saved.reason;
+    }
+    return saved;
+}
+
+Delivery writePdf(const DrawPage& draw, const QString& file) {
+    const auto failed = [&file](const QString& why) {
+        return Delivery{Delivery::Kind::Failed, {},
+                        "cannot write " + text(file) + ": " + text(why)};
+    };
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly)) return failed(out.errorString());
+    {
+        QPdfWriter writer(&out);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(
+            QPageLayout(paperForLocale(), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setCreator(QStringLiteral("Voltaro"));
+        writer.setTitle(QStringLiteral("Voltaro Results"));
+        QPainter painter;
+        if (!painter.begin(&writer)) return failed(QStringLiteral("the PDF cannot be started"));
+        draw(painter);
+        if (!painter.end()) return failed(QStringLiteral("the PDF cannot be finished"));
+    }
+    if (!out.commit()) return failed(out.errorString());
+    return {Delivery::Kind::SavedAsPdf, QFileInfo(file).absoluteFilePath(), {}};
+}
+
+}  // namespace voltaro::report
