@@ -1,6 +1,7 @@
 #include "report/output.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
@@ -10,6 +11,9 @@
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "platform/print_queue.h"
 
 namespace voltaro::report {
 
@@ -20,12 +24,6 @@ namespace {
 constexpr int kPdfResolution = 1200;
 
 std::string text(const QString& s) { return s.toLocal8Bit().toStdString(); }
-
-QPageSize paperForLocale() {
-    return QPageSize(QLocale::system().measurementSystem() == QLocale::MetricSystem
-                         ? QPageSize::A4
-                         : QPageSize::Letter);
-}
 
 // A name in `folder` that no file has yet: pdfFileName(when), then "... (2).pdf" and so on should
 // two reports come in the same second.
@@ -38,21 +36,27 @@ QString freePdfPath(const QString& folder, const QDateTime& when) {
     return path;
 }
 
-// The default printer: Printed, or Failed with why it was not (no printer is a failure too).
+// The default printer: Printed, or Failed with why it was not (no printer is a failure too). The
+// page goes as a PDF on the printer's own paper, drawn from the corner of its printable area, and
+// the print queue's answer is heard: a queue that refuses the job is a failed print.
 Delivery printOnDefaultPrinter(const DrawPage& draw) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) return {Delivery::Kind::Failed, {}, "there is no default printer"};
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QStringLiteral("Voltaro Results"));
     const std::string name = text(info.printerName());
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return {Delivery::Kind::Failed, {}, "the printer " + name + " cannot be used"};
-    draw(painter);
-    // Ending the painter ends the document, which hands the job to the print system.
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return {Delivery::Kind::Failed, {}, "the printer " + name + " did not take the page"};
+    QPageLayout layout = QPrinter(info, QPrinter::HighResolution).pageLayout();
+    layout.setOrientation(QPageLayout::Portrait);
+
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        return {Delivery::Kind::Failed, {}, "no temporary folder for the print job"};
+    const QString file = folder.filePath(QStringLiteral("Voltaro Results.pdf"));
+    Delivery drawn = writePdf(draw, file, layout);
+    if (drawn.kind != Delivery::Kind::SavedAsPdf) return drawn;
+    const auto job = platform::printPdf(name, QFile::encodeName(file).toStdString(),
+                                        "Voltaro Results");
+    if (job.id == 0)
+        return {Delivery::Kind::Failed, {},
+                "the printer " + name + " did not take the page (" + job.refusal + ")"};
     return {Delivery::Kind::Printed, {}, {}};
 }
 
@@ -89,7 +93,7 @@ Delivery SystemOutput::send(const DrawPage& draw) {
     }
     const QString file =
         places_.pdfFile.isEmpty() ? freePdfPath(places_.pdfFolder, clock_()) : places_.pdfFile;
-    Delivery saved = writePdf(draw, file);
+    Delivery saved = writePdf(draw, file, pdfPageLayout());
     if (saved.kind == Delivery::Kind::SavedAsPdf) {
         saved.reason = passedOver;
     } else if (!passedOver.empty()) {
@@ -98,7 +102,14 @@ Delivery SystemOutput::send(const DrawPage& draw) {
     return saved;
 }
 
-Delivery writePdf(const DrawPage& draw, const QString& file) {
+QPageLayout pdfPageLayout() {
+    const auto paper = QLocale::system().measurementSystem() == QLocale::MetricSystem
+                           ? QPageSize::A4
+                           : QPageSize::Letter;
+    return QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+Delivery writePdf(const DrawPage& draw, const QString& file, const QPageLayout& layout) {
     const auto failed = [&file](const QString& why) {
         return Delivery{Delivery::Kind::Failed, {},
                         "cannot write " + text(file) + ": " + text(why)};
@@ -108,8 +119,7 @@ Delivery writePdf(const DrawPage& draw, const QString& file) {
     {
         QPdfWriter writer(&out);
         writer.setResolution(kPdfResolution);
-        writer.setPageLayout(
-            QPageLayout(paperForLocale(), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(layout);
         writer.setCreator(QStringLiteral("Voltaro"));
         writer.setTitle(QStringLiteral("Voltaro Results"));
         QPainter painter;

@@ -1,9 +1,10 @@
 // Where a composed report page goes. The program uses SystemOutput: the system's default printer
-// when there is one, otherwise a PDF file in the user's documents folder, so a report is never
-// silently lost. Tests put a stand-in printer behind the same interface.
+// when there is one and it takes the page, otherwise a PDF file in the user's documents folder,
+// so a report is never silently lost. Tests put a stand-in printer behind the same interface.
 #pragma once
 
 #include <QDateTime>
+#include <QPageLayout>
 #include <QString>
 
 #include <functional>
@@ -62,9 +63,12 @@ private:
     std::function<QDateTime()> clock_;
 };
 
-// Writes the page as a one-page PDF (portrait; Letter, or A4 where the locale measures in metric
-// units; no margins) to `file`. SavedAsPdf on success, Failed with the reason otherwise; `file`
-// is then as it was.
-Delivery writePdf(const DrawPage& draw, const QString& file);
+// The page of a report saved as PDF: portrait, Letter (A4 where the locale measures in metric
+// units), drawn from the paper's corner.
+QPageLayout pdfPageLayout();
+
+// Writes the page as a one-page PDF of that layout to `file`: SavedAsPdf, or Failed with the
+// reason, `file` then being as it was.
+Delivery writePdf(const DrawPage& draw, const QString& file, const QPageLayout& layout);
 
 }  // namespace voltaro::report
