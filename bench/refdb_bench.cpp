@@ -13,9 +13,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 namespace fs = std::filesystem;
@@ -24,7 +24,7 @@ namespace {
 
 struct Files {
     fs::path encrypted, plain;
-    std::string connect;
+    refdb::Password password{std::string_view()};
 
     Files() {
         const fs::path dir = fs::temp_directory_path() / "voltaro-bench";
@@ -34,10 +34,10 @@ struct Files {
         fs::copy_file(fs::path(VOLTARO_BENCH_APP_DIR) / "Voltaro.dat", encrypted,
                       fs::copy_options::overwrite_existing);
         auto zephlib = platform::ZephlibBinding::inFolder(VOLTARO_BENCH_APP_DIR);
-        connect = refdb::connectText(*refdb::recoverPassword(zephlib));
+        password = *refdb::recoverPassword(zephlib);
         // The same tables without encryption, for the baseline.
         fs::remove(plain);
-        auto db = refdb::Database::open(encrypted, connect);
+        auto db = refdb::Database::open(encrypted, password);
         const std::string attach = "ATTACH DATABASE '" + plain.string() + "' AS plain KEY ''";
         sqlite3_exec(db->handle(), attach.c_str(), nullptr, nullptr, nullptr);
         sqlite3_exec(db->handle(), "SELECT sqlcipher_export('plain'); DETACH DATABASE plain", nullptr,
@@ -52,7 +52,7 @@ Files& files() {
 
 void OpenEncrypted(benchmark::State& state) {
     for (auto _ : state) {
-        auto db = refdb::Database::open(files().encrypted, files().connect);
+        auto db = refdb::Database::open(files().encrypted, files().password);
         benchmark::DoNotOptimize(db.ok());
     }
 }
@@ -70,7 +70,7 @@ void OpenPlainBaseline(benchmark::State& state) {
 // 40 A copper THHN, 6 conductors, 40 C: correction, adjustment, and the two AWG queries, each
 // positioned with find-first as the calculation does.
 void WireSizeLookups(benchmark::State& state) {
-    auto db = refdb::Database::open(files().encrypted, files().connect);
+    auto db = refdb::Database::open(files().encrypted, files().password);
     for (auto _ : state) {
         auto correction = db->openRecordset("SELECT DegST, DegED, Cop90 FROM Correc1");
         auto found = correction->findFirst("40 >= DegST AND 40 <= DegED");
@@ -93,7 +93,7 @@ double stepOne(sqlite3* db, const char* sql) {
 }
 
 void WireSizeLookupsBaseline(benchmark::State& state) {
-    auto db = refdb::Database::open(files().encrypted, files().connect);
+    auto db = refdb::Database::open(files().encrypted, files().password);
     for (auto _ : state) {
         double sum = stepOne(db->handle(), "SELECT DegST, Cop90 FROM Correc1 WHERE 40 >= DegST AND 40 <= DegED");
         sum += stepOne(db->handle(), "SELECT CondFrm, Percent FROM Correc2 WHERE 6 >= CondFrm AND 6 <= CondTo");

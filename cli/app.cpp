@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <ostream>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/results_log.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::cli {
 
@@ -17,7 +17,7 @@ std::optional<refdb::Database> openReferenceDatabase(const Context& context) {
         return std::nullopt;
     }
     const auto path = context.appDir / "Voltaro.dat";
-    auto db = refdb::Database::open(path, refdb::connectText(*password));
+    auto db = refdb::Database::open(path, *password);
     if (!db) {
         context.err << "voltaro-cli: cannot open " << path.string() << ": " << db.error().description
                     << " (error " << db.error().number << ")\n";
@@ -33,7 +33,6 @@ std::optional<shell::SharedState> freshState(const Context& context) {
     state.RefDb = std::move(db);
     state.DataPath = context.appDir / "Voltaro.dat";
     state.SoundLibPath = context.appDir / "Tonebank.so";
-    state.ResultsPath = context.appDir / "~qxrslt.dat";
     state.OptionFlags.fill(true);
     state.PanelBusy = false;
     return state;
@@ -93,12 +92,11 @@ int report(const Context& context, shell::SharedState& state, const calc::Outcom
         return kFailed;
     }
     const auto& answer = std::get<calc::Answer>(outcome);
-    if (options.has("log")) {
-        state.ResultsPath = options.get("log");
-        if (auto error = shell::closeResultsLog(state, answer.log)) {
-            context.err << "voltaro-cli: " << *error << "\n";
-            return kFailed;
-        }
+    // Published as a panel publishes it; the lines are printed only once all of it has worked.
+    state.ResultsPath = options.get("log");
+    if (auto error = shell::publishAnswer(state, answer)) {
+        context.err << "voltaro-cli: " << *error << "\n";
+        return kFailed;
     }
     for (const auto& line : answer.displayLines) context.out << line << "\n";
     return kDone;

@@ -30,7 +30,8 @@ struct Context {
 std::optional<refdb::Database> openReferenceDatabase(const Context& context);
 
 // A fresh shared record as a freshly opened panel sees it: the database open, the paths set, every
-// option on, no note flags. nullopt (and a message on `err`) when the database cannot be opened.
+// option on, no note flags; no results log file unless a command's --log names one. nullopt (and
+// a message on `err`) when the database cannot be opened.
 std::optional<shell::SharedState> freshState(const Context& context);
 
 // "--name value" pairs. `single` names may appear once, `repeated` names any number of times;
@@ -46,10 +47,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args,
                                     const std::vector<std::string>& single,
                                     const std::vector<std::string>& repeated = {});
 
-// Reports a calculation: on an answer, its display lines on `out` (one per line), and with
-// `--log PATH` the results log written to PATH exactly as the program writes it; on a failure the
-// error window's message on `err` (its line breaks as newlines), nothing on `out`, the log file
-// untouched. Returns the exit status.
+// Reports a calculation: an answer is published as the program publishes it (shell::publishAnswer:
+// with `--log PATH` the results log is written to PATH), then its display lines go to `out`, one
+// per line; a log that cannot be written is a failure, with the reason on `err`. On a failure of
+// the calculation the error window's message goes to `err` (its line breaks as newlines), nothing
+// to `out`, and the log file is left untouched. Returns the exit status.
 int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
            const Options& options);
 

@@ -33,7 +33,9 @@ int starter(const Context& context, const std::vector<std::string>& args) {
     auto state = freshState(context);
     if (!state) return kFailed;
     const calc::starter::Inputs inputs{options->get("amps"), options->get("volts")};
-    return report(context, *state, calc::starter::calculateStarter(*state, inputs), *options);
+    const auto outcome = shell::withDatabase(
+        *state, [&](refdb::Database& db) { return calc::starter::calculateStarter(db, inputs); });
+    return report(context, *state, outcome, *options);
 }
 
 }  // namespace

@@ -41,8 +41,11 @@ int conduit(const Context& context, const std::vector<std::string>& args) {
         return kFailed;
     // Another voltaro-cli may hold DragList for a moment; wait for it rather than fail.
     state->RefDb->execute("PRAGMA busy_timeout = 10000");
-    return report(context, *state, calc::conduit::conduitForEntries(*state, options->all("wire")),
-                  *options);
+    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
+        return calc::conduit::conduitForEntries(
+            db, state->NoteFlags, {state->ConduitAbbr, state->ConduitName}, options->all("wire"));
+    });
+    return report(context, *state, outcome, *options);
 }
 
 int enclosure(const Context& context, const std::vector<std::string>& args) {
@@ -50,8 +53,10 @@ int enclosure(const Context& context, const std::vector<std::string>& args) {
     if (!options || !options->has("id")) return kUsage;
     auto state = freshState(context);
     if (!state) return kFailed;
-    return report(context, *state, calc::enclosure::selectEnclosure(*state, options->get("id")),
-                  *options);
+    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
+        return calc::enclosure::selectEnclosure(db, options->get("id"));
+    });
+    return report(context, *state, outcome, *options);
 }
 
 }  // namespace

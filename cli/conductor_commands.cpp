@@ -34,7 +34,9 @@ int wire(const Context& context, const std::vector<std::string>& args) {
     inputs.conductors = options->get("conductors");
     inputs.ambient = options->get("ambient");
     // The panel shows the rating of the selected type; only types of the material's table exist.
-    auto rating = calc::wire::ShowTempRating(*state, inputs.material, inputs.insulation);
+    auto rating = shell::withDatabase(*state, [&](refdb::Database& db) {
+        return calc::wire::ShowTempRating(db, inputs.material, inputs.insulation);
+    });
     if (auto* failure = std::get_if<calc::Failure>(&rating))
         return report(context, *state, *failure, *options);
     const auto& caption = std::get<std::optional<std::string>>(rating);
@@ -45,7 +47,11 @@ int wire(const Context& context, const std::vector<std::string>& args) {
         return kUsage;
     }
     inputs.rating = *caption;
-    return report(context, *state, calc::wire::calculateWire(*state, inputs), *options);
+    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
+        return calc::wire::calculateWire(db, state->NoteFlags, inputs,
+                                         state->OptionFlags[shell::kTerminalAuto]);
+    });
+    return report(context, *state, outcome, *options);
 }
 
 int ground(const Context& context, const std::vector<std::string>& args) {
@@ -55,7 +61,10 @@ int ground(const Context& context, const std::vector<std::string>& args) {
     auto state = freshState(context);
     if (!state) return kFailed;
     const calc::ground::GroundInputs inputs{options->get("amps"), options->get("material")};
-    return report(context, *state, calc::ground::calculateGround(*state, inputs), *options);
+    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
+        return calc::ground::calculateGround(db, state->NoteFlags, inputs);
+    });
+    return report(context, *state, outcome, *options);
 }
 
 }  // namespace

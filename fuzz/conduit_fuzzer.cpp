@@ -44,14 +44,14 @@ struct Tables {
     std::vector<std::pair<std::string, std::string>> conductors;      // type, gauge with an area
 };
 
-int dragListRows(shell::SharedState& state) {
-    auto set = state.RefDb->openRecordset("SELECT COUNT(*) AS n FROM DragList");
+int dragListRows() {
+    auto set = fuzz::referenceDatabase().openRecordset("SELECT COUNT(*) AS n FROM DragList");
     if (!set) fuzz::fail(set.error().description);
     return static_cast<int>(set->field("n").number());
 }
 
 refdb::Recordset rowsOf(const std::string& sql) {
-    auto set = fuzz::sharedState().RefDb->openRecordset(sql);
+    auto set = fuzz::referenceDatabase().openRecordset(sql);
     if (!set) fuzz::fail(sql + ": " + set.error().description);
     return set.take();
 }
@@ -77,7 +77,7 @@ const Tables& tables() {
         }
         if (out.abbrs.empty() || out.conductors.empty()) fuzz::fail("empty conduit tables");
         // Rows left by some earlier run would be blamed on the first input.
-        if (dragListRows(fuzz::sharedState()) != 0) fuzz::fail("DragList was not empty at start");
+        if (dragListRows() != 0) fuzz::fail("DragList was not empty at start");
         return out;
     }();
     return t;
@@ -147,13 +147,11 @@ struct Result {
 };
 
 Result check(const std::string& abbr, const std::vector<std::string>& entries) {
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
-    state.ConduitAbbr = abbr;
-    state.ConduitName = "Fuzzed Conduit";
+    calc::NoteFlags notes{};
     const Expected want = expected(abbr, entries);
-    const auto outcome = conduitForEntries(state, entries);
-    fuzz::require(dragListRows(state) == 0, "DragList is not empty after the calculation");
+    const auto outcome =
+        conduitForEntries(fuzz::referenceDatabase(), notes, {abbr, "Fuzzed Conduit"}, entries);
+    fuzz::require(dragListRows() == 0, "DragList is not empty after the calculation");
 
     const bool anyStar = std::any_of(entries.begin(), entries.end(), [](const std::string& e) {
         return endsWithStar(e);  // the type is the entry's end
@@ -165,9 +163,9 @@ Result check(const std::string& abbr, const std::vector<std::string>& entries) {
                       "message \"" + failure->message + "\" instead of \"" +
                           (want.message.empty() ? "an answer" : want.message) + "\"");
         if (failure->message == kNotLargeEnough) {
-            fuzz::require(state.NoteFlags[4] == anyStar, "note 4 does not follow the types");
-            fuzz::require(state.NoteFlags[5] == endsWithStar(abbr), "note 5 does not follow " + abbr);
-            fuzz::require(state.NoteFlags[8] == (entries.size() > 30), "note 8 does not follow the count");
+            fuzz::require(notes[4] == anyStar, "note 4 does not follow the types");
+            fuzz::require(notes[5] == endsWithStar(abbr), "note 5 does not follow " + abbr);
+            fuzz::require(notes[8] == (entries.size() > 30), "note 8 does not follow the count");
             return {false, true, 0};
         }
         return {};
@@ -186,12 +184,12 @@ Result check(const std::string& abbr, const std::vector<std::string>& entries) {
     fuzz::require(want.first <= index && index <= want.last,
                   size + " is not the first trade size of " + abbr + " large enough");
 
-    fuzz::require(state.NoteFlags[4] == anyStar, "note 4 does not follow the types");
-    fuzz::require(state.NoteFlags[5] == endsWithStar(abbr), "note 5 does not follow " + abbr);
-    fuzz::require(state.NoteFlags[8] == (entries.size() > 30), "note 8 does not follow the count");
-    const bool notes = state.NoteFlags[4] || state.NoteFlags[5] || state.NoteFlags[8];
-    fuzz::require(answer.displayLines.size() == (notes ? 2u : 1u) &&
-                      (!notes || answer.displayLines[1] == "See Notes"),
+    fuzz::require(notes[4] == anyStar, "note 4 does not follow the types");
+    fuzz::require(notes[5] == endsWithStar(abbr), "note 5 does not follow " + abbr);
+    fuzz::require(notes[8] == (entries.size() > 30), "note 8 does not follow the count");
+    const bool flagged = notes[4] || notes[5] || notes[8];
+    fuzz::require(answer.displayLines.size() == (flagged ? 2u : 1u) &&
+                      (!flagged || answer.displayLines[1] == "See Notes"),
                   "\"See Notes\" does not follow the notes");
     const std::string& log = answer.log.bytes();
     fuzz::require(log.find("Smallest Trade Size Conduit is:  " + size + suffix + "\r\n") !=

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "calc/enclosure/enclosure.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace voltaro;
@@ -22,7 +22,7 @@ namespace {
 const std::map<double, Enclosure>& enclosures() {
     static const std::map<double, Enclosure> rows = [] {
         std::map<double, Enclosure> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT * FROM Enclosures");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT * FROM Enclosures");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) {
             Enclosure row;
@@ -46,9 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& rows = enclosures();
     const auto row = rows.find(id);
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
-    const auto outcome = selectEnclosure(state, text);
+    const auto outcome = selectEnclosure(fuzz::referenceDatabase(), text);
 
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
         fuzz::require(failure->message == kNoSuchEnclosure, "unexpected message: " + failure->message);

@@ -1,6 +1,7 @@
 // What the fuzzers share: the reference database opened once per process (opening it derives the
-// key, far too slow to repeat per input), a fresh shared record per input, and a way to stop on a
-// broken property with a message libFuzzer keeps beside the input.
+// key, far too slow to repeat per input), and a way to stop on a broken property with a message
+// libFuzzer keeps beside the input. Each input starts with note flags of its own, all clear, as a
+// freshly opened panel has them.
 #pragma once
 
 #include <cstdio>
@@ -9,10 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
-#include "shell/shared_state.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::fuzz {
 
@@ -25,29 +25,18 @@ inline void require(bool holds, const std::string& what) {
     if (!holds) fail(what);
 }
 
-// A record as a freshly opened panel sees it, every option on, over the one open database. The
-// caller keeps the returned record for the process and resets it per input with freshPanel().
-inline shell::SharedState& sharedState() {
-    static shell::SharedState* state = [] {
+// The one open reference database of the process.
+inline refdb::Database& referenceDatabase() {
+    static refdb::Database* db = [] {
         const std::filesystem::path appDir = VOLTARO_FUZZ_APP_DIR;
         auto zephlib = platform::ZephlibBinding::inFolder(appDir);
         const auto password = refdb::recoverPassword(zephlib);
         if (!password) fail("cannot bind Zephlib in " + appDir.string());
-        auto db = refdb::Database::open(appDir / "Voltaro.dat", refdb::connectText(*password));
-        if (!db) fail("cannot open Voltaro.dat: " + db.error().description);
-        auto* s = new shell::SharedState;  // lives as long as the process
-        s->RefDb = db.take();
-        s->ResultsPath = "/nonexistent/~qxrslt.dat";  // fuzzers never write the log file
-        return s;
+        auto opened = refdb::Database::open(appDir / "Voltaro.dat", *password);
+        if (!opened) fail("cannot open Voltaro.dat: " + opened.error().description);
+        return new refdb::Database(opened.take());  // lives as long as the process
     }();
-    return *state;
-}
-
-// Back to a new panel: no footnotes, every option on.
-inline void freshPanel(shell::SharedState& state) {
-    state.NoteFlags.fill(false);
-    state.OptionFlags.fill(true);
-    state.ResultsReady = false;
+    return *db;
 }
 
 }  // namespace voltaro::fuzz

@@ -18,7 +18,7 @@ namespace {
 const std::vector<double>& ratings() {
     static const std::vector<double> list = [] {
         std::vector<double> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT Fuse FROM FuseSize");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT Fuse FROM FuseSize");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) out.push_back(set->field("Fuse").number());
         return out;
@@ -33,11 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string material = (data[0] & 1) ? "Aluminum" : "Copper";
     const std::string amps(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
+    calc::NoteFlags notes{};
     const std::int32_t current = calc::ground::readCurrent(amps);
-    const auto outcome = calc::ground::calculateGround(state, {amps, material});
-    fuzz::require(state.NoteFlags[9] == (current > 800), "note 9 does not follow 800 A");
+    const auto outcome =
+        calc::ground::calculateGround(fuzz::referenceDatabase(), notes, {amps, material});
+    fuzz::require(notes[9] == (current > 800), "note 9 does not follow 800 A");
 
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
         fuzz::require(failure->message == calc::ground::kAmpRatingTooHigh && current > 6000,

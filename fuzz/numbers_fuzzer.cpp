@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "fuzz/fuzz_support.h"
 
 using namespace voltaro;

@@ -15,7 +15,7 @@
 #include <variant>
 #include <vector>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "calc/starter/starter.h"
 #include "fuzz/fuzz_support.h"
 
@@ -32,7 +32,7 @@ struct Row {
 const std::vector<Row>& starters() {
     static const std::vector<Row> rows = [] {
         std::vector<Row> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT * FROM Starter");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT * FROM Starter");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) {
             Row row{set->field("Size").text(), {}};
@@ -78,10 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     in.amps = std::string(text.substr(0, nul));
     in.volts = nul == std::string_view::npos ? std::string() : std::string(text.substr(nul + 1));
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
     const auto want = expected(in);
-    const auto outcome = calculateStarter(state, in);
+    const auto outcome = calculateStarter(fuzz::referenceDatabase(), in);
 
     const auto* starterSize = std::get_if<std::string>(&want);
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "calc/transformer/transformer.h"
 #include "fuzz/fuzz_support.h"
 

@@ -27,12 +27,12 @@ const std::vector<Insulation>& insulations(const std::string& material) {
     static std::vector<Insulation> copper, aluminum;
     auto& list = material == "Copper" ? copper : aluminum;
     if (list.empty()) {
-        auto& state = fuzz::sharedState();
-        auto set = state.RefDb->openRecordset("SELECT Type FROM " + material);
+        auto& db = fuzz::referenceDatabase();
+        auto set = db.openRecordset("SELECT Type FROM " + material);
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) {
             const std::string type = set->field("Type").text();
-            auto caption = calc::wire::ShowTempRating(state, material, type);
+            auto caption = calc::wire::ShowTempRating(db, material, type);
             auto* found = std::get_if<std::optional<std::string>>(&caption);
             if (!found || !*found) fuzz::fail("no rating for " + type);
             list.push_back({type, **found});
@@ -44,7 +44,7 @@ const std::vector<Insulation>& insulations(const std::string& material) {
 const std::vector<std::string>& guages() {
     static const std::vector<std::string> list = [] {
         std::vector<std::string> out;
-        auto set = fuzz::sharedState().RefDb->openRecordset("SELECT Guage FROM AWG");
+        auto set = fuzz::referenceDatabase().openRecordset("SELECT Guage FROM AWG");
         if (!set) fuzz::fail(set.error().description);
         for (set->moveFirst(); !set->eof(); set->moveNext()) out.push_back(set->field("Guage").text());
         return out;
@@ -69,13 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
 
-    auto& state = fuzz::sharedState();
-    fuzz::freshPanel(state);
-    state.OptionFlags[shell::kTerminalAuto] = terminalAuto;
+    auto& db = fuzz::referenceDatabase();
+    calc::NoteFlags notes{};
     calc::wire::WireInputs inputs{boxes[0], material, insulation.type, insulation.caption,
                                   boxes[1], boxes[2]};
     inputs.ambient = calc::wire::ConvertFahrenheit(inputs.ambient);
-    const auto result = calc::wire::CalSize(state, inputs);
+    const auto result = calc::wire::CalSize(db, notes, inputs, terminalAuto);
 
     if (const auto* failure = std::get_if<calc::Failure>(&result)) {
         const std::string& m = failure->message;
@@ -92,10 +91,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "size not in AWG: " + wire.size);
     fuzz::require(load > 0 && load <= wire.circuitMaxAmps && wire.circuitMaxAmps <= wire.deRatedAmps,
                   "ampacities out of order for " + wire.size);
-    fuzz::require(state.NoteFlags[10] != state.NoteFlags[11], "not exactly one terminal note");
-    fuzz::require(state.NoteFlags[12] == !terminalAuto, "note 12 does not follow the option");
+    fuzz::require(notes[10] != notes[11], "not exactly one terminal note");
+    fuzz::require(notes[12] == !terminalAuto, "note 12 does not follow the option");
 
-    const auto answer = calc::wire::WriteWireResults(state, inputs, wire);
+    const auto answer = calc::wire::WriteWireResults(db, notes, inputs, wire);
     fuzz::require(answer.displayLines.size() == 4 && answer.displayLines[3] == "See Notes",
                   "display lines");
     const std::string& log = answer.log.bytes();

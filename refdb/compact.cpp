@@ -54,7 +54,7 @@ std::optional<DbError> syncPath(const std::filesystem::path& path, bool director
 }
 
 std::optional<DbError> exportInto(Database& source, const std::filesystem::path& tempPath,
-                                  const std::string& password) {
+                                  std::string_view password) {
     // The data file is open without permission to create files, and an attached file inherits
     // that, so the copy starts as an empty file made here (an empty file is a new database).
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
@@ -101,7 +101,7 @@ std::optional<DbError> exportInto(Database& source, const std::filesystem::path&
 
 std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
                                      const std::filesystem::path& tempPath,
-                                     std::string_view connectText, const CompactFault& fault) {
+                                     const Password& password, const CompactFault& fault) {
     if (fault) {
         if (auto error = fault(CompactStep::OpenSource)) {
             // Reported as the open failing; nothing else has happened yet.
@@ -110,7 +110,7 @@ std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
             return {*error};
         }
     }
-    auto source = Database::open(dataPath, connectText);
+    auto source = Database::open(dataPath, password);
     if (!source) {
         std::error_code ignored;
         std::filesystem::remove(tempPath, ignored);
@@ -119,12 +119,12 @@ std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
     auto skipOpen = [&](CompactStep step) -> std::optional<DbError> {
         return step == CompactStep::OpenSource || !fault ? std::nullopt : fault(step);
     };
-    return compactDataFile(*source, dataPath, tempPath, connectText, skipOpen);
+    return compactDataFile(*source, dataPath, tempPath, password, skipOpen);
 }
 
 std::vector<DbError> compactDataFile(Database& source, const std::filesystem::path& dataPath,
                                      const std::filesystem::path& tempPath,
-                                     std::string_view connectText, const CompactFault& fault) {
+                                     const Password& password, const CompactFault& fault) {
     auto injected = [&](CompactStep step) -> std::optional<DbError> {
         return fault ? fault(step) : std::nullopt;
     };
@@ -143,8 +143,6 @@ std::vector<DbError> compactDataFile(Database& source, const std::filesystem::pa
     std::filesystem::remove(tempPath, ec);
     if (ec) return {fileError(ec.value(), "cannot delete " + tempPath.string())};
 
-    const auto password = passwordOf(connectText);
-    if (!password) return {DbError{SQLITE_MISUSE, "unrecognised connection text"}};
     if (!source.isOpen()) return {DbError{SQLITE_MISUSE, "the database is closed"}};
 
     // The copy is written through the connection already open on the data file, which saves
@@ -157,12 +155,12 @@ std::vector<DbError> compactDataFile(Database& source, const std::filesystem::pa
         sourceContents = contents.take();
 
         if (auto error = injected(CompactStep::Export)) return failed(*error);
-        if (auto error = exportInto(source, tempPath, *password)) return failed(*error);
+        if (auto error = exportInto(source, tempPath, password.text())) return failed(*error);
     }
     source.close();
     {
         if (auto error = injected(CompactStep::OpenCopy)) return failed(*error);
-        auto copy = Database::open(tempPath, connectText);
+        auto copy = Database::open(tempPath, password);
         if (!copy) return failed(copy.error());
 
         if (auto error = injected(CompactStep::CheckCopy)) return failed(*error);

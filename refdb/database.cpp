@@ -13,8 +13,6 @@ namespace voltaro::refdb {
 
 namespace {
 
-constexpr std::string_view kConnectPrefix = "MS Access";
-
 DbError errorOf(sqlite3* db, int code) {
     if (db == nullptr) return {code, sqlite3_errstr(code)};
     const int extended = sqlite3_extended_errcode(db);
@@ -151,12 +149,6 @@ int keyConnection(sqlite3* db, std::string_view password) {
     if (rc != SQLITE_OK) return rc;
     const std::string rounds = "PRAGMA kdf_iter = " + std::to_string(kKeyDerivationRounds);
     return sqlite3_exec(db, rounds.c_str(), nullptr, nullptr, nullptr);
-}
-
-std::optional<std::string> passwordOf(std::string_view connectText) {
-    if (connectText.substr(0, kConnectPrefix.size()) != kConnectPrefix) return std::nullopt;
-    auto password = connectText.substr(kConnectPrefix.size());
-    return std::string(password.substr(0, password.find('\0')));
 }
 
 // ---- Recordset --------------------------------------------------------------------------------
@@ -328,14 +320,12 @@ Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 Database::~Database() { close(); }
 
-Result<Database> Database::open(const std::filesystem::path& path, std::string_view connectText) {
-    const auto password = passwordOf(connectText);
-    if (!password) return DbError{SQLITE_MISUSE, "unrecognised connection text"};
+Result<Database> Database::open(const std::filesystem::path& path, const Password& password) {
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     auto connection = std::make_shared<Connection>(db);
     if (rc != SQLITE_OK) return errorOf(db, rc);
-    rc = keyConnection(db, *password);
+    rc = keyConnection(db, password.text());
     if (rc != SQLITE_OK) return errorOf(db, rc);
     // The key is only tried on the first read: a wrong password or a file that is not ours fails
     // here, not in the middle of a calculation.

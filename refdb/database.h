@@ -19,6 +19,7 @@
 #include <variant>
 #include <vector>
 
+#include "refdb/password.h"
 #include "refdb/value.h"
 
 struct sqlite3;
@@ -102,11 +103,9 @@ private:
 
 class Database {
 public:
-    // Opens an existing database file for reading and writing (never creates one). The connect
-    // text is "MS Access" immediately followed by the password, padded with NULs (the recovered
-    // password buffer): the password is what follows the prefix up to the first NUL. A missing
-    // file, a wrong password or a file that is no database is an error.
-    static Result<Database> open(const std::filesystem::path& path, std::string_view connectText);
+    // Opens an existing database file for reading and writing (never creates one), keyed with
+    // the password. A missing file, a wrong password or a file that is no database is an error.
+    static Result<Database> open(const std::filesystem::path& path, const Password& password);
 
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
@@ -141,9 +140,5 @@ private:
 // about 78 ms each time.
 inline constexpr int kKeyDerivationRounds = 16000;
 int keyConnection(sqlite3* db, std::string_view password);
-
-// The password inside a connect text ("MS Access" + password + NUL padding), or nullopt when the
-// text does not start with "MS Access".
-std::optional<std::string> passwordOf(std::string_view connectText);
 
 }  // namespace voltaro::refdb

@@ -1,18 +1,14 @@
 #include "refdb/password.h"
 
-#include "platform/zephlib_binding.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::refdb {
 
-std::optional<PasswordBuffer> recoverPassword(platform::ZephlibBinding& zephlib) {
-    PasswordBuffer buffer{};
+std::optional<Password> recoverPassword(platform::ZephlibBinding& zephlib) {
+    Password::Buffer buffer{};
     const auto done = zephlib.TransCal(buffer.data(), 1, kScrambledPassword, " ");
     if (!done || *done != 1) return std::nullopt;
-    return buffer;
-}
-
-std::string connectText(const PasswordBuffer& password) {
-    return "MS Access" + std::string(password.data(), password.size());
+    return Password(buffer);
 }
 
 }  // namespace voltaro::refdb

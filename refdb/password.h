@@ -7,6 +7,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace voltaro::platform {
 class ZephlibBinding;
@@ -17,15 +18,27 @@ namespace voltaro::refdb {
 // 20 hexadecimal digits: a 10-character password scrambled with the built-in key.
 inline constexpr char kScrambledPassword[] = "B1E36F45B7BE55A173DB";
 
-// The 50-character buffer the password is recovered into: the password, then NULs.
-using PasswordBuffer = std::array<char, 50>;
+// The password that opens, compacts and writes the reference database: a plain value, passed to
+// whoever opens a connection (Database::open, compactDataFile) and not kept by them.
+class Password {
+public:
+    // The 50-character buffer the password is recovered into: the password, then NULs.
+    using Buffer = std::array<char, 50>;
 
-// Recovers the password (TransCal mode 1, the stored digits, a single blank as key). nullopt when
-// Zephlib cannot be bound or refuses.
-std::optional<PasswordBuffer> recoverPassword(platform::ZephlibBinding& zephlib);
+    // The text as given; a NUL ends it.
+    explicit Password(std::string_view text) : text_(text.substr(0, text.find('\0'))) {}
+    // The text in a recovered buffer, up to its first NUL.
+    explicit Password(const Buffer& buffer)
+        : Password(std::string_view(buffer.data(), buffer.size())) {}
 
-// The connect text used to open and to compact the database: "MS Access" immediately followed by
-// the 50-character buffer.
-std::string connectText(const PasswordBuffer& password);
+    std::string_view text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// Recovers the password into the 50-character buffer (TransCal mode 1, the stored digits, a
+// single blank as key). nullopt when Zephlib cannot be bound or refuses.
+std::optional<Password> recoverPassword(platform::ZephlibBinding& zephlib);
 
 }  // namespace voltaro::refdb

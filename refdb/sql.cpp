@@ -1,6 +1,6 @@
 #include "refdb/sql.h"
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::refdb {
 

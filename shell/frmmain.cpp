@@ -9,20 +9,22 @@
 #include <QWindow>
 
 #include "assets/layout.h"
-#include "calc/numbers/numbers.h"
+#include "assets/resource_names.h"
+#include "numbers/numbers.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
 
 namespace layout = assets::layout::face;
+namespace bitmap = assets::program;
 
 namespace {
 
@@ -81,11 +83,11 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         key->setToolTip(kSquareNames[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
-            key->setPicture(skinPixmap("SMSQDN"));
-            if (openPanel) openPanel(kSquarePanels[i]);
+            key->setPicture(skinPixmap(bitmap::kSMSQDN));
+            Q_EMIT openPanel(kSquarePanels[i]);
         });
         connect(key, &ImageButton::released, this, [this, key] {
-            if (!state_.PanelBusy) key->setPicture(skinPixmap("SMSQUP"));
+            if (!state_.PanelBusy) key->setPicture(skinPixmap(bitmap::kSMSQUP));
         });
         SmSqImage[i] = key;
     }
@@ -95,11 +97,11 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         key->setToolTip(kRoundNames[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
-            key->setPicture(skinPixmap("SMRNDDN"));
-            if (openPanel) openPanel(kRoundPanels[i]);
+            key->setPicture(skinPixmap(bitmap::kSMRNDDN));
+            Q_EMIT openPanel(kRoundPanels[i]);
         });
         connect(key, &ImageButton::released, this, [this, key] {
-            if (!state_.PanelBusy) key->setPicture(skinPixmap("SMRNDUP"));
+            if (!state_.PanelBusy) key->setPicture(skinPixmap(bitmap::kSMRNDUP));
         });
         SmRndImage[i] = key;
     }
@@ -107,25 +109,25 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     PrnBut = new ImageButton(QStringLiteral("PrnBut"), QStringLiteral("Print"), this);
     PrnBut->setGeometry(rectOf(layout::kPrnBut));
     connect(PrnBut, &ImageButton::pressed, this, [this] {
-        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap("PRN_D"));
+        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap(bitmap::kPRN_D));
     });
     connect(PrnBut, &ImageButton::released, this, [this] {
-        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap("PRN_U"));
+        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap(bitmap::kPRN_U));
     });
     connect(PrnBut, &ImageButton::clicked, this, &FrmMain::print);
 
     OffBut = new ImageButton(QStringLiteral("OffBut"), QStringLiteral("Exit"), this);
     OffBut->setGeometry(rectOf(layout::kOffBut));
     connect(OffBut, &ImageButton::pressed, this, [this] {
-        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap("EXIT_D"));
+        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap(bitmap::kEXIT_D));
     });
     connect(OffBut, &ImageButton::released, this, [this] {
-        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap("EXIT_U"));
+        if (!state_.PanelBusy) OffBut->setPicture(skinPixmap(bitmap::kEXIT_U));
     });
     connect(OffBut, &ImageButton::clicked, this, [this] {
         if (state_.OptionFlags[kButtonSounds]) {
             const auto library = state_.SoundLibPath.string();
-            zephlib_.P_Sound(library.c_str(), "Off", 0);
+            zephlib_.P_Sound(library.c_str(), assets::tonebank::kOff, 0);
         }
         Shutdown();
     });
@@ -134,6 +136,8 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
     state_.SetDisplayCaption = [this](const std::string& text) { setDisplayCaption(text); };
 }
+
+FrmMain::~FrmMain() { state_.SetDisplayCaption = nullptr; }
 
 QString FrmMain::displayCaption(const std::string& text) {
     const QString raw = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -179,13 +183,13 @@ FrmMain::LoadResult FrmMain::Form_Load(std::string& reason) {
     state_.PanelBusy = true;
     CaptureFace();
 
-    base_ = skinPixmap("BASE");
+    base_ = skinPixmap(bitmap::kBASE);
     if (base_.isNull()) {
         reason = "the face picture BASE is missing from the program";
         return LoadResult::Failed;
     }
-    OffBut->setPicture(skinPixmap("EXIT_U"));
-    PrnBut->setPicture(skinPixmap("PRNOFF"));
+    OffBut->setPicture(skinPixmap(bitmap::kEXIT_U));
+    PrnBut->setPicture(skinPixmap(bitmap::kPRNOFF));
     RefreshButtons();
 
     if (auto failure = OpenSession(state_, appDir_, zephlib_, options_)) {
@@ -213,15 +217,15 @@ void FrmMain::RefreshButtons() {
     Display->setFrameStyle(QFrame::NoFrame);
     lag(10);
     if (state_.ResultsReady) {
-        PrnBut->setPicture(skinPixmap("PRN_U"));
+        PrnBut->setPicture(skinPixmap(bitmap::kPRN_U));
         if (state_.OptionFlags[kAutoPrint]) {
             state_.AutoPrinting = true;
             print();
         }
     }
-    const QPixmap round = skinPixmap("SMRNDUP");
+    const QPixmap round = skinPixmap(bitmap::kSMRNDUP);
     for (auto* key : SmRndImage) key->setPicture(round);
-    const QPixmap square = skinPixmap("SMSQUP");
+    const QPixmap square = skinPixmap(bitmap::kSMSQUP);
     for (auto* key : SmSqImage) key->setPicture(square);
 }
 
@@ -231,7 +235,7 @@ void FrmMain::print() {
         state_.AutoPrinting = false;
         return;
     }
-    if (printReport) printReport();
+    Q_EMIT printReport();
 }
 
 void FrmMain::CaptureFace() {

@@ -4,8 +4,9 @@
 // and takes a fresh copy of the face when the user comes back.
 //
 // Start-up runs in Form_Load (everything after the single-instance hand-over), then Main shapes
-// and shows the window. Geometry of the window is kept in pixels; twips (15 per pixel) appear only
-// where the start-up positions are given in them.
+// and shows the window. A panel key emits openPanel and the print button printReport; the program
+// connects the panels and the report to them. Geometry of the window is kept in pixels; twips
+// (15 per pixel) appear only where the start-up positions are given in them.
 #pragma once
 
 #include <QStringList>
@@ -13,7 +14,7 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -36,6 +37,8 @@ class FrmMain : public QWidget {
 public:
     FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const OptionsStore& options,
             std::filesystem::path appDir, QStringList arguments);
+    // Takes the display's caption hook out of the shared record: the record outlives the window.
+    ~FrmMain() override;
 
     enum class LoadResult { Loaded, DisplayRejected, Failed };
     // The start-up sequence from "Loading..." on. DisplayRejected: the display check failed (the
@@ -51,11 +54,6 @@ public:
     // One tick of the main timer (every 300 ms).
     void MainT_Timer();
 
-    // What a panel key opens; installed by the panel layer. Called with the key's panel number.
-    std::function<void(std::int16_t panel)> openPanel;
-    // The printed report of the results log; installed by the report layer.
-    std::function<void()> printReport;
-
     // The controls, for the layers above and for tests.
     QLabel* displayLabel() const { return Display; }
     ImageButton* squareButton(int i) const { return SmSqImage[static_cast<std::size_t>(i)]; }
@@ -69,6 +67,10 @@ public:
     static QString displayCaption(const std::string& text);
 
 Q_SIGNALS:
+    // A panel key was pressed while no panel is busy: open the panel with that number (Panel).
+    void openPanel(std::int16_t panel);
+    // The print button, or Auto Print, with a result ready: print the results log.
+    void printReport();
     // Shutdown has finished: the program may end.
     void finished();
 

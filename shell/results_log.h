@@ -1,55 +1,32 @@
-// The results log: a small text file beside the program that holds the report of the last
-// calculation, read back by the printed report. Every result replaces it whole.
-//
-// A calculator builds its result with StartResultsLog(title), write() for each of its lines and
-// writeNotes() for its footnotes, then closeResultsLog() puts the text in place. The file is
-// written beside the log and renamed over it in one step, so the report never sees a half-written
-// log and a failed write never leaves one behind.
-//
-// Bytes: 8-bit text, every line ended by CR LF; a line passed in may itself hold CR LF.
+// The results log file and the one step that publishes an answer. The file beside the program
+// (ResultsPath) holds the log of the last result, for the printed report; every result replaces
+// it whole. The log's text is made by the calculator (calc/common/results_log.h).
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "calc/common/outcome.h"
 #include "shell/shared_state.h"
 
 namespace voltaro::shell {
 
-class ResultsLog {
-public:
-    // The text written so far.
-    const std::string& bytes() const { return bytes_; }
+// Publishes a calculator's answer, the one way every panel and voltaro-cli does it: the display
+// lines are appended to the display (ShowOnDisplay), then the results log is written to
+// ResultsPath, then ResultsReady is set, only when the log was written. When the log cannot be
+// written ResultsReady is false, no log is left at ResultsPath (the one there belonged to an
+// earlier result), and the reason, naming the file, is returned for the caller to show. An empty
+// ResultsPath keeps no log (voltaro-cli without --log): nothing is written and ResultsReady stays
+// false.
+std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer);
 
-    // Appends `text` and CR LF.
-    void write(std::string_view text);
-
-    // An empty line, "Notes:", then the text of each footnote in `numbers`, in that order, one per
-    // line. The caller decides which notes its flags call for.
-    void writeNotes(SharedState& state, const std::vector<int>& numbers);
-
-private:
-    friend ResultsLog StartResultsLog(std::string_view title);
-    std::string bytes_;
-};
-
-// Starts a result: CR LF, "1999 NEC Code Year", CR LF, CR LF, "Voltaro Results:", CR LF, CR LF,
-// the title, CR LF, CR LF.
-ResultsLog StartResultsLog(std::string_view title);
-
-// Replaces the file at state.ResultsPath with the log and sets ResultsReady. On failure the old
-// log is removed as well (it belongs to an earlier result), ResultsReady is false, and the reason
-// is returned for the caller's message.
-std::optional<std::string> closeResultsLog(SharedState& state, const ResultsLog& log);
-
-// The text of footnote n from the FootNotes table; empty when there is no such note or the table
-// cannot be read. Uses WorkRs and leaves it empty: a caller's own set in WorkRs is gone after it.
-std::string FootNoteText(SharedState& state, int n);
-
-// True when any of NoteFlags 1 to 12 is set.
-bool AnyNoteFlagged(const SharedState& state);
+// Replaces the file at `path` with `bytes`, whole or not at all: they are written beside it and
+// renamed over it in one step, so the report never sees a half-written log. On failure `path` is
+// as it was, nothing else is left behind, and the reason, naming the file, is returned.
+std::optional<std::string> writeResultsLog(const std::filesystem::path& path,
+                                           std::string_view bytes);
 
 // A new panel from a square button: no result to print, no footnotes flagged.
 void ResetResults(SharedState& state);

@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/compact.h"
 #include "refdb/password.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
 
@@ -35,7 +35,7 @@ std::optional<std::string> OpenSession(SharedState& state, const std::filesystem
     if (!password) return "cannot use Zephlib.so: " + zephlib.bindError();
     state.SoundLibPath = appDir / "Tonebank.so";
     state.DataPath = appDir / "Voltaro.dat";
-    auto db = refdb::Database::open(state.DataPath, refdb::connectText(*password));
+    auto db = refdb::Database::open(state.DataPath, *password);
     if (!db) return "cannot open " + state.DataPath.string() + ": " + db.error().description;
     state.RefDb = db.take();
     state.ConduitAbbr = "EMT";
@@ -61,9 +61,8 @@ std::vector<refdb::DbError> CompactDataFile(SharedState& state, platform::Zephli
     }
     // The open connection writes the compacted copy and is closed on the way.
     if (state.RefDb && state.RefDb->isOpen())
-        return refdb::compactDataFile(*state.RefDb, state.DataPath, temp,
-                                      refdb::connectText(*password));
-    return refdb::compactDataFile(state.DataPath, temp, refdb::connectText(*password));
+        return refdb::compactDataFile(*state.RefDb, state.DataPath, temp, *password);
+    return refdb::compactDataFile(state.DataPath, temp, *password);
 }
 
 std::string compactErrorText(const refdb::DbError& error) {

@@ -13,7 +13,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "calc/common/data_failure.h"
+#include "calc/common/note_flags.h"
 #include "refdb/database.h"
 
 namespace voltaro::platform {
@@ -50,8 +53,8 @@ using WindowId = std::uintptr_t;
 struct SharedState {
     // The reference database, open from start-up step 14 to exit.
     std::optional<refdb::Database> RefDb;
-    // The one recordset variable the calculators and FootNoteText share; whoever opens a set into
-    // it may find it replaced after calling FootNoteText.
+    // A recordset a panel keeps open between events. The cores and the footnotes open sets of
+    // their own, so calling them never replaces it.
     std::optional<refdb::Recordset> WorkRs;
 
     std::filesystem::path DataPath;      // <app>/Voltaro.dat
@@ -69,7 +72,7 @@ struct SharedState {
     std::array<bool, kOptionCount> OptionFlags{};
     std::array<std::string, kOptionCount> OptionKeys{};
     // Footnotes to print under the next result; index 0 is never used.
-    std::array<bool, 13> NoteFlags{};
+    calc::NoteFlags NoteFlags{};
 
     bool ResultsReady = false;    // a result is in the results log; the print button is live
     bool AutoPrinting = false;    // the current print was started by Auto Print
@@ -97,5 +100,17 @@ struct SharedState {
         int x = 0, y = 0, width = 0, height = 0;
     } SnapshotRect;
 };
+
+// The one check that the reference database is open, for whoever calls a calculation core: runs
+// `core` with RefDb when it is open; otherwise `core` is not run and the result is the failure
+// every calculator reports for a closed database. `core` returns calc::Outcome or another variant
+// that holds a calc::Failure.
+template <typename Core>
+auto withDatabase(SharedState& state, Core&& core)
+    -> decltype(std::forward<Core>(core)(std::declval<refdb::Database&>())) {
+    if (!state.RefDb || !state.RefDb->isOpen())
+        return calc::dataFailure("The database is not open.");
+    return std::forward<Core>(core)(*state.RefDb);
+}
 
 }  // namespace voltaro::shell

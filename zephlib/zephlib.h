@@ -8,8 +8,8 @@
  * desktop's sound service would hold it.
  *
  * The program does not link against this library: it loads Zephlib.so from its own folder and
- * resolves each export by name (platform/zephlib_binding.h). This header is the contract for both
- * sides.
+ * resolves each export by name (zephlib/binding/zephlib_binding.h). This header is the contract
+ * for both sides.
  */
 #ifndef ZEPHLIB_H
 #define ZEPHLIB_H

@@ -12,8 +12,9 @@
 
 namespace voltaro::calc {
 
+// "Reference Database Error:", CR LF, then what went wrong; the cause is the reference data.
 inline Failure dataFailure(std::string_view detail) {
-    return Failure{"Reference Database Error:\r\n" + std::string(detail)};
+    return Failure{"Reference Database Error:\r\n" + std::string(detail), Cause::ReferenceData};
 }
 
 inline Failure dataFailure(const refdb::DbError& error) { return dataFailure(error.description); }

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string_view>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc {
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "calc/common/data_failure.h"
+#include "calc/common/footnotes.h"
 #include "refdb/sql.h"
 
 namespace voltaro::calc::conduit {
@@ -54,9 +55,8 @@ std::optional<refdb::DbError> addToDragList(refdb::Database& db, const Conductor
     return rows->update();
 }
 
-std::variant<std::string, Failure> CalPipe(shell::SharedState& state) {
-    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable();
-    auto& db = *state.RefDb;
+std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes,
+                                           std::string_view abbr) {
     auto conductors = db.openRecordset("SELECT * FROM DragList");
     auto areas = db.openRecordset("SELECT * FROM WireArea_Q");
     if (!conductors || !areas) return unreadable();
@@ -80,13 +80,12 @@ std::variant<std::string, Failure> CalPipe(shell::SharedState& state) {
             known =
                 areaOf.emplace(std::make_pair(type, gauge), areas->field("Area").number()).first;
         }
-        if (endsWithStar(type)) state.NoteFlags[4] = true;
+        if (endsWithStar(type)) notes[4] = true;
         total += known->second;
     }
 
     // The total goes into the criterion in general number format (15 significant digits), so a
     // sum such as 0.1 + 0.1 + 0.1 meets an allowed area of 0.3 as equal, not as just above it.
-    const auto& abbr = state.ConduitAbbr;
     bool found = false;
     std::string size;
     if (!holdsNul(abbr)) {
@@ -99,44 +98,43 @@ std::variant<std::string, Failure> CalPipe(shell::SharedState& state) {
         found = *match;
         if (found) size = sizes->field("Size").text();
     }
-    if (endsWithStar(abbr)) state.NoteFlags[5] = true;
-    if (count > kCrowdedCount) state.NoteFlags[8] = true;
+    if (endsWithStar(abbr)) notes[5] = true;
+    if (count > kCrowdedCount) notes[8] = true;
     if (!found) return Failure{std::string(kNotLargeEnough)};
     return size;
 }
 
-shell::ResultsLog WriteConduitResults(shell::SharedState& state, std::string_view conduitSize,
-                                      const std::vector<std::string>& entries) {
-    const std::string sizeLine = std::string(conduitSize) + " in. " + " " + state.ConduitAbbr;
-    auto log = shell::StartResultsLog("~ Calculate Conduit Size ~");
-    log.write("Current Conduit Type: " + state.ConduitAbbr);
-    log.write(state.ConduitName);
+Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
+                           std::string_view conduitSize, const std::vector<std::string>& entries) {
+    const std::string sizeLine = std::string(conduitSize) + " in. " + " " + type.abbr;
+    Answer answer;
+    answer.displayLines.push_back(sizeLine);
+    if (AnyNoteFlagged(notes)) answer.displayLines.emplace_back("See Notes");
+    answer.log = StartResultsLog("~ Calculate Conduit Size ~");
+    auto& log = answer.log;
+    log.write("Current Conduit Type: " + type.abbr);
+    log.write(type.name);
     log.write("Conductors Selected:\r\n");
     for (std::size_t i = 0; i < entries.size(); ++i)
         log.write("      " + std::to_string(i + 1) + ".\tAWG " + entries[i]);
     log.write("\r\n");
     log.write("Smallest Trade Size Conduit is:  " + sizeLine);
-    std::vector<int> notes;
+    std::vector<int> printed;
     for (const int n : {5, 4, 8})
-        if (state.NoteFlags[static_cast<std::size_t>(n)]) notes.push_back(n);
-    log.writeNotes(state, notes);
-    return log;
-}
-
-Outcome calculateConduit(shell::SharedState& state, const std::vector<std::string>& entries) {
-    auto size = CalPipe(state);
-    if (auto* failure = std::get_if<Failure>(&size)) return *failure;
-    const auto& conduitSize = std::get<std::string>(size);
-    Answer answer;
-    answer.displayLines.push_back(conduitSize + " in. " + " " + state.ConduitAbbr);
-    if (shell::AnyNoteFlagged(state)) answer.displayLines.emplace_back("See Notes");
-    answer.log = WriteConduitResults(state, conduitSize, entries);
+        if (notes[static_cast<std::size_t>(n)]) printed.push_back(n);
+    writeNotes(log, db, printed);
     return answer;
 }
 
-Outcome conduitForEntries(shell::SharedState& state, const std::vector<std::string>& entries) {
-    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable();
-    auto& db = *state.RefDb;
+Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
+                         const std::vector<std::string>& entries) {
+    auto size = CalPipe(db, notes, type.abbr);
+    if (auto* failure = std::get_if<Failure>(&size)) return *failure;
+    return WriteConduitResults(db, notes, type, std::get<std::string>(size), entries);
+}
+
+Outcome conduitForEntries(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
+                          const std::vector<std::string>& entries) {
     // IMMEDIATE: take the write lock before touching DragList, so that two callers sharing one
     // database file wait for each other instead of mixing their conductors.
     if (db.execute("BEGIN IMMEDIATE")) return unreadable();
@@ -144,7 +142,7 @@ Outcome conduitForEntries(shell::SharedState& state, const std::vector<std::stri
         if (db.execute("DELETE FROM DragList")) return unreadable();
         for (const auto& entry : entries)
             if (addToDragList(db, conductorOf(entry))) return unreadable();
-        return calculateConduit(state, entries);
+        return calculateConduit(db, notes, type, entries);
     }();
     // Nothing was committed; should the rollback itself fail, closing the connection discards
     // the transaction all the same.

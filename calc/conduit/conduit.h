@@ -5,7 +5,8 @@
 // step with its "Conductors in Conduit" list (one row per conductor, gauge and insulation type).
 // CalPipe reads DragList; the results log lists the panel's entries ("GAUGE - TYPE"), in list
 // order. conduitForEntries() runs the whole press for a given list of entries without leaving
-// anything in DragList, for scripts and tests.
+// anything in DragList, for scripts and tests. The caller hands over the reference database
+// already open, the note flags and the current conduit type.
 //
 // Areas are square inches, as the WireArea_Q and ConData_Q tables hold them.
 #pragma once
@@ -15,10 +16,10 @@
 #include <variant>
 #include <vector>
 
+#include "calc/common/note_flags.h"
 #include "calc/common/outcome.h"
+#include "calc/common/results_log.h"
 #include "refdb/database.h"
-#include "shell/results_log.h"
-#include "shell/shared_state.h"
 
 namespace voltaro::calc::conduit {
 
@@ -34,6 +35,13 @@ struct Conductor {
     std::string type;
 };
 
+// The current conduit type: its abbreviation (ConData_Q's Abbr) and its full name once the type
+// dialog has been used (empty before).
+struct ConduitType {
+    std::string abbr = "EMT";
+    std::string name;
+};
+
 // A list entry's parts: the text before the first " - " is the gauge, the rest the type. An
 // entry without " - " is all gauge, with an empty type.
 Conductor conductorOf(std::string_view entry);
@@ -43,23 +51,27 @@ std::string entryOf(const Conductor& conductor);
 // Adds one conductor at the end of DragList, as dropping it into the conduit does.
 std::optional<refdb::DbError> addToDragList(refdb::Database& db, const Conductor& conductor);
 
-// The trade size for the conductors in DragList and the type state.ConduitAbbr, or the failure
-// message. Sets NoteFlags 4 (a type ending in "*"), 5 (ConduitAbbr ends in "*") and 8 (more than
-// 30 conductors); 5 and 8 also when no trade size is large enough. Never clears a flag.
-std::variant<std::string, Failure> CalPipe(shell::SharedState& state);
+// The trade size for the conductors in DragList and the conduit type `abbr`, or the failure
+// message. Sets note flags 4 (a type ending in "*"), 5 (`abbr` ends in "*") and 8 (more than 30
+// conductors); 5 and 8 also when no trade size is large enough. Never clears a flag.
+std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes,
+                                           std::string_view abbr);
 
-// The results log of an answer: the conduit type, its name, the numbered `entries`, the trade
+// The display lines of an answer (the trade size and type, then "See Notes" when a note is
+// flagged) and its results log: the conduit type, its name, the numbered `entries`, the trade
 // size, and the flagged notes in the order 5, 4, 8.
-shell::ResultsLog WriteConduitResults(shell::SharedState& state, std::string_view conduitSize,
-                                      const std::vector<std::string>& entries);
+Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const ConduitType& type,
+                           std::string_view conduitSize, const std::vector<std::string>& entries);
 
 // The calculate press with DragList as the panel left it and `entries` its list: CalPipe, then
-// the display line, "See Notes" when a note is flagged, and the results log.
-Outcome calculateConduit(shell::SharedState& state, const std::vector<std::string>& entries);
+// WriteConduitResults.
+Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
+                         const std::vector<std::string>& entries);
 
 // The calculate press for a conduit holding exactly `entries` ("GAUGE - TYPE", in order). DragList
 // holds them only inside one transaction that is rolled back, so the table is left as it was and
-// a concurrent caller never sees them. The note flags it sets stay set in `state`.
-Outcome conduitForEntries(shell::SharedState& state, const std::vector<std::string>& entries);
+// a concurrent caller never sees them. The note flags it sets stay set in `notes`.
+Outcome conduitForEntries(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
+                          const std::vector<std::string>& entries);
 
 }  // namespace voltaro::calc::conduit

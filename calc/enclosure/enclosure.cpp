@@ -1,14 +1,13 @@
 #include "calc/enclosure/enclosure.h"
 
 #include "calc/common/data_failure.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::enclosure {
 
-std::variant<Enclosure, Failure> enclosureAt(shell::SharedState& state, int id) {
+std::variant<Enclosure, Failure> enclosureAt(refdb::Database& db, int id) {
     const Failure unreadable = dataFailure("The enclosure table cannot be read.");
-    if (!state.RefDb || !state.RefDb->isOpen()) return unreadable;
-    auto rows = state.RefDb->openRecordset("SELECT * FROM Enclosures");
+    auto rows = db.openRecordset("SELECT * FROM Enclosures");
     if (!rows) return unreadable;
     auto found = rows->findFirst("ID = " + std::to_string(id));
     if (!found) return unreadable;
@@ -29,30 +28,29 @@ std::string descriptionText(const Enclosure& enclosure) {
     return text;
 }
 
-shell::ResultsLog WriteEnclosureResults(const Enclosure& enclosure) {
-    auto log = shell::StartResultsLog("~ Select NEMA Enclosure ~");
-    log.write("NEMA Enclosure:  " + enclosure.nema + "\r\n");
-    log.write("NEMA Description:\r\n");
-    log.write(descriptionText(enclosure));
-    return log;
-}
-
-Outcome selectEnclosure(shell::SharedState& state, int id) {
-    auto found = enclosureAt(state, id);
-    if (auto* failure = std::get_if<Failure>(&found)) return *failure;
-    const auto& enclosure = std::get<Enclosure>(found);
+Answer WriteEnclosureResults(const Enclosure& enclosure) {
     Answer answer;
     answer.displayLines.push_back("NEMA " + enclosure.nema + " Enclosure");
     for (const auto& line : enclosure.lines) answer.displayLines.push_back(line);
-    answer.log = WriteEnclosureResults(enclosure);
+    answer.log = StartResultsLog("~ Select NEMA Enclosure ~");
+    auto& log = answer.log;
+    log.write("NEMA Enclosure:  " + enclosure.nema + "\r\n");
+    log.write("NEMA Description:\r\n");
+    log.write(descriptionText(enclosure));
     return answer;
 }
 
-Outcome selectEnclosure(shell::SharedState& state, std::string_view idText) {
+Outcome selectEnclosure(refdb::Database& db, int id) {
+    auto found = enclosureAt(db, id);
+    if (auto* failure = std::get_if<Failure>(&found)) return *failure;
+    return WriteEnclosureResults(std::get<Enclosure>(found));
+}
+
+Outcome selectEnclosure(refdb::Database& db, std::string_view idText) {
     const auto read = numbers::readLeading(idText);
     const auto id = read.overflow ? std::nullopt : numbers::toInt16(read.value);
     if (!id) return Failure{std::string(kNoSuchEnclosure)};
-    return selectEnclosure(state, static_cast<int>(*id));
+    return selectEnclosure(db, static_cast<int>(*id));
 }
 
 }  // namespace voltaro::calc::enclosure

@@ -1,5 +1,6 @@
 // The NEMA enclosure selector: the enclosure type shown at a scroll position (an Enclosures row
 // by ID, numbered from 1 without gaps) and what selecting it puts on the display and in the log.
+// The caller hands over the reference database already open.
 #pragma once
 
 #include <array>
@@ -8,8 +9,8 @@
 #include <variant>
 
 #include "calc/common/outcome.h"
-#include "shell/results_log.h"
-#include "shell/shared_state.h"
+#include "calc/common/results_log.h"
+#include "refdb/database.h"
 
 namespace voltaro::calc::enclosure {
 
@@ -22,20 +23,20 @@ struct Enclosure {
 inline constexpr std::string_view kNoSuchEnclosure = "No NEMA Enclosure\r\nWith That Number.";
 
 // The enclosure at scroll position `id`, or the failure message.
-std::variant<Enclosure, Failure> enclosureAt(shell::SharedState& state, int id);
+std::variant<Enclosure, Failure> enclosureAt(refdb::Database& db, int id);
 
 // The description box's text: the five lines joined by CR LF.
 std::string descriptionText(const Enclosure& enclosure);
 
-// The results log of a selection.
-shell::ResultsLog WriteEnclosureResults(const Enclosure& enclosure);
+// The display lines ("NEMA <type> Enclosure", then the five description lines) and the results
+// log of a selection.
+Answer WriteEnclosureResults(const Enclosure& enclosure);
 
-// Selecting the enclosure at `id`: the display lines ("NEMA <type> Enclosure", then the five
-// description lines) and the log.
-Outcome selectEnclosure(shell::SharedState& state, int id);
+// Selecting the enclosure at `id`: WriteEnclosureResults of the enclosure there.
+Outcome selectEnclosure(refdb::Database& db, int id);
 
 // The same from a typed number, read as the program reads numbers (leading number, halves to
 // even); a number beyond 16 bits names no enclosure.
-Outcome selectEnclosure(shell::SharedState& state, std::string_view idText);
+Outcome selectEnclosure(refdb::Database& db, std::string_view idText);
 
 }  // namespace voltaro::calc::enclosure

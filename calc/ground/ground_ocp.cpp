@@ -1,19 +1,17 @@
 #include "calc/ground/ground_ocp.h"
 
 #include "calc/common/data_failure.h"
+#include "calc/common/footnotes.h"
 #include "calc/common/typed_number.h"
 #include "refdb/sql.h"
-#include "shell/results_log.h"
 
 namespace voltaro::calc::ground {
 
 std::int32_t readCurrent(std::string_view text) { return typedInt32(text); }
 
-std::variant<GroundSize, Failure> CalGround(shell::SharedState& state, std::int32_t amps,
-                                            std::string_view material) {
-    if (amps > 800) state.NoteFlags[9] = true;
-    if (!state.RefDb || !state.RefDb->isOpen()) return dataFailure("The database is not open.");
-    refdb::Database& db = *state.RefDb;
+std::variant<GroundSize, Failure> CalGround(refdb::Database& db, NoteFlags& notes,
+                                            std::int32_t amps, std::string_view material) {
+    if (amps > 800) notes[9] = true;
 
     // No lower limit: 0 or a negative current takes the smallest rating.
     auto fuses = db.openRecordset("SELECT * FROM FuseSize");
@@ -38,29 +36,29 @@ std::variant<GroundSize, Failure> CalGround(shell::SharedState& state, std::int3
     return result;
 }
 
-Answer WriteGroundResults(shell::SharedState& state, const GroundInputs& inputs,
+Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const GroundInputs& inputs,
                           const GroundSize& result) {
     Answer answer;
     // The panel shows "<ground> Ground" CR LF "<fuse> Fuse" in one call: two display lines.
     answer.displayLines = {result.ground + " Ground", result.fuse + " Fuse", "See Notes"};
 
-    shell::ResultsLog log = shell::StartResultsLog("~ Calculate Ground and OCP ~");
+    ResultsLog log = StartResultsLog("~ Calculate Ground and OCP ~");
     log.write("Full Load Amps: " + inputs.amps);
     log.write("Conductor Type: " + inputs.material);
     log.write("\r\n");
     log.write("Ground Conductor Size:  " + result.ground);
     log.write("Fuse or Circuit Breaker:  " + result.fuse + " Amps");
-    std::vector<int> notes{6, 2, 3};
-    if (state.NoteFlags[9]) notes.push_back(9);
-    log.writeNotes(state, notes);
+    std::vector<int> printed{6, 2, 3};
+    if (notes[9]) printed.push_back(9);
+    writeNotes(log, db, printed);
     answer.log = std::move(log);
     return answer;
 }
 
-Outcome calculateGround(shell::SharedState& state, const GroundInputs& inputs) {
-    auto result = CalGround(state, readCurrent(inputs.amps), inputs.material);
+Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs) {
+    auto result = CalGround(db, notes, readCurrent(inputs.amps), inputs.material);
     if (auto* failure = std::get_if<Failure>(&result)) return *failure;
-    return WriteGroundResults(state, inputs, std::get<GroundSize>(result));
+    return WriteGroundResults(db, notes, inputs, std::get<GroundSize>(result));
 }
 
 }  // namespace voltaro::calc::ground

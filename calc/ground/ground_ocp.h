@@ -4,7 +4,8 @@
 //
 // Flow of one press of the calculate button (calculateGround):
 //   the current box read as a whole number -> CalGround -> display lines and results log.
-// CalGround sets footnote 9 above 800 A, before it can fail, and never clears it.
+// CalGround sets footnote 9 in `notes` above 800 A, before it can fail, and never clears it. The
+// caller hands over the reference database already open.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +13,9 @@
 #include <string_view>
 #include <variant>
 
+#include "calc/common/note_flags.h"
 #include "calc/common/outcome.h"
-#include "shell/shared_state.h"
+#include "refdb/database.h"
 
 namespace voltaro::calc::ground {
 
@@ -35,15 +37,15 @@ struct GroundSize {
 std::int32_t readCurrent(std::string_view text);
 
 // The device rating and the ground conductor for `amps`, or the error window's message.
-std::variant<GroundSize, Failure> CalGround(shell::SharedState& state, std::int32_t amps,
-                                            std::string_view material);
+std::variant<GroundSize, Failure> CalGround(refdb::Database& db, NoteFlags& notes,
+                                            std::int32_t amps, std::string_view material);
 
 // The lines the panel shows on the display and the results log for a successful CalGround.
-Answer WriteGroundResults(shell::SharedState& state, const GroundInputs& inputs,
+Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const GroundInputs& inputs,
                           const GroundSize& result);
 
 // The calculate button.
-Outcome calculateGround(shell::SharedState& state, const GroundInputs& inputs);
+Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs);
 
 // The error window's messages; their parts are separated by a carriage return alone.
 inline constexpr char kAmpRatingTooHigh[] = "Amp Rating Is\rToo High,\r6000 Amps Max.";

@@ -1,6 +1,6 @@
 #include "calc/starter/starter.h"
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::starter {
 
@@ -10,33 +10,34 @@ std::string_view ratingColumn(std::int16_t volts) {
     return "[460]";
 }
 
-std::variant<std::string, Failure> CalStr(shell::SharedState& state, double amps,
-                                          std::int16_t volts) {
-    const Failure cannotCompute{std::string(kCannotCompute)};
-    if (!state.RefDb || !state.RefDb->isOpen()) return cannotCompute;
-    auto starters = state.RefDb->openRecordset("SELECT * FROM Starter");
-    if (!starters) return cannotCompute;
+std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std::int16_t volts) {
+    const Failure unreadable{std::string(kCannotCompute), Cause::ReferenceData};
+    auto starters = db.openRecordset("SELECT * FROM Starter");
+    if (!starters) return unreadable;
     // A NULL rating compares as unknown, so a size without a rating at this voltage is passed by.
     auto found =
         starters->findFirst(std::string(ratingColumn(volts)) + " >= " + numbers::general(amps));
-    if (!found) return cannotCompute;
+    if (!found) return unreadable;
     if (!*found) return Failure{std::string(kAmpsTooHigh)};
     auto size = starters->field("Size").text();
-    if (size.empty()) return cannotCompute;
+    if (size.empty()) return unreadable;
     return size;
 }
 
-shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
-    auto log = shell::StartResultsLog("~ Calculate Starter Size ~");
+Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize) {
+    Answer answer;
+    answer.displayLines.push_back("Use Size " + starterSize + " Starter");
+    answer.log = StartResultsLog("~ Calculate Starter Size ~");
+    auto& log = answer.log;
     log.write("Full Load Amps: " + inputs.amps);
     log.write("Voltage: " + inputs.volts);
     log.write("");
     log.write("");
     log.write("Use Starter Size:  " + starterSize);
-    return log;
+    return answer;
 }
 
-Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs) {
+Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
     const Failure cannotCompute{std::string(kCannotCompute)};
     const auto amps = numbers::readLeading(inputs.amps);
     const auto voltsRead = numbers::readLeading(inputs.volts);
@@ -45,13 +46,9 @@ Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs) {
     if (!volts) return cannotCompute;
     if (*volts > kMaxVolts) return Failure{std::string(kVoltsTooHigh)};
 
-    auto size = CalStr(state, amps.value, *volts);
+    auto size = CalStr(db, amps.value, *volts);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
-    const auto& starterSize = std::get<std::string>(size);
-    Answer answer;
-    answer.displayLines.push_back("Use Size " + starterSize + " Starter");
-    answer.log = WriteStarterResults(inputs, starterSize);
-    return answer;
+    return WriteStarterResults(inputs, std::get<std::string>(size));
 }
 
 }  // namespace voltaro::calc::starter

@@ -2,7 +2,8 @@
 // amperes and the supply volts, looked up in the Starter table.
 //
 // calculateStarter() is the calculate press: the volts check, CalStr, then the display line and
-// the results log, or the error window's message. Inputs are the two boxes' texts as typed.
+// the results log, or the error window's message. Inputs are the two boxes' texts as typed; the
+// caller hands over the reference database already open.
 #pragma once
 
 #include <cstdint>
@@ -11,8 +12,8 @@
 #include <variant>
 
 #include "calc/common/outcome.h"
-#include "shell/results_log.h"
-#include "shell/shared_state.h"
+#include "calc/common/results_log.h"
+#include "refdb/database.h"
 
 namespace voltaro::calc::starter {
 
@@ -25,7 +26,8 @@ struct Inputs {
 inline constexpr std::string_view kVoltsTooHigh = "Volt Rating Is\rToo High.\r575 Volts Max.";
 inline constexpr std::string_view kAmpsTooHigh =
     "Amp Rating Is Too\r High For The Voltage Entered.";
-// Volts beyond 16 bits, a number too large to read, an unreadable table, an empty size.
+// Volts beyond 16 bits, a number too large to read (the input's fault); an unreadable table, an
+// empty size (the reference data's fault, reported with the same message).
 inline constexpr std::string_view kCannotCompute = "Values Too High\r\nCannot Compute.";
 
 // The highest supply voltage the table covers.
@@ -37,13 +39,12 @@ std::string_view ratingColumn(std::int16_t volts);
 
 // The first Starter row, in stored order, whose rating in the volts' column is at least `amps`
 // (an empty rating never matches): its Size, or the failure message.
-std::variant<std::string, Failure> CalStr(shell::SharedState& state, double amps,
-                                          std::int16_t volts);
+std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std::int16_t volts);
 
-// The results log of an answer.
-shell::ResultsLog WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
+// The display line and the results log of an answer.
+Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
 
 // The calculate press.
-Outcome calculateStarter(shell::SharedState& state, const Inputs& inputs);
+Outcome calculateStarter(refdb::Database& db, const Inputs& inputs);
 
 }  // namespace voltaro::calc::starter

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <limits>
 
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 
 namespace voltaro::calc::transformer {
 
@@ -73,9 +73,13 @@ std::optional<double> CalKVA(const Inputs& inputs) {
     return rounded;
 }
 
-shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result) {
+Answer WriteTransformerResults(const Inputs& inputs, const std::string& result) {
     const bool kva = inputs.mode == Mode::Kva;
-    auto log = shell::StartResultsLog(kva ? "~ Calculate KVA ~" : "~ Calculate Transformer ~");
+    Answer answer;
+    answer.displayLines.push_back(result + (kva ? " KVA" : " Full Load Amps"));
+    answer.displayLines.emplace_back(phaseText(inputs.phase));
+    answer.log = StartResultsLog(kva ? "~ Calculate KVA ~" : "~ Calculate Transformer ~");
+    auto& log = answer.log;
     // The first box's caption follows the mode: it names what was typed into it.
     log.write(std::string(kva ? "Full Load Amps" : "Transformer KVA") + ": " + inputs.first);
     log.write("Power: " + std::string(phaseText(inputs.phase)));
@@ -83,18 +87,13 @@ shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::strin
     log.write("");
     log.write(std::string(kva ? "Transformer KVA Rating:  " : "Transformer Full Load Amps:  ") +
               result);
-    return log;
+    return answer;
 }
 
 Outcome calculateTransformer(const Inputs& inputs) {
     const auto answer = CalKVA(inputs);
     if (!answer) return Failure{std::string(kCannotCompute)};
-    const std::string result = numbers::general(*answer);
-    Answer out;
-    out.displayLines.push_back(result + (inputs.mode == Mode::Kva ? " KVA" : " Full Load Amps"));
-    out.displayLines.emplace_back(phaseText(inputs.phase));
-    out.log = WriteTransformerResults(inputs, result);
-    return out;
+    return WriteTransformerResults(inputs, numbers::general(*answer));
 }
 
 }  // namespace voltaro::calc::transformer

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "calc/common/outcome.h"
-#include "shell/results_log.h"
+#include "calc/common/results_log.h"
 
 namespace voltaro::calc::transformer {
 
@@ -39,8 +39,9 @@ std::optional<double> CalKVA(const Inputs& inputs);
 // of its 15-significant-digit decimal form, halves away from zero (0.125 -> 0.13, 83.136 -> 83.14).
 double roundToCents(double value);
 
-// The results log of an answer; `result` is the answer in general number format.
-shell::ResultsLog WriteTransformerResults(const Inputs& inputs, const std::string& result);
+// The display lines and the results log of an answer; `result` is the answer in general number
+// format.
+Answer WriteTransformerResults(const Inputs& inputs, const std::string& result);
 
 // The calculate press.
 Outcome calculateTransformer(const Inputs& inputs);

@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "calc/common/data_failure.h"
+#include "calc/common/footnotes.h"
 #include "calc/common/typed_number.h"
-#include "calc/numbers/numbers.h"
+#include "numbers/numbers.h"
 #include "refdb/sql.h"
-#include "shell/results_log.h"
 
 namespace voltaro::calc::wire {
 
@@ -17,12 +17,8 @@ namespace {
 using refdb::Recordset;
 using refdb::Value;
 
-void flag(shell::SharedState& state, int note) {
-    state.NoteFlags[static_cast<std::size_t>(note)] = true;
-}
-bool flagged(const shell::SharedState& state, int note) {
-    return state.NoteFlags[static_cast<std::size_t>(note)];
-}
+void flag(NoteFlags& notes, int note) { notes[static_cast<std::size_t>(note)] = true; }
+bool flagged(const NoteFlags& notes, int note) { return notes[static_cast<std::size_t>(note)]; }
 
 // A correction factor cell: a number, or a text that is wholly a number. Empty cells and other
 // texts are no factor (the insulation may not be used at that temperature).
@@ -69,8 +65,7 @@ struct Scan {
 struct NoConductor {};
 using ScanResult = std::variant<WireSize, NoConductor, Failure>;
 
-ScanResult scanConductors(shell::SharedState& state, Scan& scan, double load,
-                          const std::string& material) {
+ScanResult scanConductors(NoteFlags& notes, Scan& scan, double load, const std::string& material) {
     WireSize result;
     Recordset& amp = scan.ampacity;
     for (amp.moveFirst(); !amp.eof(); amp.moveNext()) {
@@ -122,7 +117,7 @@ ScanResult scanConductors(shell::SharedState& state, Scan& scan, double load,
                     result.deRatedAmps = *current;
                     result.size = scan.guage();
                     result.circuitMaxAmps = afterStep ? *afterStep : scan.termMax();
-                    flag(state, 1);
+                    flag(notes, 1);
                 }
             }
         }
@@ -143,11 +138,10 @@ std::string ConvertFahrenheit(std::string_view text) {
     return numbers::general(celsius);
 }
 
-std::variant<std::optional<std::string>, Failure> ShowTempRating(shell::SharedState& state,
+std::variant<std::optional<std::string>, Failure> ShowTempRating(refdb::Database& db,
                                                                  std::string_view material,
                                                                  std::string_view type) {
-    if (!state.RefDb || !state.RefDb->isOpen()) return dataFailure("The database is not open.");
-    auto set = state.RefDb->openRecordset("SELECT * FROM " + refdb::sqlName(material));
+    auto set = db.openRecordset("SELECT * FROM " + refdb::sqlName(material));
     if (!set) return dataFailure(set.error());
     auto found = set->findFirst("Type = " + refdb::sqlText(type));
     if (!found) return dataFailure(found.error());
@@ -155,7 +149,8 @@ std::variant<std::optional<std::string>, Failure> ShowTempRating(shell::SharedSt
     return std::optional<std::string>(set->field("Rate").text() + " C");
 }
 
-std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInputs& inputs) {
+std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
+                                        const WireInputs& inputs, bool terminalAuto) {
     // 1. Inputs and the ampacity column.
     const double load = typedValue(inputs.amps);
     const double count = numbers::roundHalfEven(typedValue(inputs.conductors));
@@ -170,8 +165,6 @@ std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInp
     if (!(load > 0)) return Failure{kAmperesTooLow};
     if (rating != "60" && rating != "75" && rating != "90")
         return dataFailure("Insulation rating \"" + inputs.rating + "\" has no ampacity column.");
-    if (!state.RefDb || !state.RefDb->isOpen()) return dataFailure("The database is not open.");
-    refdb::Database& db = *state.RefDb;
 
     // 3. Ambient correction: 26 to 30 C is the table's own base, 1 without a look-up. A fractional
     // ambient that falls between two whole-degree ranges (25.5, 30.1) is taken in the warmer of
@@ -214,14 +207,13 @@ std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInp
     }
 
     // 5. Terminal rating: below 101 A at 60 C when Terminal Auto is on, otherwise 75 C.
-    const bool terminalAuto = state.OptionFlags[shell::kTerminalAuto];
     std::string terminalColumn;
     if (terminalAuto && load < 101) {
         terminalColumn = prefix + "60";
-        flag(state, 10);
+        flag(notes, 10);
     } else {
         terminalColumn = prefix + "75";
-        flag(state, 11);
+        flag(notes, 11);
     }
 
     // 6-8. The walk of AWG.
@@ -232,18 +224,18 @@ std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInp
                                      " AS TermMax FROM AWG");
     if (!terminal) return dataFailure(terminal.error());
     Scan scan{ampacity.take(), terminal.take(), correction, adjustment};
-    ScanResult scanned = scanConductors(state, scan, load, inputs.material);
+    ScanResult scanned = scanConductors(notes, scan, load, inputs.material);
     if (auto* failure = std::get_if<Failure>(&scanned)) return *failure;
 
     // 9-10. Note 12 is evaluated whether or not a size was found.
     auto* size = std::get_if<WireSize>(&scanned);
     if (size && size->circuitMaxAmps > size->deRatedAmps) size->circuitMaxAmps = size->deRatedAmps;
-    if (!terminalAuto) flag(state, 12);
+    if (!terminalAuto) flag(notes, 12);
     if (!size) return Failure{kAmpsTooHigh};
     return *size;
 }
 
-Answer WriteWireResults(shell::SharedState& state, const WireInputs& inputs,
+Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireInputs& inputs,
                         const WireSize& result) {
     Answer answer;
     answer.displayLines = {
@@ -251,9 +243,9 @@ Answer WriteWireResults(shell::SharedState& state, const WireInputs& inputs,
         "De-Rated Amps: " + numbers::general(result.deRatedAmps),
         "Circuit Max Amps: " + numbers::general(result.circuitMaxAmps),
     };
-    if (shell::AnyNoteFlagged(state)) answer.displayLines.push_back("See Notes");
+    if (AnyNoteFlagged(notes)) answer.displayLines.push_back("See Notes");
 
-    shell::ResultsLog log = shell::StartResultsLog("~ Calculate Wire Size ~");
+    ResultsLog log = StartResultsLog("~ Calculate Wire Size ~");
     log.write("Full Load Amps: " + inputs.amps);
     log.write("Conductor Type: " + inputs.material);
     log.write("Insulation Type: " + inputs.insulation);
@@ -265,19 +257,20 @@ Answer WriteWireResults(shell::SharedState& state, const WireInputs& inputs,
     log.write("\r\n");
     log.write("Smallest Conductor Size is:  " + result.size);
     // Note 1 is always printed after note 7, which explains the asterisk.
-    std::vector<int> notes;
+    std::vector<int> printed;
     for (const int n : {7, 1, 10, 11, 12})
-        if (flagged(state, n == 7 ? 1 : n)) notes.push_back(n);
-    log.writeNotes(state, notes);
+        if (flagged(notes, n == 7 ? 1 : n)) printed.push_back(n);
+    writeNotes(log, db, printed);
     answer.log = std::move(log);
     return answer;
 }
 
-Outcome calculateWire(shell::SharedState& state, WireInputs& inputs) {
+Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs,
+                      bool terminalAuto) {
     inputs.ambient = ConvertFahrenheit(inputs.ambient);
-    auto result = CalSize(state, inputs);
+    auto result = CalSize(db, notes, inputs, terminalAuto);
     if (auto* failure = std::get_if<Failure>(&result)) return *failure;
-    return WriteWireResults(state, inputs, std::get<WireSize>(result));
+    return WriteWireResults(db, notes, inputs, std::get<WireSize>(result));
 }
 
 }  // namespace voltaro::calc::wire

@@ -6,9 +6,10 @@
 //   ConvertFahrenheit on the ambient box -> CalSize -> display lines and results log.
 // CalSize reads Correc1 (ambient correction), Correc2 (more than three conductors) and AWG
 // (ampacities, walked smallest size first together with the terminal column). It sets footnote
-// flags 10/11 (terminal column) and 12 (Terminal Auto off) and 1 (small-conductor step) in the
-// shared record and never clears one: a failed attempt leaves what it set for the next attempt
-// in the same panel.
+// flags 10/11 (terminal column) and 12 (Terminal Auto off) and 1 (small-conductor step) in
+// `notes` and never clears one: a failed attempt leaves what it set for the next attempt in the
+// same panel. The caller hands over the reference database already open, and the option Terminal
+// Auto as `terminalAuto`.
 #pragma once
 
 #include <optional>
@@ -16,8 +17,9 @@
 #include <string_view>
 #include <variant>
 
+#include "calc/common/note_flags.h"
 #include "calc/common/outcome.h"
-#include "shell/shared_state.h"
+#include "refdb/database.h"
 
 namespace voltaro::calc::wire {
 
@@ -48,21 +50,23 @@ std::string ConvertFahrenheit(std::string_view text);
 // The caption of the rating label for an insulation type of a material table ("90 C"), as the
 // panel shows it when the type is selected. nullopt when the table has no such type; a database
 // failure is reported as a Failure.
-std::variant<std::optional<std::string>, Failure> ShowTempRating(shell::SharedState& state,
+std::variant<std::optional<std::string>, Failure> ShowTempRating(refdb::Database& db,
                                                                  std::string_view material,
                                                                  std::string_view type);
 
-// The wire size, or the error window's message.
-std::variant<WireSize, Failure> CalSize(shell::SharedState& state, const WireInputs& inputs);
+// The wire size, or the error window's message. `terminalAuto`: the option Terminal Auto (on:
+// terminals at 60 C below 101 A; off: at 75 C).
+std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
+                                        const WireInputs& inputs, bool terminalAuto);
 
 // The lines the panel appends to the display and the results log for a successful CalSize.
-Answer WriteWireResults(shell::SharedState& state, const WireInputs& inputs,
+Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireInputs& inputs,
                         const WireSize& result);
 
 // The calculate button: converts a Fahrenheit entry in inputs.ambient in place (as the panel
 // rewrites its box, also when the calculation then fails), runs CalSize and, on success, makes the
 // answer.
-Outcome calculateWire(shell::SharedState& state, WireInputs& inputs);
+Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto);
 
 // The error window's messages.
 inline constexpr char kTooFewConductors[] = "Must Have At Least One Conductor.";

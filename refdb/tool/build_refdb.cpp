@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/csv.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
 #include "refdb/sql.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 namespace fs = std::filesystem;
 using namespace voltaro;
@@ -149,7 +149,7 @@ void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zeph
     platform::ZephlibBinding binding(zephlib);
     const auto password = refdb::recoverPassword(binding);
     if (!password) throw Failure{"cannot recover the password: " + binding.bindError()};
-    const std::string key = *refdb::passwordOf(refdb::connectText(*password));
+    const std::string key(password->text());
 
     const fs::path temp = fs::path(out).concat(".building");
     fs::remove(temp);

@@ -4,10 +4,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "cli_runner.h"
+#include "tests/support/cli_runner.h"
 #include "refdb/csv.h"
 
 using namespace voltaro::refdb;
+using voltaro::testing::runCli;
 
 class TestCliTables : public QObject {
     Q_OBJECT

@@ -7,6 +7,12 @@
 # folder, so nothing of the build or the user's own settings is touched. Prints one line per case
 # and closes with "N passed, N failed".
 set -u
+# Voltaro runs once per user: its instance socket lives in the abstract namespace of the network
+# namespace. A private network namespace (when we may make one, as root in CI) keeps these checks
+# from handing over to, or being handed over by, a Voltaro running elsewhere on the machine.
+if [ -z "${VOLTARO_E2E_ISOLATED:-}" ] && unshare -n true 2>/dev/null; then
+    VOLTARO_E2E_ISOLATED=1 exec unshare -n bash "$0" "$@"
+fi
 build=$(cd "$1" && pwd)
 shots=${2:-}
 work=$(mktemp -d)

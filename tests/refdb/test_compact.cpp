@@ -8,11 +8,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
 #include "refdb/compact.h"
 
 using namespace voltaro::refdb;
-using voltaro::testing::ReferenceCopy;
+using voltaro::testing::CoreFixture;
 
 namespace {
 
@@ -36,7 +36,7 @@ class TestCompact : public QObject {
 
 private Q_SLOTS:
     void compactsAndKeepsEverything() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         {
             // Fill and empty a work table, as a long session of the conduit panel does.
             auto db = copy.open();
@@ -48,7 +48,7 @@ private Q_SLOTS:
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::ofstream(temp) << "left over from an earlier run";
 
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QVERIFY(errors.empty());
         QVERIFY(!std::filesystem::exists(temp));
         QVERIFY(std::filesystem::file_size(copy.path()) < before);
@@ -67,7 +67,7 @@ private Q_SLOTS:
         // Keyed as the data file is: the engine's default key derivation does not open it.
         sqlite3* other = nullptr;
         sqlite3_open_v2(copy.path().c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
-        const auto password = *passwordOf(copy.connect());
+        const auto password = copy.password().text();
         sqlite3_key(other, password.data(), static_cast<int>(password.size()));
         QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
                  SQLITE_NOTADB);
@@ -92,11 +92,11 @@ private Q_SLOTS:
     }
     void failureAtAnyStepLeavesTheFile() {
         QFETCH(CompactStep, step);
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::vector<CompactStep> reached;
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect(), [&](CompactStep at) {
+        const auto errors = compactDataFile(copy.path(), temp, copy.password(), [&](CompactStep at) {
             reached.push_back(at);
             return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
                               : std::nullopt;
@@ -107,14 +107,14 @@ private Q_SLOTS:
         QCOMPARE(reached.back(), step);  // nothing after the failed step ran
         QVERIFY(bytesOf(copy.path()) == original);
         QVERIFY(!std::filesystem::exists(temp));
-        QVERIFY(Database::open(copy.path(), copy.connect()).ok());
+        QVERIFY(Database::open(copy.path(), copy.password()).ok());
     }
 
     void wrongPasswordReportsTheEnginesError() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, "MS AccessWrongPassword");
+        const auto errors = compactDataFile(copy.path(), temp, Password("WrongPassword"));
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number, SQLITE_NOTADB);
         QVERIFY(!errors.front().description.empty());
@@ -123,21 +123,21 @@ private Q_SLOTS:
     }
 
     void unwritableCopyLeavesTheFile() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "no such folder" / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number & 0xFF, SQLITE_CANTOPEN);
         QVERIFY(bytesOf(copy.path()) == original);
     }
 
     void staleCopyThatCannotBeDeleted() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::filesystem::create_directories(temp / "inside");
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(errors.front().description.find("TmpCmpct.mdb") != std::string::npos);
         QVERIFY(bytesOf(copy.path()) == original);
@@ -145,10 +145,10 @@ private Q_SLOTS:
     }
 
     void missingDataFile() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         std::filesystem::remove(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
-        const auto errors = compactDataFile(copy.path(), temp, copy.connect());
+        const auto errors = compactDataFile(copy.path(), temp, copy.password());
         QCOMPARE(errors.size(), std::size_t{1});
         QVERIFY(!std::filesystem::exists(copy.path()));
         QVERIFY(!std::filesystem::exists(temp));

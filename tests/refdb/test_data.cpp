@@ -6,12 +6,12 @@
 #include <set>
 #include <sstream>
 
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
 #include "refdb/csv.h"
 #include "refdb/sql.h"
 
 using namespace voltaro::refdb;
-using voltaro::testing::ReferenceCopy;
+using voltaro::testing::CoreFixture;
 
 namespace {
 
@@ -42,7 +42,7 @@ int sizeRank(const std::string& gauge) {
 class TestData : public QObject {
     Q_OBJECT
 
-    ReferenceCopy copy_;
+    CoreFixture copy_;
     std::optional<Database> db_;
 
 private Q_SLOTS:

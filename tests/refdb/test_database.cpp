@@ -5,33 +5,37 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <fstream>
 
-#include "tests/support/reference_db.h"
+#include "tests/support/core_fixture.h"
 #include "refdb/sql.h"
 
 using namespace voltaro::refdb;
-using voltaro::testing::ReferenceCopy;
+using voltaro::testing::CoreFixture;
 
 class TestDatabase : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void opensOnlyWithThePassword() {
-        ReferenceCopy copy;
-        QVERIFY(!copy.connect().empty());
-        QVERIFY(Database::open(copy.path(), copy.connect()).ok());
+        CoreFixture copy;
+        QVERIFY(!copy.password().text().empty());
+        QVERIFY(Database::open(copy.path(), copy.password()).ok());
 
-        auto wrong = Database::open(copy.path(), "MS AccessNotThePassword");
+        auto wrong = Database::open(copy.path(), Password("NotThePassword"));
         QVERIFY(!wrong.ok());
         QCOMPARE(wrong.error().number, SQLITE_NOTADB);
 
-        auto noPrefix = Database::open(copy.path(), *passwordOf(copy.connect()));
-        QVERIFY(!noPrefix.ok());
+        // The recovered buffer's NUL padding is no part of the key.
+        Password::Buffer padded{};
+        const auto text = copy.password().text();
+        std::copy(text.begin(), text.end(), padded.begin());
+        QVERIFY(Database::open(copy.path(), Password(padded)).ok());
     }
 
     void plainSqliteCannotReadTheFile() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         sqlite3* db = nullptr;
         QCOMPARE(sqlite3_open_v2(copy.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
         const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -45,16 +49,16 @@ private Q_SLOTS:
     }
 
     void missingFileIsAnErrorAndStaysMissing() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         const auto missing = copy.path().parent_path() / "Absent.dat";
-        auto db = Database::open(missing, copy.connect());
+        auto db = Database::open(missing, copy.password());
         QVERIFY(!db.ok());
         QCOMPARE(db.error().number & 0xFF, SQLITE_CANTOPEN);
         QVERIFY(!std::filesystem::exists(missing));
     }
 
     void walksASnapshot() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM FuseSize");
         QVERIFY(set.ok());
@@ -82,7 +86,7 @@ private Q_SLOTS:
     }
 
     void emptyCellsReadAsEmptyText() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT Guage, Alu75 FROM AWG");
         set->moveFirst();
@@ -117,7 +121,7 @@ private Q_SLOTS:
         QFETCH(QString, criterion);
         QFETCH(QString, column);
         QFETCH(QString, found);
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset(sql.toStdString());
         QVERIFY(set.ok());
@@ -135,7 +139,7 @@ private Q_SLOTS:
     void criterionAgreesWithTheEngine() {
         // For a spread of criteria over the ampacity table, findFirst lands on the same row as
         // the engine's own WHERE clause over the table.
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         const char* criteria[] = {"Cop60 >= 55", "Alu90 > 100", "Guage = '1/0'", "Alu60 IS NULL",
                                   "Guage LIKE '%*'", "Cop90 * 0.82 * 0.8 >= 40", "Alu75 = ''",
@@ -154,7 +158,7 @@ private Q_SLOTS:
     }
 
     void unreadableCriterionIsAnError() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM AWG");
         auto result = set->findFirst("Guage = = 4");
@@ -164,7 +168,7 @@ private Q_SLOTS:
     }
 
     void badQueryIsAnError() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM NoSuchTable");
         QVERIFY(!set.ok());
@@ -173,7 +177,7 @@ private Q_SLOTS:
     }
 
     void dynasetAddsEditsAndDeletes() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         {
             auto set = db.openRecordset("SELECT * FROM KeepWires", Recordset::Kind::Dynaset);
@@ -215,7 +219,7 @@ private Q_SLOTS:
     }
 
     void dynasetDeletesOnlyTheCurrentRow() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM DragList", Recordset::Kind::Dynaset);
         for (const char* gauge : {"10", "12", "10"}) {
@@ -237,7 +241,7 @@ private Q_SLOTS:
     }
 
     void snapshotsAndQueriesAreReadOnly() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto snapshot = db.openRecordset("SELECT * FROM KeepWires");
         QVERIFY(snapshot->addNew().has_value());
@@ -256,7 +260,7 @@ private Q_SLOTS:
         QCOMPARE(sqlNumber(20), std::string("20"));
         QCOMPARE(sqlNumber(12.5), std::string("12.5"));
 
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM DragList", Recordset::Kind::Dynaset);
         QVERIFY(!set->addNew());
@@ -278,7 +282,7 @@ private Q_SLOTS:
     }
 
     void closedDatabaseFailsCleanly() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto set = db.openRecordset("SELECT * FROM DragList", Recordset::Kind::Dynaset);
         db.close();
@@ -290,7 +294,7 @@ private Q_SLOTS:
     }
 
     void listsTablesAndStoredQueries() {
-        ReferenceCopy copy;
+        CoreFixture copy;
         auto db = copy.open();
         auto tables = db.tableNames();
         auto queries = db.queryNames();

@@ -13,9 +13,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "assets/resource_names.h"
 #include "report/page.h"
 #include "report/print_command.h"
 #include "shell/skin.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro;
 using namespace voltaro::report;
@@ -76,12 +78,6 @@ QString lineAt(const QList<Word>& words, double x, double y, double* start,
     return texts.join(' ');
 }
 
-QByteArray sourceFile(const char* path) {
-    QFile file(QStringLiteral(VOLTARO_TEST_SOURCE_DIR "/") + QLatin1String(path));
-    if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", path);
-    return file.readAll();
-}
-
 // A printer that prints onto an image at 100 dots per inch and keeps every page.
 class StandInPrinter final : public ReportOutput {
 public:
@@ -134,7 +130,7 @@ class TestReport : public QObject {
         hooks.showBusy = [this](bool busy) { pointer_ << busy; };
         hooks.today = [] { return kNow.date(); };
         hooks.errors = &errors_;
-        return PrintCommand(state_, output, shell::skinBitmap("PRNLOGO"), hooks);
+        return PrintCommand(state_, output, shell::skinBitmap(assets::program::kPRNLOGO), hooks);
     }
     // No printer; PDFs go into `pdfFolder` named for kNow.
     SystemOutput pdfOutput(const QString& pdfFolder) {
@@ -148,7 +144,7 @@ private Q_SLOTS:
         state_ = {};
         state_.ResultsPath = folder() / "~qxrslt.dat";
         std::ofstream(state_.ResultsPath, std::ios::binary)
-            << sourceFile("tests/calc/golden/starter-20a-480v.log").constData();
+            << testing::golden("starter-20a-480v.log").constData();
         state_.PanelBusy = false;
         state_.ResultsReady = true;
         state_.OptionFlags[shell::kButtonSounds] = true;
@@ -162,10 +158,8 @@ private Q_SLOTS:
 
     void pageShowsTheLogUnderTheHeader_data() {
         QTest::addColumn<QByteArray>("log");
-        QTest::newRow("transformer")
-            << sourceFile("tests/calc/golden/transformer-75kva-480v-three.log");
-        QTest::newRow("wire with a note")
-            << sourceFile("tests/calc/wire/golden/wire_40A_thhn_6_at_40C.log");
+        QTest::newRow("transformer") << testing::golden("transformer-75kva-480v-three.log");
+        QTest::newRow("wire with a note") << testing::golden("wire-40a-thhn-6-at-40c.log");
     }
     void pageShowsTheLogUnderTheHeader() {
         QFETCH(QByteArray, log);

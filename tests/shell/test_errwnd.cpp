@@ -7,6 +7,7 @@
 #include <QWindow>
 
 #include "shell/errwnd.h"
+#include "tests/support/widget_fixture.h"
 
 using namespace voltaro::shell;
 
@@ -59,15 +60,8 @@ private Q_SLOTS:
             // Through the window system, where access keys are matched.
             if (how == 2) QTest::keyClick(window->windowHandle(), Qt::Key_O, Qt::AltModifier);
         });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* window = qobject_cast<ErrWnd*>(w)) window->unload();
-        });
-        watchdog.start(5000);
+        // A window that does not close fails the test through the fixture's watchdog.
         ShowError(state, "Amp Rating Is\rToo High,\r6000 Amps Max.");
-        QVERIFY2(watchdog.isActive(), "the window did not close by itself");
         QVERIFY(openWhileShown);
         QVERIFY(state.ErrorShown);
         QVERIFY(!state.ErrorWindowOpen);
@@ -86,5 +80,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestErrWnd)
+VOLTARO_WIDGET_TEST_MAIN(TestErrWnd)
 #include "test_errwnd.moc"

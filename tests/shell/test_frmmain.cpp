@@ -8,18 +8,21 @@
 
 #include <fstream>
 
+#include "assets/resource_names.h"
 #include "platform/surface.h"
-#include "platform/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/frmmain.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
+#include "tests/support/widget_fixture.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;
 namespace fs = std::filesystem;
+namespace bitmap = voltaro::assets::program;
 
 namespace {
 
@@ -79,15 +82,15 @@ private Q_SLOTS:
         // First start: the defaults were written (Auto Min, Auto Print and Auto Start off).
         QVERIFY(!options_->isFirstStart());
         QVERIFY(state_->OptionFlags[kButtonSounds] && !state_->OptionFlags[kAutoMin]);
-        QVERIFY(shows(window_->exitButton(), "EXIT_U"));
-        QVERIFY(shows(window_->printButton(), "PRNOFF"));
-        for (int i = 0; i < 4; ++i) QVERIFY(shows(window_->squareButton(i), "SMSQUP"));
-        for (int i = 0; i < 3; ++i) QVERIFY(shows(window_->roundButton(i), "SMRNDUP"));
+        QVERIFY(shows(window_->exitButton(), bitmap::kEXIT_U));
+        QVERIFY(shows(window_->printButton(), bitmap::kPRNOFF));
+        for (int i = 0; i < 4; ++i) QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQUP));
+        for (int i = 0; i < 3; ++i) QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
     }
 
     void shapedAndPlaced() {
         load();
-        const QImage base = skinBitmap("BASE");
+        const QImage base = skinBitmap(bitmap::kBASE);
         QCOMPARE(window_->size(), QSize(268, 546));
         QCOMPARE(window_->mask(), RegionFromBitmap(base, 0));
         QVERIFY(!window_->mask().contains(QPoint(0, 0)));
@@ -114,62 +117,63 @@ private Q_SLOTS:
     void keysShowTheirPressedPictures() {
         load();
         std::vector<std::int16_t> opened;
-        window_->openPanel = [&](std::int16_t panel) { opened.push_back(panel); };
+        const auto collecting = connect(window_.get(), &FrmMain::openPanel, this,
+                                        [&](std::int16_t panel) { opened.push_back(panel); });
         // Until the first tick everything is busy: presses change nothing and open nothing.
         QTest::mousePress(window_->squareButton(0), Qt::LeftButton);
-        QVERIFY(shows(window_->squareButton(0), "SMSQUP"));
+        QVERIFY(shows(window_->squareButton(0), bitmap::kSMSQUP));
         QTest::mouseRelease(window_->squareButton(0), Qt::LeftButton);
         QVERIFY(opened.empty());
 
         firstTick();
         for (int i = 0; i < 4; ++i) {
             QTest::mousePress(window_->squareButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->squareButton(i), "SMSQDN"));
+            QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQDN));
             QTest::mouseRelease(window_->squareButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->squareButton(i), "SMSQUP"));
+            QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQUP));
         }
         for (int i = 0; i < 3; ++i) {
             QTest::mousePress(window_->roundButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->roundButton(i), "SMRNDDN"));
+            QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDDN));
             QTest::mouseRelease(window_->roundButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->roundButton(i), "SMRNDUP"));
+            QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
         }
         QCOMPARE(opened, (std::vector<std::int16_t>{kWirePanel, kGroundPanel, kConduitPanel,
                                                     kTransformerPanel, kStarterPanel,
                                                     kEnclosurePanel, kOptionsPanel}));
         // A panel that has opened keeps its key pressed until the window is active again.
-        window_->openPanel = [&](std::int16_t) { state_->PanelBusy = true; };
+        disconnect(collecting);
+        connect(window_.get(), &FrmMain::openPanel, this, [this] { state_->PanelBusy = true; });
         QTest::mousePress(window_->squareButton(2), Qt::LeftButton);
         QTest::mouseRelease(window_->squareButton(2), Qt::LeftButton);
-        QVERIFY(shows(window_->squareButton(2), "SMSQDN"));
+        QVERIFY(shows(window_->squareButton(2), bitmap::kSMSQDN));
         window_->RefreshButtons();
-        QVERIFY(shows(window_->squareButton(2), "SMSQUP"));
+        QVERIFY(shows(window_->squareButton(2), bitmap::kSMSQUP));
     }
 
     void printButtonFollowsTheResult() {
         load();
         firstTick();
-        int printed = 0;
-        window_->printReport = [&] { ++printed; };
+        QSignalSpy printed(window_.get(), &FrmMain::printReport);
         QTest::mouseClick(window_->printButton(), Qt::LeftButton);
-        QVERIFY(shows(window_->printButton(), "PRNOFF"));  // nothing to print: nothing happens
-        QCOMPARE(printed, 0);
+        QVERIFY(shows(window_->printButton(), bitmap::kPRNOFF));  // nothing to print: nothing happens
+        QCOMPARE(printed.count(), 0);
 
         state_->ResultsReady = true;
         state_->OptionFlags[kAutoPrint] = false;
         window_->RefreshButtons();
-        QVERIFY(shows(window_->printButton(), "PRN_U"));
-        QCOMPARE(printed, 0);
+        QVERIFY(shows(window_->printButton(), bitmap::kPRN_U));
+        QCOMPARE(printed.count(), 0);
         QTest::mousePress(window_->printButton(), Qt::LeftButton);
-        QVERIFY(shows(window_->printButton(), "PRN_D"));
+        QVERIFY(shows(window_->printButton(), bitmap::kPRN_D));
         QTest::mouseRelease(window_->printButton(), Qt::LeftButton);
-        QVERIFY(shows(window_->printButton(), "PRN_U"));
-        QCOMPARE(printed, 1);
+        QVERIFY(shows(window_->printButton(), bitmap::kPRN_U));
+        QCOMPARE(printed.count(), 1);
 
         state_->OptionFlags[kAutoPrint] = true;
         window_->RefreshButtons();
         QVERIFY(state_->AutoPrinting);
-        QCOMPARE(printed, 2);
+        QCOMPARE(printed.count(), 2);
     }
 
     void displayShowsOneAmpersand() {
@@ -181,6 +185,10 @@ private Q_SLOTS:
         ShowOnDisplay(*state_, "45 Fuse");
         QCOMPARE(window_->displayLabel()->text(), QStringLiteral("Size GND & OCP:\n45 Fuse\n"));
         QCOMPARE(state_->DisplayText, std::string("Size GND && OCP:\r\n45 Fuse\r\n"));
+        // The record outlives the window, which takes its caption hook with it.
+        window_.reset();
+        QVERIFY(!state_->SetDisplayCaption);
+        ShowOnDisplay(*state_, "After the window");
     }
 
     void exitButtonShutsDown() {
@@ -190,14 +198,14 @@ private Q_SLOTS:
         std::ofstream(state_->ResultsPath) << "a result";
         QSignalSpy finished(window_.get(), &FrmMain::finished);
         QTest::mousePress(window_->exitButton(), Qt::LeftButton);
-        QVERIFY(shows(window_->exitButton(), "EXIT_D"));
+        QVERIFY(shows(window_->exitButton(), bitmap::kEXIT_D));
         QTest::mouseRelease(window_->exitButton(), Qt::LeftButton);
         QCOMPARE(finished.count(), 1);
         QVERIFY(!fs::exists(state_->ResultsPath));
         QVERIFY(!state_->RefDb);
         QVERIFY(!window_->mainTimer().isActive());
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(*zephlib_)));
+                                        *refdb::recoverPassword(*zephlib_));
         QVERIFY(db.ok());
     }
 
@@ -209,5 +217,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestFrmMain)
+VOLTARO_WIDGET_TEST_MAIN(TestFrmMain)
 #include "test_frmmain.moc"

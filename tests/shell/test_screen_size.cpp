@@ -4,8 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "platform/zephlib_binding.h"
 #include "shell/frmmain.h"
+#include "tests/support/widget_fixture.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 
@@ -33,5 +34,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestScreenSize)
+VOLTARO_WIDGET_TEST_MAIN(TestScreenSize)
 #include "test_screen_size.moc"

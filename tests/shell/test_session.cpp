@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "platform/zephlib_binding.h"
 #include "refdb/password.h"
 #include "shell/session.h"
+#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;
@@ -23,7 +23,7 @@ class TestSession : public QObject {
     void fillWorkTables() {
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+                                        *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QVERIFY(!db->execute("INSERT INTO DragList VALUES ('10', 'THHN'), ('12', 'TW');"
                              "INSERT INTO KeepWires VALUES ('40', 0, 11, '6', '40');"
@@ -99,9 +99,20 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(state.ResultsPath));
         QVERIFY(!fs::exists(app_ / "TmpCmpct.mdb"));
         QVERIFY(!state.RefDb);
+        // Without the database a calculation is the one plain failure, and its core never runs.
+        bool ran = false;
+        const auto outcome = withDatabase(state, [&](refdb::Database&) -> calc::Outcome {
+            ran = true;
+            return calc::Answer{};
+        });
+        QVERIFY(!ran);
+        const auto& failure = std::get<calc::Failure>(outcome);
+        QCOMPARE(failure.message,
+                 std::string("Reference Database Error:\r\nThe database is not open."));
+        QCOMPARE(failure.cause, calc::Cause::ReferenceData);
         // The compacted file opens and holds the tables.
         auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        refdb::connectText(*refdb::recoverPassword(zephlib)));
+                                        *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
     }
@@ -117,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(text.rfind("Database Compact Unsuccessful!\rError number: ", 0) == 0);
         QVERIFY(text.find(errors.front().description) != std::string::npos);
         QVERIFY(refdb::Database::open(app_ / "Voltaro.dat",
-                                      refdb::connectText(*refdb::recoverPassword(zephlib))).ok());
+                                      *refdb::recoverPassword(zephlib)).ok());
     }
 };
 

@@ -1,0 +1,68 @@
+// Voltaro: start-up, and the one place where the program's parts are made and connected: the
+// shared record, the Zephlib binding, the options store and the main window (the panels and the
+// report are made here too, and connected to the main window's openPanel and printReport).
+//
+// One instance per user; a later start hands over to the running one and ends. Then the main
+// window loads (the start-up sequence), is shaped and shown, and the program lives in its events
+// and timers until the exit button has run the shutdown.
+#include <QApplication>
+#include <QMessageBox>
+
+#include <iostream>
+
+#include "platform/single_instance.h"
+#include "shell/display_check.h"
+#include "shell/frmmain.h"
+#include "zephlib/binding/zephlib_binding.h"
+
+using namespace voltaro;
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Voltaro"));
+    QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button
+
+    platform::SingleInstance instance(QStringLiteral("voltaro"));
+    switch (instance.claim()) {
+        case platform::SingleInstance::Role::HandedOver:
+            return 0;
+        case platform::SingleInstance::Role::Failed:
+            std::cerr << "Voltaro: cannot tell whether Voltaro is already running\n";
+            return 1;
+        case platform::SingleInstance::Role::Primary:
+            break;
+    }
+
+    const std::filesystem::path appDir = QCoreApplication::applicationDirPath().toStdString();
+    shell::SharedState state;
+    auto zephlib = platform::ZephlibBinding::inFolder(appDir);
+    const auto options = shell::OptionsStore::forUser();
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+    shell::FrmMain frmMain(state, zephlib, options, appDir, arguments);
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &frmMain, [&frmMain] {
+        if (frmMain.isMinimized()) frmMain.showNormal();
+        frmMain.raise();
+        frmMain.activateWindow();
+    });
+    QObject::connect(&frmMain, &shell::FrmMain::finished, &app, &QCoreApplication::quit);
+
+    std::string reason;
+    switch (frmMain.Form_Load(reason)) {
+        case shell::FrmMain::LoadResult::DisplayRejected:
+            std::cerr << "Voltaro: " << shell::kDisplayMessage << "\n";
+            // The title repeats the message: on a display with too few colours the box itself
+            // cannot be painted, but the window manager still draws its title.
+            QMessageBox::critical(nullptr,
+                                  QStringLiteral("Voltaro: ") + QString::fromLatin1(shell::kDisplayMessage),
+                                  QString::fromLatin1(shell::kDisplayMessage));
+            return 1;
+        case shell::FrmMain::LoadResult::Failed:
+            std::cerr << "Voltaro: cannot start: " << reason << "\n";
+            return 1;
+        case shell::FrmMain::LoadResult::Loaded:
+            break;
+    }
+    frmMain.shapeAndShow();
+    return QApplication::exec();
+}

@@ -1,0 +1,96 @@
+// Publishing an answer: the display, then the results log file, then ResultsReady; one result at a
+// time in the file, and a log that cannot be written is no result.
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "shell/results_log.h"
+#include "shell/session.h"
+#include "tests/support/golden.h"
+
+using namespace voltaro;
+
+namespace {
+
+calc::Answer answer(std::vector<std::string> lines, std::string_view logLine) {
+    calc::Answer a;
+    a.displayLines = std::move(lines);
+    a.log = calc::StartResultsLog("~ Calculate Wire Size ~");
+    a.log.write(logLine);
+    return a;
+}
+
+}  // namespace
+
+class TestResultsLog : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder_;
+    std::unique_ptr<shell::SharedState> state_;
+    std::string caption_;
+
+    std::filesystem::path folder() const { return folder_->path().toStdString(); }
+
+private Q_SLOTS:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        state_ = std::make_unique<shell::SharedState>();
+        state_->ResultsPath = folder() / "~qxrslt.dat";
+        state_->DisplayText = "Size Wire:\r\n";
+        state_->SetDisplayCaption = [this](const std::string& text) { caption_ = text; };
+    }
+
+    void publishesDisplayThenLogThenReady() {
+        const auto first = answer({"8  (THHN)", "See Notes"},
+                                  "Full Load Amps: 40, a much longer first result than the second");
+        QVERIFY(!shell::publishAnswer(*state_, first));
+        QCOMPARE(state_->DisplayText, std::string("Size Wire:\r\n8  (THHN)\r\nSee Notes\r\n"));
+        QCOMPARE(caption_, state_->DisplayText);
+        QVERIFY(state_->ResultsReady);
+        QCOMPARE(testing::fileBytes(state_->ResultsPath),
+                 QByteArray::fromStdString(first.log.bytes()));
+
+        // Two results leave only the second.
+        const auto second = answer({"10 Ground"}, "Full Load Amps: 45");
+        QVERIFY(!shell::publishAnswer(*state_, second));
+        QVERIFY(state_->ResultsReady);
+        QCOMPARE(testing::fileBytes(state_->ResultsPath),
+                 QByteArray::fromStdString(second.log.bytes()));
+        QVERIFY(!std::filesystem::exists(state_->ResultsPath.string() + ".new"));
+    }
+
+    void aLogThatCannotBeWrittenIsNoResult() {
+        QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first")));
+        // A folder where the new log is written first: the new log cannot be written, and the
+        // earlier result's log is not left behind to be printed.
+        std::filesystem::create_directories(state_->ResultsPath.string() + ".new/in the way");
+        const auto failure = shell::publishAnswer(*state_, answer({"10 Ground"}, "second"));
+        QVERIFY(failure);
+        QVERIFY(failure->find(state_->ResultsPath.string()) != std::string::npos);
+        QVERIFY(!state_->ResultsReady);
+        QVERIFY(!std::filesystem::exists(state_->ResultsPath));
+
+        state_->ResultsPath = folder() / "missing" / "log";
+        QVERIFY(shell::publishAnswer(*state_, answer({}, "t")));
+        QVERIFY(!state_->ResultsReady);
+    }
+
+    void noResultsFileKeepsNoLog() {
+        state_->ResultsReady = true;
+        state_->ResultsPath.clear();
+        QVERIFY(!shell::publishAnswer(*state_, answer({"3/4 in.  EMT"}, "t")));
+        QCOMPARE(state_->DisplayText, std::string("Size Wire:\r\n3/4 in.  EMT\r\n"));
+        QVERIFY(!state_->ResultsReady);
+        QVERIFY(std::filesystem::is_empty(folder()));
+    }
+
+    void resetResults() {
+        state_->ResultsReady = true;
+        state_->NoteFlags[12] = true;
+        shell::ResetResults(*state_);
+        QVERIFY(!calc::AnyNoteFlagged(state_->NoteFlags));
+        QVERIFY(!state_->ResultsReady);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResultsLog)
+#include "test_results_log.moc"

@@ -1,0 +1,278 @@
+// Zephlib's picture and delay exports, called through the program's binding on the built
+// Zephlib.so, drawing from Testbank.so (tests/zephlib/testbank.h) and Tonebank.so.
+#include <QtTest>
+
+#include <dlfcn.h>
+
+#include <string>
+#include <vector>
+
+#include "assets/resource_names.h"
+#include "platform/counter.h"
+#include "platform/shared_library.h"
+#include "platform/surface.h"
+#include "tests/zephlib/testbank.h"
+#include "zephlib/binding/zephlib_binding.h"
+
+using voltaro::platform::pixelAt;
+using voltaro::platform::Surface;
+using voltaro::platform::ZephlibBinding;
+namespace tonebank = voltaro::assets::tonebank;
+namespace bank = voltaro::tests::testbank;
+
+namespace {
+
+const std::string kAppDir = VOLTARO_TEST_APP_DIR;
+const std::string kTestbank = kAppDir + "/tests/Testbank.so";
+const std::string kTonebank = kAppDir + "/Tonebank.so";
+constexpr QRgb kUntouched = 0xff404040;
+
+Surface filled(int width, int height, QRgb colour = kUntouched) {
+    Surface s(width, height);
+    s.image().fill(colour);
+    return s;
+}
+
+Surface background() {
+    Surface s(bank::kFrameWidth, bank::kFrameHeight);
+    for (int y = 0; y < bank::kFrameHeight; ++y)
+        for (int x = 0; x < bank::kFrameWidth; ++x) s.image().setPixel(x, y, bank::backgroundPixel(x, y));
+    return s;
+}
+
+// A window surface that records what each copy onto it showed, and when.
+struct RecordingWindow {
+    Surface surface = filled(bank::kFrameWidth, bank::kFrameHeight);
+    std::vector<QImage> shown;
+    std::vector<std::int64_t> at;
+    RecordingWindow() {
+        surface.setPresentHook([this](const QRect&) {
+            at.push_back(voltaro::platform::performanceCounter());
+            shown.push_back(surface.image().copy());
+        });
+    }
+};
+
+// Whether the library at `path` is loaded in this process now.
+bool isLoaded(const std::string& path) {
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (handle == nullptr) return false;
+    ::dlclose(handle);
+    return true;
+}
+
+// Which frame a shown picture is, by its marker pixel; -1 when it has none.
+int frameShown(const QImage& image) {
+    for (int i = 0; i < 10; ++i)
+        if ((image.pixel(3, 0) | 0xff000000u) == bank::frameMarker(i)) return i;
+    return -1;
+}
+
+}  // namespace
+
+class ZephlibPicturesTest : public QObject {
+    Q_OBJECT
+
+private:
+    ZephlibBinding zeph_ = ZephlibBinding::inFolder(kAppDir);
+
+private Q_SLOTS:
+    void getResPicPlacesByPlacement_data() {
+        QTest::addColumn<int>("placement");
+        QTest::addColumn<QPoint>("origin");
+        QTest::newRow("placement 0 at the corner") << 0 << QPoint(0, 0);
+        QTest::newRow("placement 1 at 155,435") << 1 << QPoint(155, 435);
+        QTest::newRow("placement 2 at the corner") << 2 << QPoint(0, 0);
+        QTest::newRow("placement -1 at the corner") << -1 << QPoint(0, 0);
+    }
+    void getResPicPlacesByPlacement() {
+        QFETCH(int, placement);
+        QFETCH(QPoint, origin);
+        Surface target = filled(170, 445);
+        QCOMPARE(zeph_.GetResPic(kTestbank.c_str(), target, bank::kPatchWidth, bank::kPatchHeight, "PATCH",
+                                 placement).value_or(-1),
+                 1);
+        for (int y = 0; y < bank::kPatchHeight; ++y)
+            for (int x = 0; x < bank::kPatchWidth; ++x)
+                QCOMPARE(*pixelAt(target, origin.x() + x, origin.y() + y), bank::patchPixel(x, y));
+        // Just outside the patch, nothing was drawn.
+        QCOMPARE(*pixelAt(target, origin.x() + bank::kPatchWidth, origin.y()), kUntouched);
+        QCOMPARE(*pixelAt(target, origin.x(), origin.y() + bank::kPatchHeight), kUntouched);
+        const QPoint other = origin.isNull() ? QPoint(155, 435) : QPoint(0, 0);
+        QCOMPARE(*pixelAt(target, other.x(), other.y()), kUntouched);
+    }
+
+    void getResPicCopiesOnlyTheSizeAsked() {
+        Surface target = filled(20, 20);
+        QCOMPARE(zeph_.GetResPic(kTestbank.c_str(), target, 3, 2, "PATCH", 0).value_or(-1), 1);
+        QCOMPARE(*pixelAt(target, 2, 1), bank::patchPixel(2, 1));
+        QCOMPARE(*pixelAt(target, 3, 0), kUntouched);
+        QCOMPARE(*pixelAt(target, 0, 2), kUntouched);
+    }
+
+    void getResPicWithoutPictureDrawsNothingAndReturnsOne_data() {
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing bitmap") << QString::fromStdString(kTestbank) << "NOSUCH";
+        QTest::newRow("missing library") << QString::fromStdString(kAppDir + "/NoSuch.so") << "PATCH";
+    }
+    void getResPicWithoutPictureDrawsNothingAndReturnsOne() {
+        QFETCH(QString, library);
+        QFETCH(QString, name);
+        Surface target = filled(20, 20);
+        const QImage before = target.image().copy();
+        QCOMPARE(zeph_.GetResPic(library.toUtf8().constData(), target, 8, 6, name.toUtf8().constData(), 0).value_or(-1), 1);
+        QCOMPARE(target.image(), before);
+    }
+
+    void getResPicDrawsTheOptionsBoard() {
+        Surface target = filled(214, 177);
+        QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, tonebank::kCIRCUIT, 0).value_or(-1), 1);
+        QVERIFY(*pixelAt(target, 107, 88) != kUntouched);
+        QVERIFY(*pixelAt(target, 213, 176) != kUntouched);
+    }
+
+    void picLoadDrawsFromAModuleHandle() {
+        voltaro::platform::SharedLibrary module(kTestbank);
+        QVERIFY2(module.isOpen(), module.error().c_str());
+        Surface reference(1, 1);
+        Surface target = filled(20, 20);
+        QCOMPARE(zeph_.PicLoad(module.handle(), reference, target, bank::kPatchWidth, bank::kPatchHeight, "patch").value_or(-1),
+                 1);
+        QCOMPARE(*pixelAt(target, 0, 0), bank::patchPixel(0, 0));
+        QCOMPARE(*pixelAt(target, 7, 5), bank::patchPixel(7, 5));
+        QCOMPARE(*pixelAt(target, 8, 0), kUntouched);
+    }
+
+    void picLoadWithoutTheBitmapReturnsZeroAndDrawsNothing_data() {
+        QTest::addColumn<bool>("nullModule");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("name not in module") << false << "MENU9";
+        QTest::newRow("null module") << true << "PATCH";
+    }
+    void picLoadWithoutTheBitmapReturnsZeroAndDrawsNothing() {
+        QFETCH(bool, nullModule);
+        QFETCH(QString, name);
+        voltaro::platform::SharedLibrary module(kTestbank);
+        Surface reference(1, 1);
+        Surface target = filled(20, 20);
+        const QImage before = target.image().copy();
+        QCOMPARE(zeph_.PicLoad(nullModule ? nullptr : module.handle(), reference, target, 8, 6,
+                               name.toUtf8().constData()).value_or(-1),
+                 0);
+        QCOMPARE(target.image(), before);
+    }
+
+    void spinShowsFramesInDirectionOrder_data() {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<QList<int>>("frames");
+        const QList<int> forward{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        const QList<int> backward{9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+        QTest::newRow("direction 1: frames 1 to 9") << 1 << forward;
+        QTest::newRow("direction 0: frames 9 to 0") << 0 << backward;
+        QTest::newRow("direction 2 goes backward") << 2 << backward;
+        QTest::newRow("direction -1 goes backward") << -1 << backward;
+    }
+    void spinShowsFramesInDirectionOrder() {
+        QFETCH(int, direction);
+        QFETCH(QList<int>, frames);
+        RecordingWindow window;
+        const Surface from = background();
+        const std::int64_t start = voltaro::platform::performanceCounter();
+        QCOMPARE(zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight,
+                              10, direction).value_or(-1),
+                 0);
+        QCOMPARE(window.shown.size(), std::size_t(frames.size()));
+        for (qsizetype k = 0; k < frames.size(); ++k) {
+            const int expected = frames[k];
+            // The left-out frame shows the background alone, so it has no marker.
+            QCOMPARE(frameShown(window.shown[k]), expected == bank::kMissingFrame ? -1 : expected);
+            // Every copy comes after a wait of 99999 ticks at least.
+            const std::int64_t previous = k == 0 ? start : window.at[k - 1];
+            QVERIFY2(window.at[k] - previous >= 99999, qPrintable(QString::number(window.at[k] - previous)));
+        }
+    }
+
+    void spinFrameLetsFullComponentsThrough_data() {
+        QTest::addColumn<QPoint>("pixel");
+        QTest::addColumn<QRgb>("expected");
+        const QRgb bg1 = bank::backgroundPixel(1, 0), bg2 = bank::backgroundPixel(2, 0);
+        QTest::newRow("(255,255,255) shows the background") << QPoint(0, 0) << bank::backgroundPixel(0, 0);
+        QTest::newRow("(10,20,30) shows itself") << QPoint(1, 0) << qRgb(10, 20, 30);
+        QTest::newRow("(255,0,0) keeps the background's red") << QPoint(2, 0) << qRgb(qRed(bg2), 0, 0);
+        QTest::newRow("white rows show the background") << QPoint(4, 3) << bank::backgroundPixel(4, 3);
+        Q_UNUSED(bg1);
+    }
+    void spinFrameLetsFullComponentsThrough() {
+        QFETCH(QPoint, pixel);
+        QFETCH(QRgb, expected);
+        RecordingWindow window;
+        const Surface from = background();
+        zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight, 10, 0);
+        QCOMPARE(window.shown.size(), std::size_t(10));
+        // Frame 0, the last shown going backward, and frame 5 obey the same rule.
+        for (const QImage& shown : {window.shown.back(), window.shown[4]})
+            QCOMPARE(shown.pixel(pixel) | 0xff000000u, expected);
+        // The background itself is left alone.
+        QCOMPARE(*pixelAt(from, 1, 0), bank::backgroundPixel(1, 0));
+    }
+
+    void spinWithoutLibraryShowsNothing() {
+        RecordingWindow window;
+        const Surface from = background();
+        QCOMPARE(zeph_.SpnFrm((kAppDir + "/NoSuch.so").c_str(), window.surface, from, bank::kFrameWidth,
+                              bank::kFrameHeight, 10, 1).value_or(-1),
+                 0);
+        QVERIFY(window.shown.empty());
+    }
+
+    void exportsFreeTheLibraryTheyLoaded_data() {
+        QTest::addColumn<int>("exportIndex");
+        QTest::newRow("GetResPic") << 0;
+        QTest::newRow("SpnFrm") << 1;
+    }
+    void exportsFreeTheLibraryTheyLoaded() {
+        QFETCH(int, exportIndex);
+        QVERIFY(!isLoaded(kTestbank));
+        RecordingWindow window;
+        const Surface from = background();
+        if (exportIndex == 0)
+            zeph_.GetResPic(kTestbank.c_str(), window.surface, 8, 6, "PATCH", 0);
+        else
+            zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight, 10, 1);
+        QVERIFY(!window.shown.empty());
+        QVERIFY(!isLoaded(kTestbank));
+    }
+
+    void lagReturnsTheCounterItWaitedFor_data() {
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("0 returns at once") << 0;
+        QTest::newRow("negative returns at once") << -5;
+        QTest::newRow("20000 ticks") << 20000;
+    }
+    void lagReturnsTheCounterItWaitedFor() {
+        QFETCH(int, ticks);
+        const auto before = static_cast<std::uint32_t>(voltaro::platform::performanceCounter());
+        const auto result = static_cast<std::uint32_t>(*zeph_.Lag(ticks));
+        const auto after = static_cast<std::uint32_t>(voltaro::platform::performanceCounter());
+        // The start value (result - ticks) was read between `before` and `after` (32-bit wrap).
+        const std::uint32_t start = result - static_cast<std::uint32_t>(ticks);
+        QVERIFY(start - before <= after - before);
+        // A positive count is waited out in full.
+        if (ticks > 0) QVERIFY(after - start >= static_cast<std::uint32_t>(ticks));
+    }
+
+    void syncReturnsItsArgument_data() {
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("0") << 0;
+        QTest::newRow("1000") << 1000;
+        QTest::newRow("-7") << -7;
+    }
+    void syncReturnsItsArgument() {
+        QFETCH(int, ticks);
+        QCOMPARE(zeph_.Sync(ticks).value_or(-1), ticks);
+    }
+};
+
+QTEST_GUILESS_MAIN(ZephlibPicturesTest)
+#include "test_pictures.moc"
