@@ -81,18 +81,19 @@ SystemOutput::Places SystemOutput::placesFromEnvironment() {
     return places;
 }
 
-SystemOutput::SystemOutput(Places places, std::function<QDateTime()> clock)
+SystemOutput::SystemOutput(std::function<Places()> places, std::function<QDateTime()> clock)
     : places_(std::move(places)), clock_(std::move(clock)) {}
 
 Delivery SystemOutput::send(const DrawPage& draw) {
+    const Places places = places_();
     std::string passedOver;
-    if (places_.printer) {
+    if (places.printer) {
         Delivery printed = printOnDefaultPrinter(draw);
         if (printed.kind == Delivery::Kind::Printed) return printed;
         passedOver = printed.reason;
     }
     const QString file =
-        places_.pdfFile.isEmpty() ? freePdfPath(places_.pdfFolder, clock_()) : places_.pdfFile;
+        places.pdfFile.isEmpty() ? freePdfPath(places.pdfFolder, clock_()) : places.pdfFile;
     Delivery saved = writePdf(draw, file, pdfPageLayout());
     if (saved.kind == Delivery::Kind::SavedAsPdf) {
         saved.reason = passedOver;

@@ -50,7 +50,8 @@ public:
     // does not exist.
     static Places placesFromEnvironment();
 
-    explicit SystemOutput(Places places,
+    // `places` is asked on every page, so a documents folder made while the program runs is used.
+    explicit SystemOutput(std::function<Places()> places = &placesFromEnvironment,
                           std::function<QDateTime()> clock = &QDateTime::currentDateTime);
 
     // The default printer; when there is none or it fails, the PDF. A PDF is written to a
@@ -59,7 +60,7 @@ public:
     Delivery send(const DrawPage& draw) override;
 
 private:
-    Places places_;
+    std::function<Places()> places_;
     std::function<QDateTime()> clock_;
 };
 
