@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "assets/resource_names.h"
+#include "platform/file_writer.h"
 #include "platform/single_instance.h"
 #include "report/output.h"
 #include "report/print_command.h"
@@ -22,6 +23,7 @@
 using namespace voltaro;
 
 int main(int argc, char** argv) {
+    platform::failWritesBeyondTheSizeLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
     QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button

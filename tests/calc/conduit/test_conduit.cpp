@@ -184,6 +184,12 @@ void ConduitTest::leavesDragListAsItWas() {
     QCOMPARE(rows->recordCount(), 1);
     QCOMPARE(rows->field("WiresGa").text(), std::string("12"));
     QCOMPARE(rows->field("WiresTy").text(), std::string("TW"));
+    // Only a temporary table is written: a connection that may not write the file answers too.
+    auto readOnly =
+        refdb::Database::open(core_->path(), core_->password(), refdb::Database::Access::ReadOnly);
+    QVERIFY(readOnly.ok());
+    QCOMPARE(displayOf(conduitForEntries(*readOnly, core_->notes, type_, {"10 - THHN"})),
+             QStringList{"1/2 in.  EMT"});
 }
 
 void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
