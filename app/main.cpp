@@ -1,6 +1,6 @@
 // Voltaro: start-up, and the one place where the program's parts are made and connected: the
-// shared record, the Zephlib binding, the options store and the main window (the panels and the
-// report are made here too, and connected to the main window's openPanel and printReport).
+// shared record, the Zephlib binding, the options store, the main window and the printed report
+// (on the main window's printReport); the panels are made here too, on its openPanel.
 //
 // One instance per user; a later start hands over to the running one and ends. Then the main
 // window loads (the start-up sequence), is shaped and shown, and the program lives in its events
@@ -10,19 +10,25 @@
 
 #include <iostream>
 
+#include "assets/resource_names.h"
+#include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
+#include "report/output.h"
+#include "report/print_command.h"
 #include "shell/display_check.h"
 #include "shell/door.h"
 #include "shell/effects.h"
 #include "shell/frmmain.h"
 #include "shell/panel_host.h"
+#include "shell/skin.h"
 #include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 
 int main(int argc, char** argv) {
+    platform::failWritesBeyondTheSizeLimit();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
     QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button
@@ -51,6 +57,23 @@ int main(int argc, char** argv) {
         frmMain.activateWindow();
     });
     QObject::connect(&frmMain, &shell::FrmMain::finished, &app, &QCoreApplication::quit);
+
+    // The printed report, from the print button and from Auto Print: the default printer, or a PDF
+    // in the documents folder (VOLTARO_REPORT_PDF names the file instead).
+    report::SystemOutput reportOutput;
+    report::PrintCommand::Hooks printHooks;
+    printHooks.playSound = [&state, &zephlib](const char* sound) {
+        const auto library = state.SoundLibPath.string();
+        zephlib.P_Sound(library.c_str(), sound, 0);  // waits until the sound has ended
+    };
+    printHooks.showBusy = [](bool busy) {
+        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
+        else QApplication::restoreOverrideCursor();
+    };
+    report::PrintCommand printCommand(state, reportOutput,
+                                      shell::skinBitmap(assets::program::kPRNLOGO), printHooks);
+    QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
+                     [&printCommand] { printCommand.run(); });
 
     // The panels the keys open. The calculators' own panels are not built yet: stand-ins with
     // their pictures slide out in their place.

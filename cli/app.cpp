@@ -4,23 +4,47 @@
 #include <ostream>
 
 #include "refdb/password.h"
+#include "refdb/schema_check.h"
 #include "shell/results_log.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::cli {
 
+void complain(const Context& context, std::string_view message) {
+    context.err << "voltaro-cli: " << shown(message) << "\n";
+}
+
+std::string shown(std::string_view text) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '\r') out += "\\r";
+        else if (c < 0x20 || c == 0x7f) out += {'\\', 'x', kDigits[c >> 4], kDigits[c & 15]};
+        else if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {
+            out += {'\\', 'u', '0', '0', kDigits[next >> 4], kDigits[next & 15]};
+            ++i;
+        } else out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
 std::optional<refdb::Database> openReferenceDatabase(const Context& context) {
     auto zephlib = platform::ZephlibBinding::inFolder(context.appDir);
     const auto password = refdb::recoverPassword(zephlib);
     if (!password) {
-        context.err << "voltaro-cli: cannot use Zephlib: " << zephlib.bindError() << "\n";
+        complain(context, "cannot use Zephlib: " + zephlib.bindError());
         return std::nullopt;
     }
     const auto path = context.appDir / "Voltaro.dat";
-    auto db = refdb::Database::open(path, *password);
-    if (!db) {
-        context.err << "voltaro-cli: cannot open " << path.string() << ": " << db.error().description
-                    << " (error " << db.error().number << ")\n";
+    auto db = refdb::Database::open(path, *password, refdb::Database::Access::ReadOnly);
+    auto error = db ? refdb::checkSchema(*db) : db.error();
+    if (error) {
+        complain(context, "cannot open " + path.string() + ": " + error->description + " (error " +
+                              std::to_string(error->number) + ")");
         return std::nullopt;
     }
     return db.take();
@@ -88,14 +112,20 @@ std::string withNewlines(const std::string& message) {
 int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
            const Options& options) {
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        context.err << withNewlines(failure->message) << "\n";
+        // The message's own breaks stay breaks; anything else it repeats of the input is escaped.
+        const auto text = withNewlines(failure->message);
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            context.err << shown(text.substr(start, end - start)) << "\n";
+        context.err << shown(text.substr(start)) << "\n";
         return kFailed;
     }
     const auto& answer = std::get<calc::Answer>(outcome);
     // Published as a panel publishes it; the lines are printed only once all of it has worked.
     state.ResultsPath = options.get("log");
+    if (state.DataPath.empty()) state.DataPath = context.appDir / "Voltaro.dat";  // never the log
     if (auto error = shell::publishAnswer(state, answer)) {
-        context.err << "voltaro-cli: " << *error << "\n";
+        complain(context, *error);
         return kFailed;
     }
     for (const auto& line : answer.displayLines) context.out << line << "\n";

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/common/outcome.h"
@@ -16,7 +17,8 @@
 
 namespace voltaro::cli {
 
-// Exit statuses: 0 done, 1 the job failed (message on stderr), 2 the command line is wrong.
+// Exit statuses: 0 done; 1 the job failed (message on stderr), a value the reference database
+// does not hold included; 2 the command line is malformed.
 enum Exit { kDone = 0, kFailed = 1, kUsage = 2 };
 
 struct Context {
@@ -25,8 +27,17 @@ struct Context {
     std::ostream& err;
 };
 
-// Opens <appDir>/Voltaro.dat with the password recovered through <appDir>/Zephlib.so. On failure
-// writes why on `err` and returns nullopt.
+// Writes "voltaro-cli: " and the message on `err`, with control characters escaped (see shown()).
+void complain(const Context& context, std::string_view message);
+
+// The text as a message may repeat it: control characters (and their UTF-8 forms U+0080 to
+// U+009F) written as \n, \t, \r or \xHH, \uHHHH, so that what a user typed can never move the
+// cursor or clear the terminal.
+std::string shown(std::string_view text);
+
+// Opens <appDir>/Voltaro.dat read-only (voltaro-cli never writes it) with the password recovered
+// through <appDir>/Zephlib.so, and checks that it holds the whole schema. On failure writes why on
+// `err` and returns nullopt.
 std::optional<refdb::Database> openReferenceDatabase(const Context& context);
 
 // A fresh shared record as a freshly opened panel sees it: the database open, the paths set, every
@@ -48,10 +59,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args,
                                     const std::vector<std::string>& repeated = {});
 
 // Reports a calculation: an answer is published as the program publishes it (shell::publishAnswer:
-// with `--log PATH` the results log is written to PATH), then its display lines go to `out`, one
-// per line; a log that cannot be written is a failure, with the reason on `err`. On a failure of
-// the calculation the error window's message goes to `err` (its line breaks as newlines), nothing
-// to `out`, and the log file is left untouched. Returns the exit status.
+// with `--log PATH` the results log is written to PATH through the one file writer, never over
+// <appDir>/Voltaro.dat), then its display lines go to `out`, one per line; a log that cannot be
+// written is a failure, with the reason on `err` and PATH as it was. On a failure of the
+// calculation the error window's message goes to `err` (its line breaks as newlines), nothing to
+// `out`, and the log file is left untouched. Returns the exit status.
 int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
            const Options& options);
 

@@ -14,7 +14,7 @@ namespace {
 bool chooseConduitType(const Context& context, shell::SharedState& state, const std::string& abbr) {
     auto types = state.RefDb->openRecordset("SELECT * FROM ConType");
     if (!types) {
-        context.err << "voltaro-cli: " << types.error().description << "\n";
+        complain(context, types.error().description);
         return false;
     }
     std::string known;
@@ -25,10 +25,9 @@ bool chooseConduitType(const Context& context, shell::SharedState& state, const 
             state.ConduitName = types->field("PipeName").text();
             return true;
         }
-        known += (known.empty() ? "" : " ") + candidate;
+        known += (known.empty() ? "" : ", ") + candidate;
     }
-    context.err << "voltaro-cli: unknown conduit type \"" << abbr << "\" (the types are: " << known
-                << ")\n";
+    complain(context, "unknown conduit type \"" + abbr + "\" (the types are: " + known + ")");
     return false;
 }
 
@@ -39,7 +38,7 @@ int conduit(const Context& context, const std::vector<std::string>& args) {
     if (!state) return kFailed;
     if (options->has("type") && !chooseConduitType(context, *state, options->get("type")))
         return kFailed;
-    // Another voltaro-cli may hold DragList for a moment; wait for it rather than fail.
+    // The program may be writing its work tables at this moment; wait for it rather than fail.
     state->RefDb->execute("PRAGMA busy_timeout = 10000");
     const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
         return calc::conduit::conduitForEntries(

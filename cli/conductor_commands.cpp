@@ -6,6 +6,7 @@
 #include "calc/ground/ground_ocp.h"
 #include "calc/wire/wire_size.h"
 #include "cli/app.h"
+#include "refdb/sql.h"
 
 namespace voltaro::cli {
 
@@ -41,10 +42,15 @@ int wire(const Context& context, const std::vector<std::string>& args) {
         return report(context, *state, *failure, *options);
     const auto& caption = std::get<std::optional<std::string>>(rating);
     if (!caption) {
-        context.err << "voltaro-cli: no insulation type \"" << inputs.insulation << "\" in the "
-                    << inputs.material << " table (voltaro-cli dump " << inputs.material
-                    << " lists them)\n";
-        return kUsage;
+        // Not a malformed command line: a value the reference database does not hold.
+        std::string known;
+        if (auto types = state->RefDb->openRecordset("SELECT Type FROM " +
+                                                     refdb::sqlName(inputs.material)))
+            for (types->moveFirst(); !types->eof(); types->moveNext())
+                known += (known.empty() ? "" : ", ") + types->field("Type").text();
+        complain(context, "no insulation type \"" + inputs.insulation + "\" in the " +
+                              inputs.material + " table (the types are: " + known + ")");
+        return kFailed;
     }
     inputs.rating = *caption;
     const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {

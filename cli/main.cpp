@@ -1,17 +1,22 @@
 // voltaro-cli [--app-dir DIR] COMMAND [ARGS]
 //
 // The application folder (default: the folder this executable is in) holds Voltaro.dat and
-// Zephlib.so, the same files the program uses.
+// Zephlib.so, the same files the program uses; voltaro-cli only reads them, so an installed,
+// read-only folder will do. An answer that cannot be written to the standard output is a failure
+// (status 1), as is a --log file that cannot be written.
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "cli/app.h"
+#include "platform/file_writer.h"
 
 using namespace voltaro::cli;
 
@@ -39,10 +44,13 @@ int main(int argc, char** argv) {
     for (auto group : {racewayCommands(), equipmentCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     for (auto& command : conductorCommands()) commands.push_back(std::move(command));
+    voltaro::platform::failWritesBeyondTheSizeLimit();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
     if (!args.empty() && args[0] == "--app-dir") {
-        if (args.size() < 2) {
+        // An empty folder would make every file name relative to wherever the script runs.
+        if (args.size() < 2 || args[1].empty()) {
+            std::cerr << "voltaro-cli: --app-dir needs a folder\n";
             usage(commands);
             return kUsage;
         }
@@ -56,8 +64,17 @@ int main(int argc, char** argv) {
     for (const auto& command : commands) {
         if (command.name != args[0]) continue;
         const Context context{appDir, std::cout, std::cerr};
-        const int status = command.run(context, {args.begin() + 1, args.end()});
+        int status = command.run(context, {args.begin() + 1, args.end()});
         if (status == kUsage) usage(commands);
+        // An answer that never reached its reader is no answer: a full disk, a closed pipe's
+        // end, /dev/full.
+        errno = 0;
+        if (!std::cout.flush()) {
+            const int number = errno;
+            complain(context, std::string("cannot write the standard output") +
+                                  (number != 0 ? ": " + std::generic_category().message(number) : ""));
+            if (status == kDone) status = kFailed;
+        }
         return status;
     }
     usage(commands);

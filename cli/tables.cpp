@@ -20,8 +20,7 @@ std::optional<Names> namesIn(const Context& context, refdb::Database& db) {
     auto tables = db.tableNames();
     auto queries = db.queryNames();
     if (!tables || !queries) {
-        context.err << "voltaro-cli: " << (tables ? queries.error() : tables.error()).description
-                    << "\n";
+        complain(context, (tables ? queries.error() : tables.error()).description);
         return std::nullopt;
     }
     return Names{tables.take(), queries.take()};
@@ -50,12 +49,16 @@ int dump(const Context& context, const std::vector<std::string>& args) {
         return std::find(list.begin(), list.end(), name) != list.end();
     };
     if (!holds(names->tables) && !holds(names->queries)) {
-        context.err << "voltaro-cli: no table or stored query named " << name << "\n";
+        std::string known;
+        for (const auto* list : {&names->tables, &names->queries})
+            for (const auto& one : *list) known += (known.empty() ? "" : ", ") + one;
+        complain(context,
+                 "no table or stored query named \"" + name + "\" (the names are: " + known + ")");
         return kFailed;
     }
     auto set = db->openRecordset("SELECT * FROM " + refdb::sqlName(name));
     if (!set) {
-        context.err << "voltaro-cli: " << set.error().description << "\n";
+        complain(context, set.error().description);
         return kFailed;
     }
     context.out << refdb::csvLine(set->columns()) << "\n";

@@ -320,9 +320,12 @@ Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 Database::~Database() { close(); }
 
-Result<Database> Database::open(const std::filesystem::path& path, const Password& password) {
+Result<Database> Database::open(const std::filesystem::path& path, const Password& password,
+                                Access access) {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    int rc = sqlite3_open_v2(
+        path.c_str(), &db,
+        access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE, nullptr);
     auto connection = std::make_shared<Connection>(db);
     if (rc != SQLITE_OK) return errorOf(db, rc);
     rc = keyConnection(db, password.text());

@@ -103,9 +103,12 @@ private:
 
 class Database {
 public:
-    // Opens an existing database file for reading and writing (never creates one), keyed with
-    // the password. A missing file, a wrong password or a file that is no database is an error.
-    static Result<Database> open(const std::filesystem::path& path, const Password& password);
+    // Opens an existing database file (never creates one), keyed with the password. A missing
+    // file, a wrong password or a file that is no database is an error. ReadOnly never writes the
+    // file or its folder (an installed, read-only copy); temporary tables may still be made.
+    enum class Access { ReadWrite, ReadOnly };
+    static Result<Database> open(const std::filesystem::path& path, const Password& password,
+                                 Access access = Access::ReadWrite);
 
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;

@@ -3,8 +3,9 @@
 #include <QSettings>
 
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
+
+#include "platform/file_writer.h"
 
 namespace voltaro::shell {
 
@@ -109,25 +110,13 @@ std::optional<std::string> OptionsStore::SetRunEntry(const std::string& name,
     std::error_code ec;
     std::filesystem::create_directories(autostartFolder_, ec);
     if (ec) return "cannot create " + autostartFolder_.string() + ": " + ec.message();
-    const auto path = runEntryPath(name);
-    auto temp = path;
-    temp += ".new";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        out << "[Desktop Entry]\n"
-            << "Type=Application\n"
-            << "Name=" << name << "\n"
-            << "Comment=Electrician's calculator, 1999 NEC\n"
-            << "Exec=" << command << "\n"
-            << "Terminal=false\n";
-        out.close();
-        if (!out) return "cannot write " + temp.string();
-    }
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return "cannot write " + path.string();
-    }
+    const std::string entry = "[Desktop Entry]\n"
+                              "Type=Application\n"
+                              "Name=" + name + "\n"
+                              "Comment=Electrician's calculator, 1999 NEC\n"
+                              "Exec=" + command + "\n"
+                              "Terminal=false\n";
+    if (auto error = platform::writeFileInPlace(runEntryPath(name), entry)) return error->message;
     return std::nullopt;
 }
 

@@ -1,9 +1,8 @@
 #include "shell/results_log.h"
 
-#include <cstdio>
-#include <fstream>
 #include <system_error>
 
+#include "platform/file_writer.h"
 #include "shell/session.h"
 
 namespace voltaro::shell {
@@ -12,32 +11,28 @@ std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer&
     for (const auto& line : answer.displayLines) ShowOnDisplay(state, line);
     state.ResultsReady = false;
     if (state.ResultsPath.empty()) return std::nullopt;
-    if (auto failure = writeResultsLog(state.ResultsPath, answer.log.bytes())) {
-        std::error_code ignored;
-        std::filesystem::remove(state.ResultsPath, ignored);
+    if (auto failure = writeResultsLog(state.ResultsPath, answer.log.bytes(), state.DataPath))
         return failure;
-    }
     state.ResultsReady = true;
     return std::nullopt;
 }
 
 std::optional<std::string> writeResultsLog(const std::filesystem::path& path,
-                                           std::string_view bytes) {
-    auto temp = path;
-    temp += ".new";
-    std::string failure;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) failure = "cannot write " + temp.string();
-    }
-    if (failure.empty() && std::rename(temp.c_str(), path.c_str()) != 0)
-        failure = "cannot replace " + path.string();
-    if (failure.empty()) return std::nullopt;
-    std::error_code ignored;
-    std::filesystem::remove(temp, ignored);
-    return failure;
+                                           std::string_view bytes,
+                                           const std::filesystem::path& dataPath) {
+    platform::WriteOptions options;
+    if (!dataPath.empty()) options.protectedFiles.push_back({dataPath, "the reference database"});
+    if (auto error = platform::writeFileInPlace(path, bytes, options)) return error->message;
+    return std::nullopt;
+}
+
+std::optional<std::string> deleteResultsLog(const std::filesystem::path& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::symlink_status(path, ec);
+    if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_symlink(status))
+        return std::nullopt;
+    if (std::filesystem::remove(path, ec) || !ec) return std::nullopt;
+    return "cannot delete " + path.string() + ": " + ec.message();
 }
 
 void ResetResults(SharedState& state) {

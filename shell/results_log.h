@@ -16,17 +16,23 @@ namespace voltaro::shell {
 // Publishes a calculator's answer, the one way every panel and voltaro-cli does it: the display
 // lines are appended to the display (ShowOnDisplay), then the results log is written to
 // ResultsPath, then ResultsReady is set, only when the log was written. When the log cannot be
-// written ResultsReady is false, no log is left at ResultsPath (the one there belonged to an
-// earlier result), and the reason, naming the file, is returned for the caller to show. An empty
-// ResultsPath keeps no log (voltaro-cli without --log): nothing is written and ResultsReady stays
-// false.
+// written ResultsReady is false, the file at ResultsPath is left exactly as it was (an earlier
+// result's log, no longer printable), and the reason, naming the file, is returned for the caller
+// to show. An empty ResultsPath keeps no log (voltaro-cli without --log): nothing is written and
+// ResultsReady stays false.
 std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer);
 
-// Replaces the file at `path` with `bytes`, whole or not at all: they are written beside it and
-// renamed over it in one step, so the report never sees a half-written log. On failure `path` is
-// as it was, nothing else is left behind, and the reason, naming the file, is returned.
+// Replaces the file at `path` with `bytes` through the one file writer (platform/file_writer.h):
+// whole or not at all, never a folder, device or the like, and never `dataPath` (the reference
+// database) under any name. On failure `path` is as it was, nothing else is left behind, and the
+// reason is returned: "cannot write /x/~qxrslt.dat: Permission denied".
 std::optional<std::string> writeResultsLog(const std::filesystem::path& path,
-                                           std::string_view bytes);
+                                           std::string_view bytes,
+                                           const std::filesystem::path& dataPath);
+
+// Deletes the log at start-up and exit. A missing log is no error; neither is something that is
+// no file (a folder, a device): it is left alone, and the next write names it.
+std::optional<std::string> deleteResultsLog(const std::filesystem::path& path);
 
 // A new panel from a square button: no result to print, no footnotes flagged.
 void ResetResults(SharedState& state);

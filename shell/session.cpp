@@ -4,6 +4,8 @@
 
 #include "refdb/compact.h"
 #include "refdb/password.h"
+#include "refdb/schema_check.h"
+#include "shell/results_log.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::shell {
@@ -37,15 +39,16 @@ std::optional<std::string> OpenSession(SharedState& state, const std::filesystem
     state.DataPath = appDir / "Voltaro.dat";
     auto db = refdb::Database::open(state.DataPath, *password);
     if (!db) return "cannot open " + state.DataPath.string() + ": " + db.error().description;
+    // Before anything writes: an empty or foreign file stays as it was.
+    if (auto error = refdb::checkSchema(*db))
+        return "cannot open " + state.DataPath.string() + ": " + error->description;
     state.RefDb = db.take();
     state.ConduitAbbr = "EMT";
     for (const char* table : {"DragList", "KeepWires", "Scratch"})
         if (auto error = ClearTable(state, table))
             return std::string("cannot empty ") + table + ": " + error->description;
     state.ResultsPath = appDir / "~qxrslt.dat";
-    std::error_code ec;
-    std::filesystem::remove(state.ResultsPath, ec);
-    if (ec) return "cannot delete " + state.ResultsPath.string() + ": " + ec.message();
+    if (auto error = deleteResultsLog(state.ResultsPath)) return error;
     options.LoadOptions(state, false);
     state.NoteFlags.fill(false);
     return std::nullopt;
@@ -71,8 +74,7 @@ std::string compactErrorText(const refdb::DbError& error) {
 }
 
 std::vector<refdb::DbError> CloseSession(SharedState& state, platform::ZephlibBinding& zephlib) {
-    std::error_code ignored;  // a missing log is not an error
-    if (!state.ResultsPath.empty()) std::filesystem::remove(state.ResultsPath, ignored);
+    if (!state.ResultsPath.empty()) (void)deleteResultsLog(state.ResultsPath);
     auto errors = CompactDataFile(state, zephlib);
     state.RefDb.reset();
     return errors;

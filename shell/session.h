@@ -27,9 +27,10 @@ void ShowOnDisplay(SharedState& state, std::string_view line);
 std::optional<refdb::DbError> ClearTable(SharedState& state, std::string_view table);
 
 // Start-up from the password on: recovers the password through Zephlib, sets the paths for the
-// application folder, opens RefDb, sets ConduitAbbr, empties DragList, KeepWires and Scratch,
-// deletes a stale results log, reads the options and clears the note flags. Returns why it failed
-// (the program then ends without a window).
+// application folder, opens RefDb and checks that it holds the whole schema (an empty, foreign or
+// damaged file is refused before anything writes it), sets ConduitAbbr, empties DragList,
+// KeepWires and Scratch, deletes a stale results log, reads the options and clears the note
+// flags. Returns why it failed (the program then ends without a window).
 std::optional<std::string> OpenSession(SharedState& state, const std::filesystem::path& appDir,
                                        platform::ZephlibBinding& zephlib,
                                        const OptionsStore& options);

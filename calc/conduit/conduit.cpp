@@ -135,18 +135,19 @@ Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitTyp
 
 Outcome conduitForEntries(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                           const std::vector<std::string>& entries) {
-    // IMMEDIATE: take the write lock before touching DragList, so that two callers sharing one
-    // database file wait for each other instead of mixing their conductors.
-    if (db.execute("BEGIN IMMEDIATE")) return unreadable();
+    // The entries go into a DragList of this connection's own, in the temporary schema, made like
+    // the file's: an unqualified name finds the temporary schema first, so CalPipe reads them
+    // there. The file is never written (a read-only copy answers as well) and no other caller
+    // sees them.
+    if (db.execute("DROP TABLE IF EXISTS temp.DragList") ||
+        db.execute("CREATE TEMP TABLE DragList AS SELECT * FROM main.DragList WHERE 0"))
+        return unreadable();
     const auto outcome = [&]() -> Outcome {
-        if (db.execute("DELETE FROM DragList")) return unreadable();
         for (const auto& entry : entries)
             if (addToDragList(db, conductorOf(entry))) return unreadable();
         return calculateConduit(db, notes, type, entries);
     }();
-    // Nothing was committed; should the rollback itself fail, closing the connection discards
-    // the transaction all the same.
-    db.execute("ROLLBACK");
+    db.execute("DROP TABLE temp.DragList");
     return outcome;
 }
 

@@ -4,8 +4,8 @@
 // The conductors are the rows of the work table DragList, which the conduit fill panel keeps in
 // step with its "Conductors in Conduit" list (one row per conductor, gauge and insulation type).
 // CalPipe reads DragList; the results log lists the panel's entries ("GAUGE - TYPE"), in list
-// order. conduitForEntries() runs the whole press for a given list of entries without leaving
-// anything in DragList, for scripts and tests. The caller hands over the reference database
+// order. conduitForEntries() runs the whole press for a given list of entries without writing
+// the file's DragList, for scripts and tests. The caller hands over the reference database
 // already open, the note flags and the current conduit type.
 //
 // Areas are square inches, as the WireArea_Q and ConData_Q tables hold them.
@@ -68,9 +68,10 @@ Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const Co
 Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                          const std::vector<std::string>& entries);
 
-// The calculate press for a conduit holding exactly `entries` ("GAUGE - TYPE", in order). DragList
-// holds them only inside one transaction that is rolled back, so the table is left as it was and
-// a concurrent caller never sees them. The note flags it sets stay set in `notes`.
+// The calculate press for a conduit holding exactly `entries` ("GAUGE - TYPE", in order). They are
+// held in a temporary DragList of this connection that shadows the file's while the press runs,
+// so the file is never written (a database opened read-only will do), its DragList is left as it
+// was and a concurrent caller never sees them. The note flags it sets stay set in `notes`.
 Outcome conduitForEntries(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                           const std::vector<std::string>& entries);
 

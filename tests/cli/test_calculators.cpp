@@ -64,6 +64,8 @@ void CommandsTest::commands_data() {
     QTest::newRow("control characters as amperes")
         << QStringList{"wire", "--amps", "\x01\x1b[2J", "--material", "Copper", "--insulation", "THHN", "--conductors", "3", "--ambient", "30"}
         << 1 << "" << "Amperes Too Low.\n";
+    QTest::newRow("control characters in a conductor come back escaped")
+        << QStringList{"conduit", "--wire", "10 - \x1b[31mX"} << 1 << "" << "No Area Listed For\nAWG 10 - \\x1b[31mX\n";
     QTest::newRow("ground and fuse for 45A") << QStringList{"ground", "--amps", "45", "--material", "Copper"}
                                              << 0 << "10 Ground\n45 Fuse\nSee Notes\n" << "";
     QTest::newRow("ground and fuse for 400A aluminum") << QStringList{"ground", "--amps", "400", "--material", "Aluminum"}
@@ -86,8 +88,17 @@ void CommandsTest::commands_data() {
         << 1 << "" << "Trade Size Conduit\nNot Large Enough.\n";
     QTest::newRow("unknown conduit type")
         << QStringList{"conduit", "--type", "emt", "--wire", "10 - THHN"} << 1 << ""
-        << "voltaro-cli: unknown conduit type \"emt\" (the types are: EMT ENT FMC IMC "
-           "LFNC-B LFNC-A LFMC RMC PVC-80 PVC-40 PVC-A PVC-EB EMT-NIP*)\n";
+        << "voltaro-cli: unknown conduit type \"emt\" (the types are: EMT, ENT, FMC, IMC, "
+           "LFNC-B, LFNC-A, LFMC, RMC, PVC-80, PVC-40, PVC-A, PVC-EB, EMT-NIP*)\n";
+    QTest::newRow("control characters in a conduit type come back escaped")
+        << QStringList{"conduit", "--type", "\x1b[2J\n\xc2\x9b", "--wire", "10 - THHN"} << 1 << ""
+        << "voltaro-cli: unknown conduit type \"\\x1b[2J\\n\\u009b\" (the types are: EMT, ENT, FMC, "
+           "IMC, LFNC-B, LFNC-A, LFMC, RMC, PVC-80, PVC-40, PVC-A, PVC-EB, EMT-NIP*)\n";
+    QTest::newRow("insulation type the table does not hold")
+        << QStringList{"wire", "--amps", "20", "--material", "Aluminum", "--insulation", "TFN", "--conductors", "3", "--ambient", "30"}
+        << 1 << "" << "voltaro-cli: no insulation type \"TFN\" in the Aluminum table (the types are: RH, RHH, RHW, "
+                      "RHW-2, SA, SIS, TBS, THHN, THHW (dry), THHW (wet), THW, THW-2, THWN, THWN-2, TW, UF, USE, "
+                      "USE-2, XHH, XHHW (dry), XHHW (wet), XHHW-2, ZW-2)\n";
     QTest::newRow("75 KVA at 480 V three phase")
         << QStringList{"transformer", "--mode", "amps", "--phase", "three", "--input", "75", "--volts", "480"}
         << 0 << "90.21 Full Load Amps\nThree Phase\n" << "";
@@ -123,8 +134,6 @@ void CommandsTest::commands_data() {
         << QStringList{"wire", "--amps", "20", "--material", "Copper", "--insulation", "THHN", "--conductors", "3"} << 2 << "" << usage;
     QTest::newRow("usage: material in lower case")
         << QStringList{"wire", "--amps", "20", "--material", "copper", "--insulation", "THHN", "--conductors", "3", "--ambient", "30"} << 2 << "" << usage;
-    QTest::newRow("usage: unknown insulation type")
-        << QStringList{"wire", "--amps", "20", "--material", "Aluminum", "--insulation", "TFN", "--conductors", "3", "--ambient", "30"} << 2 << "" << usage;
     QTest::newRow("usage: terminal-auto yes")
         << QStringList{"wire", "--amps", "20", "--material", "Copper", "--insulation", "THHN", "--conductors", "3", "--ambient", "30", "--terminal-auto", "yes"} << 2 << "" << usage;
     QTest::newRow("usage: ground without material") << QStringList{"ground", "--amps", "20"} << 2 << "" << usage;

@@ -74,6 +74,7 @@ private Q_SLOTS:
             QCOMPARE(run.status, 1);
             QVERIFY(run.out.isEmpty());
             QVERIFY(run.err.contains("no table or stored query"));
+            QVERIFY(run.err.contains("(the names are: Copper, Aluminum, Correc1,"));
         }
         QCOMPARE(runCli({"dump", "AWG"}).status, 0);
     }
@@ -81,6 +82,7 @@ private Q_SLOTS:
     void usageErrors() {
         for (const QStringList& args : {QStringList{}, QStringList{"dump"}, QStringList{"dump", "a", "b"},
                                         QStringList{"frobnicate"}, QStringList{"--app-dir"},
+                                        QStringList{"--app-dir", "", "tables"},
                                         QStringList{"tables", "extra"}}) {
             const auto run = runCli(args);
             QCOMPARE(run.status, 2);

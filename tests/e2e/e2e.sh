@@ -315,19 +315,25 @@ for arg in min MIN; do
     wait "$vpid" 2>/dev/null
 done
 
-# A missing reference database ends start-up with no window and a reason on stderr.
-fresh_app
-rm "$app/Voltaro.dat"
-"$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
-p=$!
-wait_exit $p 10
-count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
-if [ "$status" != 0 ] && [ "$status" != timeout ] && [ "$count" = 0 ] && grep -q Voltaro.dat "$app/stderr" &&
-    [ ! -e "$app/Voltaro.dat" ]; then
-    ok "a missing Voltaro.dat ends start-up without a window"
-else
-    bad "a missing Voltaro.dat" "status $status, $count windows: $(cat "$app/stderr")"
-fi
+# A missing or empty reference database ends start-up with no window, status 1 and the reason on
+# stderr; the empty file stays empty (the program writes nothing into a file it refuses).
+for data in missing empty; do
+    fresh_app
+    if [ $data = missing ]; then rm "$app/Voltaro.dat"; else : >"$app/Voltaro.dat"; fi
+    "$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
+    p=$!
+    wait_exit $p 10
+    count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
+    if [ $data = missing ]; then left=$([ -e "$app/Voltaro.dat" ] && echo there || echo gone)
+    else left=$(stat -c %s "$app/Voltaro.dat"); fi
+    want=gone; reason=Voltaro.dat
+    if [ $data = empty ]; then want=0; reason="Voltaro.dat: not the reference database"; fi
+    if [ "$status" = 1 ] && [ "$count" = 0 ] && grep -q "$reason" "$app/stderr" && [ "$left" = $want ]; then
+        ok "Voltaro.dat $data: start-up ends without a window"
+    else
+        bad "Voltaro.dat $data" "status $status, $count windows, file $left: $(cat "$app/stderr")"
+    fi
+done
 
 # So does a missing Zephlib.so.
 fresh_app

@@ -102,7 +102,15 @@ private Q_SLOTS:
         QVERIFY(!store().SetRunEntry("Voltaro", "/opt/100%/Voltaro", "min"));
         QVERIFY(voltaro::testing::fileBytes(store().runEntryPath("Voltaro"))
                     .contains("\nExec=\"/opt/100%%/Voltaro\" min\n"));
+        // A link planted where a careless writer puts its temporary is not followed.
+        const auto victim = autostart_ / "victim";
+        std::filesystem::create_directories(autostart_);
+        std::ofstream(victim) << "precious";
+        std::filesystem::create_symlink(victim, store().runEntryPath("Voltaro").string() + ".new");
         QVERIFY(!store().SetRunEntry("Voltaro", "/home/sam/my apps/$x/Voltaro", "min"));
+        std::string kept;
+        std::getline(std::ifstream(victim) >> std::noskipws, kept);
+        QCOMPARE(kept, std::string("precious"));
         std::ifstream in(store().runEntryPath("Voltaro"));
         std::stringstream text;
         text << in.rdbuf();

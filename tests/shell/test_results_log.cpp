@@ -60,18 +60,32 @@ private Q_SLOTS:
 
     void aLogThatCannotBeWrittenIsNoResult() {
         QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first")));
-        // A folder where the new log is written first: the new log cannot be written, and the
-        // earlier result's log is not left behind to be printed.
-        std::filesystem::create_directories(state_->ResultsPath.string() + ".new/in the way");
+        const auto first = testing::fileBytes(state_->ResultsPath);
+        // The log's file is the reference database under another name: refused; the earlier log
+        // stays as it was, but it is no longer a result to print.
+        state_->DataPath = folder() / "Voltaro.dat";
+        std::filesystem::create_hard_link(state_->ResultsPath, state_->DataPath);
         const auto failure = shell::publishAnswer(*state_, answer({"10 Ground"}, "second"));
-        QVERIFY(failure);
-        QVERIFY(failure->find(state_->ResultsPath.string()) != std::string::npos);
+        QCOMPARE(failure.value_or(""),
+                 "cannot write " + state_->ResultsPath.string() + ": it is the reference database");
         QVERIFY(!state_->ResultsReady);
-        QVERIFY(!std::filesystem::exists(state_->ResultsPath));
+        QCOMPARE(testing::fileBytes(state_->ResultsPath), first);
 
         state_->ResultsPath = folder() / "missing" / "log";
         QVERIFY(shell::publishAnswer(*state_, answer({}, "t")));
         QVERIFY(!state_->ResultsReady);
+    }
+
+    // Start-up and exit delete the log, but never what is no file.
+    void deletingTheLogLeavesAFolder() {
+        std::filesystem::create_directories(state_->ResultsPath / "inside");
+        QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);
+        QVERIFY(std::filesystem::is_directory(state_->ResultsPath / "inside"));
+        std::filesystem::remove_all(state_->ResultsPath);
+        std::filesystem::create_symlink(folder(), state_->ResultsPath);
+        QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);
+        QVERIFY(!std::filesystem::exists(std::filesystem::symlink_status(state_->ResultsPath)));
+        QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);  // missing: no error
     }
 
     void noResultsFileKeepsNoLog() {

@@ -6,6 +6,7 @@
 
 #include "refdb/password.h"
 #include "shell/session.h"
+#include "tests/support/golden.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
@@ -59,14 +60,31 @@ private Q_SLOTS:
         for (const bool on : state.OptionFlags) QVERIFY(on);  // nothing stored: every option on
     }
 
-    void missingDatabaseEndsStartUp() {
-        fs::remove(app_ / "Voltaro.dat");
-        SharedState state;
+    // Refused before anything writes it: the work tables are not emptied, nothing is compacted.
+    void aDataFileThatIsNotTheReferenceEndsStartUp_data() {
+        QTest::addColumn<QString>("change");  // "missing", "empty", or SQL run on the file first
+        QTest::addColumn<QString>("named");   // what the reason must name
+        QTest::newRow("missing") << "missing" << "Voltaro.dat";
+        QTest::newRow("zero bytes") << "empty" << "missing tables Copper, Aluminum,";
+        QTest::newRow("no FootNotes") << "DROP TABLE FootNotes" << "missing table FootNotes";
+    }
+    void aDataFileThatIsNotTheReferenceEndsStartUp() {
+        QFETCH(QString, change);
+        QFETCH(QString, named);
+        const auto data = app_ / "Voltaro.dat";
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        if (change == "missing") fs::remove(data);
+        if (change == "empty") std::ofstream(data, std::ios::trunc);
+        if (change.startsWith("DROP"))
+            QVERIFY(!refdb::Database::open(data, *refdb::recoverPassword(zephlib))
+                         ->execute(change.toStdString()));
+        const auto before = testing::fileBytes(data);
+        SharedState state;
         const auto failure = OpenSession(state, app_, zephlib, options());
         QVERIFY(failure.has_value());
-        QVERIFY(failure->find("Voltaro.dat") != std::string::npos);
-        QVERIFY(!fs::exists(app_ / "Voltaro.dat"));
+        QVERIFY2(failure->find(named.toStdString()) != std::string::npos, failure->c_str());
+        QCOMPARE(testing::fileBytes(data), before);
+        QCOMPARE(fs::exists(data), change != "missing");
     }
 
     void missingZephlibEndsStartUp() {

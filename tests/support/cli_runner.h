@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <functional>
+
 namespace voltaro::testing {
 
 struct CliRun {
@@ -12,8 +14,11 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun runCli(const QStringList& args) {
+// `prepare` may set up the process before it starts: where its output goes, or what its child
+// does before running voltaro-cli (a file-size limit, another user).
+inline CliRun runCli(const QStringList& args, const std::function<void(QProcess&)>& prepare = {}) {
     QProcess process;
+    if (prepare) prepare(process);
     process.start(QStringLiteral(VOLTARO_TEST_APP_DIR "/voltaro-cli"), args);
     process.closeWriteChannel();
     CliRun run;

@@ -3,6 +3,7 @@
 // every message, DragList as the panel keeps it, and the results log.
 #include <QtTest>
 
+#include "calc/common/footnotes.h"
 #include "calc/conduit/conduit.h"
 #include "tests/support/core_fixture.h"
 #include "tests/support/golden.h"
@@ -183,6 +184,12 @@ void ConduitTest::leavesDragListAsItWas() {
     QCOMPARE(rows->recordCount(), 1);
     QCOMPARE(rows->field("WiresGa").text(), std::string("12"));
     QCOMPARE(rows->field("WiresTy").text(), std::string("TW"));
+    // Only a temporary table is written: a connection that may not write the file answers too.
+    auto readOnly =
+        refdb::Database::open(core_->path(), core_->password(), refdb::Database::Access::ReadOnly);
+    QVERIFY(readOnly.ok());
+    QCOMPARE(displayOf(conduitForEntries(*readOnly, core_->notes, type_, {"10 - THHN"})),
+             QStringList{"1/2 in.  EMT"});
 }
 
 void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
@@ -195,11 +202,13 @@ void ConduitTest::flagsOfAFailedAttemptStayForTheNext() {
     const auto outcome = press({"8 - RHW*"});
     QCOMPARE(displayOf(outcome), (QStringList{"1/2 in.  EMT-NIP*", "See Notes"}));
     const auto& log = std::get<calc::Answer>(outcome).log.bytes();
-    const auto notes = QString::fromStdString(log.substr(log.find("Notes:"))).split("\r\n");
-    QCOMPARE(notes.size(), 5);
-    QVERIFY(notes[1].contains("nipple 24 in."));              // note 5
-    QVERIFY(notes[2].contains("without an outer covering"));  // note 4
-    QVERIFY(notes[3].contains("More than 30"));               // note 8
+    // Notes 5, 4 and 8 in that order, each on its lines.
+    const auto notes = QString::fromStdString(log.substr(log.find("Notes:")));
+    std::string expected = "Notes:\r\n";
+    for (const int n : {5, 4, 8}) expected += calc::FootNoteText(core_->db(), n) + "\r\n";
+    QCOMPARE(notes, QString::fromStdString(expected));
+    QVERIFY(notes.indexOf("nipple 24 in.") < notes.indexOf("without an outer covering"));
+    QVERIFY(notes.indexOf("without an outer covering") < notes.indexOf("More than 30"));
 }
 
 void ConduitTest::unreadableTable() {
