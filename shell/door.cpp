@@ -27,7 +27,7 @@ constexpr const char* kApplicationTitle = "Voltaro";
 }  // namespace
 
 Door::Door(PanelContext& context, const OptionsStore& options, std::filesystem::path program)
-    : PanelForm(context, panelSpec(kOptionsPanel)),
+    : PanelForm(context, panelInfo(kOptionsPanel)),
       options_(options),
       program_(std::move(program)) {
     for (int i = 0; i < kOptionCount; ++i) {

@@ -25,7 +25,7 @@ namespace sound = assets::tonebank;
 namespace {
 
 // Indexed by panel number - 1.
-const std::array<PanelSpec, 7> kPanels{{
+const std::array<PanelInfo, 7> kPanels{{
     {kWirePanel, "WireFrm", "Wire Size", bitmap::kMENU1, layout::wire::kSize, PanelSide::Right, 0,
      "Size Wire:", false, 500},
     {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize,
@@ -60,21 +60,21 @@ QRegion columnsRegion(const std::vector<bool>& columns, int height) {
 
 }  // namespace
 
-const PanelSpec& panelSpec(std::int16_t number) {
+const PanelInfo& panelInfo(std::int16_t number) {
     assert(number >= kWirePanel && number <= kOptionsPanel);
     if (number < kWirePanel || number > kOptionsPanel) return kPanels.back();
     return kPanels[static_cast<std::size_t>(number - 1)];
 }
 
-PanelForm::PanelForm(PanelContext& context, const PanelSpec& spec)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), context_(context), spec_(spec) {
-    setObjectName(QString::fromLatin1(spec.formName));
-    setWindowTitle(QString::fromLatin1(spec.title));
-    setAccessibleName(QString::fromLatin1(spec.title));
+PanelForm::PanelForm(PanelContext& context, const PanelInfo& info)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), context_(context), info_(info) {
+    setObjectName(QString::fromLatin1(info.formName));
+    setWindowTitle(QString::fromLatin1(info.title));
+    setAccessibleName(QString::fromLatin1(info.title));
     // The panel paints every pixel itself, from its surface.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    PanelT.setInterval(spec.timerMs);
+    PanelT.setInterval(info.timerMs);
     connect(&PanelT, &QTimer::timeout, this, &PanelForm::PanelT_Timer);
 }
 
@@ -143,18 +143,18 @@ void PanelForm::load() {
     SharedState& s = state();
     s.ErrorShown = false;
     s.PanelTimerArmed = false;
-    const bool restore = s.AbandonedPanel == spec_.number;
+    const bool restore = s.AbandonedPanel == info_.number;
     if (restore) s.AbandonedPanel = kNoPanel;
     Form_Load(restore);
     // A calculator's timer runs from its load; the options panel starts its own after its slide.
-    if (spec_.side != PanelSide::Options) PanelT.start();
+    if (info_.side != PanelSide::Options) PanelT.start();
 }
 
 void PanelForm::PlacePanel() {
     load();
     QWidget& main = context_.mainWindow;
     const QRect at =
-        panelGeometry(main.geometry(), spec_.side, spec_.offsetTwips, spec_.size.w, spec_.size.h);
+        panelGeometry(main.geometry(), info_.side, info_.offsetTwips, info_.size.w, info_.size.h);
     setFixedSize(at.size());
     move(at.topLeft());
     surface_ = platform::Surface(at.width(), at.height());
@@ -177,7 +177,7 @@ void PanelForm::SnapshotPanel() {
     // What the window showed at (0, 0) right after it was shown. The window shows nothing of its
     // own yet, so the snapshot stands for what lies behind it: a column given back from it is a
     // column taken out of the window's shape.
-    const int w = spec_.size.w, h = spec_.size.h;
+    const int w = info_.size.w, h = info_.size.h;
     auto snapshot = std::make_shared<platform::Surface>(w, h);
     platform::blockCopy(*snapshot, 0, 0, w, h, surface_, 0, 0);
     state().Snapshot = std::move(snapshot);
@@ -210,23 +210,23 @@ void PanelForm::slide(Slide kind) {
     SlideTarget target{
         surface_, image, snapshot, drawn_,
         [this](const std::vector<bool>& drawn, const QRect& changed) { present(drawn, changed); }};
-    playSlide(kind, spec_.size.w, spec_.size.h, target, effects());
+    playSlide(kind, info_.size.w, info_.size.h, target, effects());
 }
 
 void PanelForm::SlidePanelOpen() {
     PlacePanel();
     SnapshotPanel();
-    slide(spec_.side == PanelSide::Right ? Slide::OpenRight : Slide::OpenLeft);
+    slide(info_.side == PanelSide::Right ? Slide::OpenRight : Slide::OpenLeft);
     context_.mainWindow.setEnabled(false);
     activateWindow();
 }
 
 void PanelForm::OpenOptionsPanel() {
     load();
-    state().PanelImage = std::make_shared<platform::Surface>(spec_.size.w, spec_.size.h);
+    state().PanelImage = std::make_shared<platform::Surface>(info_.size.w, info_.size.h);
     PlacePanel();
     SnapshotPanel();
-    effects().GetResPic(*state().PanelImage, spec_.size.w, spec_.size.h, spec_.picture);
+    effects().GetResPic(*state().PanelImage, info_.size.w, info_.size.h, info_.picture);
     slide(Slide::OpenOptions);
     context_.mainWindow.setEnabled(false);
     PanelT.start();
@@ -257,7 +257,7 @@ void PanelForm::captureLook() {
 
 void PanelForm::SlidePanelClosed() {
     captureLook();
-    slide(spec_.side == PanelSide::Right ? Slide::CloseRight : Slide::CloseLeft);
+    slide(info_.side == PanelSide::Right ? Slide::CloseRight : Slide::CloseLeft);
     context_.mainWindow.setEnabled(true);
 }
 
@@ -312,7 +312,7 @@ void PanelForm::PanelT_Timer() {
                             foreground == mainId))
         return;
     saveInputs();
-    s.AbandonedPanel = spec_.number;
+    s.AbandonedPanel = info_.number;
     s.FocusLost = true;
     s.PanelBusy = false;
     context_.mainWindow.setEnabled(true);

@@ -11,7 +11,7 @@
 //   public:
 //       // `kept`: the inputs of an abandoned panel; it outlives the panels (the panel is deleted).
 //       StarterFrm(shell::PanelContext& context, QString& kept)
-//           : PanelForm(context, shell::panelSpec(shell::kStarterPanel)), kept_(kept) {
+//           : PanelForm(context, shell::panelInfo(shell::kStarterPanel)), kept_(kept) {
 //           namespace at = assets::layout::starter;
 //           Ts = addControl(new QLineEdit(this), at::kAmps);  // hidden until the first tick
 //           shell::panel_style::glass(Ts);                    // the look every panel shares
@@ -81,7 +81,7 @@ class ImageButton;
 class MainFace;
 
 // What a panel is, as its key opens it.
-struct PanelSpec {
+struct PanelInfo {
     std::int16_t number;        // its AbandonedPanel number (enum Panel)
     const char* formName;       // the window's object name: "WireFrm", "GndOcp", ...
     const char* title;          // window title and accessible name
@@ -95,9 +95,9 @@ struct PanelSpec {
     int timerMs;              // the panel timer's interval
 };
 
-// The spec of panel 1 to 7 (enum Panel). Any other number is a programming error (asserts) and
+// The info of panel 1 to 7 (enum Panel). Any other number is a programming error (asserts) and
 // gives the options panel's.
-const PanelSpec& panelSpec(std::int16_t number);
+const PanelInfo& panelInfo(std::int16_t number);
 
 // What a panel works with. The host owns it; it outlives every panel.
 struct PanelContext {
@@ -112,10 +112,10 @@ class PanelForm : public QWidget {
     Q_OBJECT
 
   public:
-    PanelForm(PanelContext& context, const PanelSpec& spec);
+    PanelForm(PanelContext& context, const PanelInfo& info);
     ~PanelForm() override;
 
-    const PanelSpec& spec() const { return spec_; }
+    const PanelInfo& info() const { return info_; }
 
     // SlidePanelOpen: PlacePanel (which loads the panel), the snapshot, the slide out from
     // PanelImage (4000 ticks a step), then the main window disabled. For sides 0 and 1; the host
@@ -219,7 +219,7 @@ class PanelForm : public QWidget {
     void captureLook();
 
     PanelContext& context_;
-    const PanelSpec& spec_;
+    const PanelInfo& info_;
     QTimer PanelT;
     std::vector<QPointer<QWidget>> controls_;
     platform::Surface surface_;   // the window's pixels, as the slides draw them

@@ -96,11 +96,11 @@ void PanelHost::open(std::int16_t number) {
         std::cerr << "Voltaro: no panel for key " << number << "\n";
         return;
     }
-    const PanelSpec& spec = panelSpec(number);
+    const PanelInfo& info = panelInfo(number);
     // Busy from the press on, not only from step 5: centring the window processes events, and a
     // second press (a double click) would otherwise open a second panel inside the first.
     state_.PanelBusy = true;
-    if (!spec.roundKey) {
+    if (!info.roundKey) {
         sound(sound::kTickLo, kButtonSounds, false);
         CentreMainWindow();
         state_.DisplayText.clear();
@@ -118,21 +118,21 @@ void PanelHost::open(std::int16_t number) {
         if (number != kOptionsPanel) sound(sound::kOut, kSlideSounds, false);
     }
 
-    if (spec.side == PanelSide::Options) {
+    if (info.side == PanelSide::Options) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         mainFace_.refreshFace();
         mainFace_.spin(1);
-        state_.PanelWidth = spec.size.w;
-        state_.PanelHeight = spec.size.h;
+        state_.PanelWidth = info.size.w;
+        state_.PanelHeight = info.size.h;
         QApplication::restoreOverrideCursor();
         if (PanelForm* panel = create(number)) panel->OpenOptionsPanel();
         return;
     }
-    state_.PanelWidth = spec.size.w;
-    state_.PanelHeight = spec.size.h;
-    LoadPanelImage(spec.picture);
+    state_.PanelWidth = info.size.w;
+    state_.PanelHeight = info.size.h;
+    LoadPanelImage(info.picture);
     if (PanelForm* panel = create(number)) panel->SlidePanelOpen();
-    if (spec.displayLine != nullptr) ShowOnDisplay(state_, spec.displayLine);
+    if (info.displayLine != nullptr) ShowOnDisplay(state_, info.displayLine);
 }
 
 bool PanelHost::eventFilter(QObject* watched, QEvent* event) {

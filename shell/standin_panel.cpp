@@ -28,7 +28,7 @@ const layout::Rect& exitRect(std::int16_t number) {
 }  // namespace
 
 StandinPanel::StandinPanel(PanelContext& context, std::int16_t number)
-    : PanelForm(context, panelSpec(number)) {
+    : PanelForm(context, panelInfo(number)) {
     exit_ = addXButton(exitRect(number));
     connect(exit_, &ImageButton::clicked, this, [this] {
         if (!beginClosing()) return;

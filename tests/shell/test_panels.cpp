@@ -60,7 +60,7 @@ struct Calls {
 class ProbePanel : public PanelForm {
   public:
     ProbePanel(PanelContext& context, Calls& calls)
-        : PanelForm(context, panelSpec(kWirePanel)), calls_(calls) {
+        : PanelForm(context, panelInfo(kWirePanel)), calls_(calls) {
         box = addControl(new QLineEdit(this), assets::layout::wire::kAmps);
     }
     bool error(const std::string& message) { return showError(message); }
@@ -115,13 +115,13 @@ class TestPanels : public QObject {
     }
     // Presses the key of a panel as the user would.
     void press(std::int16_t number) {
-        const PanelSpec& spec = panelSpec(number);
+        const PanelInfo& info = panelInfo(number);
         static const std::map<std::int16_t, int> keyIndex{
             {kWirePanel, 0},    {kGroundPanel, 1},    {kConduitPanel, 2}, {kTransformerPanel, 3},
             {kStarterPanel, 0}, {kEnclosurePanel, 1}, {kOptionsPanel, 2}};
         const int i = keyIndex.at(number);
         // The release that follows finds the main window disabled and the panel busy.
-        QTest::mousePress(spec.roundKey ? main_->roundButton(i) : main_->squareButton(i),
+        QTest::mousePress(info.roundKey ? main_->roundButton(i) : main_->squareButton(i),
                           Qt::LeftButton);
     }
     ImageButton* exitOf(PanelForm* panel) {
@@ -214,7 +214,7 @@ class TestPanels : public QObject {
         press(n);
         QPointer<PanelForm> panel = host_->currentPanel();
         QVERIFY(panel);
-        QCOMPARE(panel->objectName(), QLatin1String(panelSpec(n).formName));
+        QCOMPARE(panel->objectName(), QLatin1String(panelInfo(n).formName));
         QCOMPARE(main_->pos(), centredPosition(main_->screen()->geometry(), main_->size()));
         QCOMPARE(panel->geometry(), at.translated(main_->pos()));
         QVERIFY(panel->isVisible());
@@ -226,9 +226,9 @@ class TestPanels : public QObject {
         QVERIFY(state_->PanelBusy);
         QVERIFY(!main_->isEnabled());
         QVERIFY(!state_->ResultsReady);
-        QCOMPARE(state_->NoteFlags[3], panelSpec(n).roundKey);  // square keys reset the notes
+        QCOMPARE(state_->NoteFlags[3], panelInfo(n).roundKey);  // square keys reset the notes
         QVERIFY(shows(main_->printButton(), bitmap::kPRNOFF));
-        QCOMPARE(state_->PanelWidth, panelSpec(n).size.w);
+        QCOMPARE(state_->PanelWidth, panelInfo(n).size.w);
         if (display.isEmpty()) {
             QVERIFY(state_->DisplayText.empty());
             QCOMPARE(effects_->spins, QList<int>{1});
