@@ -12,12 +12,17 @@
 
 #include "assets/resource_names.h"
 #include "platform/file_writer.h"
+#include "platform/foreground.h"
 #include "platform/single_instance.h"
 #include "report/output.h"
 #include "report/print_command.h"
 #include "shell/display_check.h"
+#include "shell/door.h"
+#include "shell/effects.h"
 #include "shell/frmmain.h"
+#include "shell/panel_host.h"
 #include "shell/skin.h"
+#include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
@@ -69,6 +74,20 @@ int main(int argc, char** argv) {
                                       shell::skinBitmap(assets::program::kPRNLOGO), printHooks);
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
+
+    // The panels the keys open. The calculators' own panels are not built yet: stand-ins with
+    // their pictures slide out in their place.
+    shell::ZephlibEffects effects(zephlib, state);
+    shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
+    for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
+        panels.registerPanel(n, [n](shell::PanelContext& context) {
+            return std::make_unique<shell::StandinPanel>(context, n);
+        });
+    const std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
+    panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
+        return std::make_unique<shell::Door>(context, options, program);
+    });
+    QObject::connect(&frmMain, &shell::FrmMain::openPanel, &panels, &shell::PanelHost::open);
 
     std::string reason;
     switch (frmMain.Form_Load(reason)) {

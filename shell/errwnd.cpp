@@ -78,7 +78,9 @@ void ShowError(SharedState& state, const std::string& message, QWidget* parent,
     {
         ErrWnd window(state, errorText(message), parent);
         if (current != nullptr) *current = &window;
+        state.UnloadErrorWindow = [&window] { window.unload(); };
         window.exec();
+        state.UnloadErrorWindow = nullptr;
         if (current != nullptr) *current = nullptr;
     }
     state.ErrorShown = true;

@@ -41,8 +41,8 @@ private:
 QString errorText(const std::string& message);
 
 // Shows `message` modally and returns when the window has gone (closed by the user or unloaded by
-// a panel watch). Sets ErrorWindowOpen while it is up and ErrorShown after it. `current` (if
-// given) is pointed at the window while it is up, so that a panel watch can unload it.
+// a panel watch). Sets ErrorWindowOpen while it is up and ErrorShown after it. While it is up,
+// state.UnloadErrorWindow unloads it, and `current` (if given) points at it.
 void ShowError(SharedState& state, const std::string& message, QWidget* parent = nullptr,
                QPointer<ErrWnd>* current = nullptr);
 

@@ -12,7 +12,7 @@ namespace voltaro::shell {
 namespace {
 constexpr const char* kGroup = "QXoptions";
 constexpr const char* kFirstStartKey = "Voltaro/DefaultsWritten";
-constexpr bool kDefaults[kOptionCount] = {true, true, false, false, false, true};
+constexpr std::array<bool, kOptionCount> kDefaults = {true, true, false, false, false, true};
 }  // namespace
 
 OptionsStore::OptionsStore(std::filesystem::path settingsFile, std::filesystem::path autostartFolder)
@@ -44,16 +44,22 @@ void OptionsStore::LoadOptions(SharedState& state, bool namesOnly) const {
     }
 }
 
-void OptionsStore::writeOption(const SharedState& state, int index, bool on) const {
+std::optional<std::string> OptionsStore::writeOptions(
+    const SharedState& state, const std::array<bool, kOptionCount>& on) const {
+    // One pass: the file is rewritten once, not once per key.
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(kGroup);
-    settings.setValue(QString::fromStdString(state.OptionKeys[static_cast<std::size_t>(index)]),
-                      on ? QStringLiteral("On") : QStringLiteral("Off"));
+    for (std::size_t i = 0; i < on.size(); ++i)
+        settings.setValue(QString::fromStdString(state.OptionKeys[i]),
+                          on[i] ? QStringLiteral("On") : QStringLiteral("Off"));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) return "cannot write " + settingsFile_.string();
+    return std::nullopt;
 }
 
 void OptionsStore::WriteDefaultOptions(SharedState& state) const {
     LoadOptions(state, true);
-    for (int i = 0; i < kOptionCount; ++i) writeOption(state, i, kDefaults[i]);
+    (void)writeOptions(state, kDefaults);
     (void)DeleteRunEntry("Voltaro");
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.setValue(kFirstStartKey, true);
@@ -71,12 +77,21 @@ std::filesystem::path OptionsStore::runEntryPath(const std::string& name) const 
 namespace {
 
 // A program path quoted for an Exec line: inside double quotes, ", `, $ and \ take a backslash,
-// and the file format itself then doubles every backslash.
+// and the file format itself then doubles every backslash. A percent sign would start a field
+// code and is doubled; line breaks and tabs are written as the file format's escapes.
 std::string execQuoted(const std::string& path) {
     std::string quoted = "\"";
     for (const char c : path) {
         if (c == '\\') {
             quoted += "\\\\\\\\";  // a literal backslash is four in the file
+            continue;
+        }
+        if (c == '%') {
+            quoted += "%%";
+            continue;
+        }
+        if (c == '\n' || c == '\r' || c == '\t') {
+            quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
             continue;
         }
         if (c == '"' || c == '`' || c == '$') quoted += "\\\\";

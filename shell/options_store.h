@@ -37,8 +37,10 @@ public:
 
     bool isFirstStart() const;
 
-    // One option's stored value (the options panel writes them).
-    void writeOption(const SharedState& state, int index, bool on) const;
+    // The six options' stored values, key i "On" exactly when on[i] (the options panel saves them
+    // all). Returns the reason on failure.
+    std::optional<std::string> writeOptions(const SharedState& state,
+                                            const std::array<bool, kOptionCount>& on) const;
 
     // The log-on start entry: the session runs `program` with `argument` at log-on ("min"). Both
     // return the reason on failure.

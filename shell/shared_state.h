@@ -82,6 +82,9 @@ struct SharedState {
     bool ErrorShown = false;      // an error window was shown during the current calculation
     bool ErrorWindowOpen = false; // the error window or the conduit type dialog is up
     WindowId ErrorForeground = 0;
+    // Unloads the error window (or the conduit type dialog) while it is up, as its OK button
+    // would; empty when none is up. The panel watch calls it when the user switches away.
+    std::function<void()> UnloadErrorWindow;
     bool FocusLost = false;       // the user switched to another program
     std::int16_t AbandonedPanel = kNoPanel;
     bool MainTimerStarted = false;

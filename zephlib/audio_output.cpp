@@ -11,6 +11,7 @@ namespace voltaro::zephlib {
 // every start. It stays loaded for the rest of the process (its audio thread may outlive a call).
 // A machine without SDL plays no sound, which is "not accepted", not an error.
 struct AudioOutput::Sdl {
+    decltype(&::SDL_SetHint) SetHint;
     decltype(&::SDL_InitSubSystem) InitSubSystem;
     decltype(&::SDL_QuitSubSystem) QuitSubSystem;
     decltype(&::SDL_RWFromConstMem) RWFromConstMem;
@@ -35,6 +36,7 @@ struct AudioOutput::Sdl {
                     ::dlsym(library, name));
                 complete = complete && function != nullptr;
             };
+            bind(sdl.SetHint, "SDL_SetHint");
             bind(sdl.InitSubSystem, "SDL_InitSubSystem");
             bind(sdl.QuitSubSystem, "SDL_QuitSubSystem");
             bind(sdl.RWFromConstMem, "SDL_RWFromConstMem");
@@ -104,6 +106,9 @@ void AudioOutput::stopLocked(std::unique_lock<std::mutex>& lock) {
 bool AudioOutput::ensureAudio() {
     if (!audioReady_) {
         sdl_ = Sdl::load();
+        // SDL would otherwise take over SIGINT and SIGTERM from the first sound on, and the
+        // program would no longer end when the session or the user asks it to.
+        if (sdl_ != nullptr) sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         audioReady_ = sdl_ != nullptr && sdl_->InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
     return audioReady_;

@@ -129,6 +129,58 @@ PLATE_X=134; PLATE_Y=215
 CORNER_X=2; CORNER_Y=2
 SQUARE0_X=$((67 + 17)); SQUARE0_Y=$((236 + 17))
 
+# A panel's window by its title, once it shows (sets pwin; empty after the deadline).
+find_panel() {
+    pwin=""
+    for _ in $(seq 100); do
+        pwin=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$pwin" ] && return
+        sleep 0.1
+    done
+}
+panel_shows() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+# Waits until the panel has gone; returns 1 if it is still there after SECONDS.
+wait_gone() {
+    for _ in $(seq $(( $2 * 10 ))); do panel_shows "$1" || return 0; sleep 0.1; done
+    return 1
+}
+# Clicks a point of a panel (relative to it) until the panel has gone: its controls show only
+# from its first timer tick on, and a click before that lands on the picture.
+click_until_gone() {  # TITLE X Y
+    local i px py
+    for i in $(seq 20); do
+        panel_shows "$1" || return 0
+        eval "$(xdotool getwindowgeometry --shell "$pwin" 2>/dev/null | sed 's/^/P/')"
+        [ -n "${PX:-}" ] && xdotool mousemove $((PX + $2)) $((PY + $3)) click 1
+        wait_gone "$1" 1 && return 0
+    done
+    return 1
+}
+press_key() {  # square|round INDEX
+    local kx ky
+    if [ "$1" = square ]; then kx=$((SQUARE_X[$2] + 17)); ky=$((SQUARE_Y[$2] + 17))
+    else kx=$((ROUND_X[$2] + 18)); ky=$((ROUND_Y[$2] + 18)); fi
+    x=$(window_x); y=$(window_y)
+    xdotool mousemove $((x + kx)) $((y + ky)) click 1
+}
+# Another program comes to the front (sets other, its process).
+switch_away() {
+    local other_win=""
+    xmessage -name other "another program" &
+    other=$!
+    pids+=($other)
+    for _ in $(seq 50); do
+        other_win=$(xdotool search --onlyvisible --classname xmessage 2>/dev/null | head -1)
+        [ -n "$other_win" ] && break
+        sleep 0.1
+    done
+    xdotool windowactivate "$other_win" 2>/dev/null
+}
+SQUARE_X=(67 167 67 167); SQUARE_Y=(236 236 300 300)
+ROUND_X=(48 116 184); ROUND_Y=(384 384 384)
+# The main window, centred by the first key press on a 1024 x 768 screen.
+MAIN_X=378; MAIN_Y=111
+
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
@@ -155,7 +207,10 @@ xdotool mousemove $((x + SQUARE0_X)) $((y + SQUARE0_Y)) mousedown 1
 sleep 0.3
 shot key-held-down
 xdotool mouseup 1
-sleep 0.2
+# The key opened its panel and centred the window; once the panel is closed the face drags.
+find_panel "Wire Size"
+click_until_gone "Wire Size" 162 342
+x=$(window_x); y=$(window_y)
 
 xdotool mousemove $((x + PLATE_X)) $((y + PLATE_Y)) mousedown 1
 sleep 0.2
@@ -306,6 +361,141 @@ if [ "$count" = 1 ] && [ "$running" = 1 ]; then ok "two starts at once with none
 else bad "two starts at once with none running" "$count windows, $running running"; fi
 kill $a $b 2>/dev/null
 wait $a $b 2>/dev/null
+
+# ---- panels -----------------------------------------------------------------------------------
+DESKTOP=5b6e7d
+xsetroot -solid "#$DESKTOP"
+probe="$build/tests/voltaro-screen-probe"
+
+
+fresh_app
+start_voltaro
+# title | key | index | offset and size relative to the main window | exit button's centre
+while IFS='|' read -r title kind index dx dy w h ex ey; do
+    press_key "$kind" "$index"
+    find_panel "$title"
+    if [ -z "$pwin" ]; then bad "the $title key opens its panel"; continue; fi
+    [ -n "$shots" ] && sleep 1  # the picture once the panel is out and its controls show
+    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
+    mx=$(window_x); my=$(window_y)
+    want="$((MAIN_X + dx)),$((MAIN_Y + dy)) ${w}x$h"
+    got="$PX,$PY ${PWIDTH}x$PHEIGHT"
+    shot "panel-$title"
+    if [ "$got" = "$want" ] && [ "$mx,$my" = "$MAIN_X,$MAIN_Y" ] && click_until_gone "$title" "$ex" "$ey"; then
+        ok "the $title key opens a ${w}x$h panel beside the centred window, its exit button closes it"
+    else
+        bad "the $title key opens its panel where it belongs" "want $want, got $got, main at $mx,$my"
+    fi
+done <<'TABLE'
+Wire Size|square|0|241|90|184|366|162|342
+Ground and OCP|square|1|241|34|184|172|162|148
+Conduit Fill|square|2|-155|138|182|364|138|340
+Transformer|square|3|-155|44|182|259|138|235
+Motor Starter|round|0|241|199|184|148|162|124
+NEMA Enclosure|round|1|-155|89|182|235|138|211
+Options|round|2|-195|319|418|177|393|26
+TABLE
+
+# Frames taken during a slide: the panel grows out of the main window's edge with the desktop
+# beside it. The probe reads a strip of 150 columns beside the main window that the panel covers
+# once open; in each frame a column is '#' where anything but the desktop shows.
+# title | key | strip's left | panel's top below the main window's | a frame mid-slide | exit
+while IFS='|' read -r title index sx dy midway ex ey; do
+    frames="$work/frames-$index"
+    mkdir -p "$frames"
+    "$probe" frames "$sx" $((MAIN_Y + dy)) 150 100 2500 "$frames" "$DESKTOP" >"$frames/profile" &
+    probe_pid=$!
+    sleep 0.3
+    press_key square "$index"
+    wait $probe_pid
+    find_panel "$title"
+    click_until_gone "$title" "$ex" "$ey"
+    # The frame of this shape nearest to half way out, if any lies between a fifth and four fifths.
+    mid=$(awk -v re="$midway" '$2 ~ re { n = gsub(/#/, "#", $2); d = n - 75; if (d < 0) d = -d
+          if (n > 30 && n < 120 && (best == "" || d < bestd)) { best = NR; bestd = d } }
+          END { print best }' "$frames/profile")
+    open=$(awk '$2 ~ /^#+$/' "$frames/profile" | wc -l)
+    if [ -n "$mid" ] && [ "$open" -gt 0 ]; then
+        ok "frames of the $title slide show it growing from the main window's edge, the desktop beside it"
+        [ -n "$shots" ] && cp "$frames/frame-$(printf %04d $((mid - 1))).png" "$shots/mid-slide-$title.png"
+    else
+        bad "frames of the $title slide" "$(awk '{print $1, gsub(/#/, "")}' "$frames/profile" | tr '\n' ' ')"
+    fi
+done <<'TABLE'
+Wire Size|0|646|90|^#+\.+$|162|342
+Conduit Fill|2|228|138|^\.+#+$|138|340
+TABLE
+
+# A click on the main window while a panel is open is not a switch to another program.
+press_key square 0
+find_panel "Wire Size"
+xdotool mousemove $((MAIN_X + PLATE_X)) $((MAIN_Y + PLATE_Y)) click 1
+sleep 1.5  # three ticks of the panel's watch
+if panel_shows "Wire Size"; then ok "a click on the disabled main window leaves the panel open"
+else bad "a click on the disabled main window leaves the panel open"; fi
+
+# Switching to another program closes the open panel at its next tick, without a slide; the
+# main window takes keys again afterwards.
+switch_away
+if wait_gone "Wire Size" 5; then
+    kill $other 2>/dev/null
+    xdotool windowactivate "$win" 2>/dev/null
+    # Back in the program, the main timer takes a fresh copy of the face, which leaves the window
+    # 22 twips left of and below the centre.
+    for _ in $(seq 50); do [ "$(window_x),$(window_y)" = "377,112" ] && break; sleep 0.1; done
+    press_key round 0
+    find_panel "Motor Starter"
+    if [ -n "$pwin" ] && click_until_gone "Motor Starter" 162 124; then
+        ok "switching to another program closes the open panel; the keys work again"
+    else
+        bad "switching to another program closes the open panel" "no starter panel afterwards"
+    fi
+else
+    kill $other 2>/dev/null
+    bad "switching to another program closes the open panel" "still open"
+fi
+
+# Auto Start on and the exit button: the log-on entry starts this program minimised; off again
+# and the exit button: the entry is gone.
+autostart="$XDG_CONFIG_HOME/autostart/Voltaro.desktop"
+for want in on off; do
+    press_key round 2
+    find_panel Options
+    sleep 0.3  # past the options panel's first tick (100 ms), which shows its switches
+    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
+    xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
+    click_until_gone Options 393 26
+    present=off
+    for _ in $(seq 30); do
+        [ -f "$autostart" ] && present=on
+        [ "$present" = "$want" ] && break
+        sleep 0.1
+        present=off
+    done
+    if [ "$present" = "$want" ] && { [ "$want" = off ] || grep -qx "Exec=\"$app/Voltaro\" min" "$autostart"; }; then
+        ok "Auto Start $want and the exit button: the log-on entry is $([ "$want" = on ] && echo written || echo removed)"
+    else
+        bad "Auto Start $want and the exit button" "entry $present: $(cat "$autostart" 2>/dev/null)"
+    fi
+done
+
+# Leaving the options panel by switching away keeps what was switched for this run but saves
+# nothing and writes no log-on entry.
+ini="$XDG_CONFIG_HOME/Voltaro/Voltaro.ini"
+before=$(md5sum <"$ini")
+press_key round 2
+find_panel Options
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
+xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
+switch_away
+if wait_gone Options 5 && [ "$(md5sum <"$ini")" = "$before" ] && [ ! -e "$autostart" ]; then
+    ok "leaving the options panel by switching away saves nothing"
+else
+    bad "leaving the options panel by switching away saves nothing" "$(cat "$ini"; ls "$XDG_CONFIG_HOME/autostart")"
+fi
+kill $other "$vpid" 2>/dev/null
+wait "$vpid" 2>/dev/null
 stop_x
 
 # ---- screens the program refuses ---------------------------------------------------------------

@@ -72,10 +72,12 @@ private Q_SLOTS:
         QPointer<ErrWnd> current;
         whenShown([&](ErrWnd*) {
             QVERIFY(current);
-            current->unload();  // as an open panel's watch does when the user switches away
+            QVERIFY(state.UnloadErrorWindow);
+            state.UnloadErrorWindow();  // as an open panel's watch does when the user switches away
         });
         ShowError(state, "Trade Size Conduit\r\nNot Large Enough.", nullptr, &current);
         QVERIFY(!current);
+        QVERIFY(!state.UnloadErrorWindow);
         QVERIFY(state.ErrorShown);
     }
 };

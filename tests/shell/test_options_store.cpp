@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "shell/options_store.h"
+#include "tests/support/golden.h"
 
 using namespace voltaro::shell;
 
@@ -83,18 +84,24 @@ private Q_SLOTS:
         QCOMPARE(settings.value("QXoptions/Slide Sounds").toString(), QStringLiteral("On"));
     }
 
-    void writesOneOption() {
+    void writesTheOptions() {
         SharedState state;
         store().LoadOptions(state, true);
-        store().writeOption(state, kAutoMin, false);
+        std::array<bool, kOptionCount> on{};
+        QVERIFY(!store().writeOptions(state, on));
         store().LoadOptions(state, false);
         QVERIFY(!state.OptionFlags[kAutoMin]);
-        store().writeOption(state, kAutoMin, true);
+        on[kAutoMin] = true;
+        QVERIFY(!store().writeOptions(state, on));
         store().LoadOptions(state, false);
-        QVERIFY(state.OptionFlags[kAutoMin]);
+        QCOMPARE(state.OptionFlags, on);
     }
 
     void runEntryStartsMinimised() {
+        // A percent sign would start a field code: it is doubled.
+        QVERIFY(!store().SetRunEntry("Voltaro", "/opt/100%/Voltaro", "min"));
+        QVERIFY(voltaro::testing::fileBytes(store().runEntryPath("Voltaro"))
+                    .contains("\nExec=\"/opt/100%%/Voltaro\" min\n"));
         // A link planted where a careless writer puts its temporary is not followed.
         const auto victim = autostart_ / "victim";
         std::filesystem::create_directories(autostart_);

@@ -1,0 +1,324 @@
+#include "shell/panel.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <array>
+#include <cassert>
+
+#include "assets/resource_names.h"
+#include "shell/effects.h"
+#include "shell/errwnd.h"
+#include "shell/image_button.h"
+#include "shell/skin.h"
+#include "shell/slide_player.h"
+
+namespace voltaro::shell {
+
+namespace layout = assets::layout;
+namespace bitmap = assets::program;
+namespace sound = assets::tonebank;
+
+namespace {
+
+// Indexed by panel number - 1.
+const std::array<PanelInfo, 7> kPanels{{
+    {kWirePanel, "WireFrm", "Wire Size", bitmap::kMENU1, layout::wire::kSize, PanelSide::Right, 0,
+     "Size Wire:", false, 500},
+    {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize,
+     PanelSide::Left, 700, "Size Conduit:", false, 500},
+    {kGroundPanel, "GndOcp", "Ground and OCP", bitmap::kMENU3, layout::ground::kSize,
+     PanelSide::Right, -2300, "Size GND && OCP:", false, 500},
+    {kTransformerPanel, "Xfmr", "Transformer", bitmap::kMENU4, layout::transformer::kSize,
+     PanelSide::Left, -1500, "Transformer or KVA:", false, 500},
+    {kStarterPanel, "Starter", "Motor Starter", bitmap::kMENU5, layout::starter::kSize,
+     PanelSide::Right, 0, "Size Starter:", true, 500},
+    {kEnclosurePanel, "Enclose", "NEMA Enclosure", bitmap::kMENU6, layout::enclosure::kSize,
+     PanelSide::Left, -1000, "Find NEMA Enclosure:", true, 500},
+    {kOptionsPanel, "Door", "Options", sound::kCIRCUIT, layout::kCircuitSize, PanelSide::Options,
+     2013, nullptr, true, 100},
+}};
+
+// The region of the columns that are set, one rectangle per run.
+QRegion columnsRegion(const std::vector<bool>& columns, int height) {
+    QRegion region;
+    const int width = static_cast<int>(columns.size());
+    for (int x = 0; x < width;) {
+        if (!columns[static_cast<std::size_t>(x)]) {
+            ++x;
+            continue;
+        }
+        const int start = x;
+        while (x < width && columns[static_cast<std::size_t>(x)]) ++x;
+        region += QRect(start, 0, x - start, height);
+    }
+    return region;
+}
+
+}  // namespace
+
+const PanelInfo& panelInfo(std::int16_t number) {
+    assert(number >= kWirePanel && number <= kOptionsPanel);
+    if (number < kWirePanel || number > kOptionsPanel) return kPanels.back();
+    return kPanels[static_cast<std::size_t>(number - 1)];
+}
+
+PanelForm::PanelForm(PanelContext& context, const PanelInfo& info)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), context_(context), info_(info) {
+    setObjectName(QString::fromLatin1(info.formName));
+    setWindowTitle(QString::fromLatin1(info.title));
+    setAccessibleName(QString::fromLatin1(info.title));
+    // The panel paints every pixel itself, from its surface.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    PanelT.setInterval(info.timerMs);
+    connect(&PanelT, &QTimer::timeout, this, &PanelForm::PanelT_Timer);
+}
+
+PanelForm::~PanelForm() = default;
+
+void PanelForm::registerControl(QWidget* control, const assets::layout::Rect& at) {
+    control->setParent(this);
+    control->setGeometry(at.x, at.y, at.w, at.h);
+    control->hide();
+    controls_.emplace_back(control);
+}
+
+ImageButton* PanelForm::addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
+                                     const QString& objectName) {
+    auto* button = new ImageButton(objectName, accessibleName, this);
+    button->setPicture(skinPixmap(bitmap::kDNE_U));
+    connect(button, &ImageButton::pressed, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kDNE_D)); });
+    connect(button, &ImageButton::released, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kDNE_U)); });
+    return addControl(button, at);
+}
+
+ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString& objectName) {
+    auto* button = new ImageButton(objectName, QStringLiteral("Exit"), this);
+    button->setToolTip(QStringLiteral("Exit"));
+    button->setPicture(skinPixmap(bitmap::kX_UP));
+    connect(button, &ImageButton::pressed, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kX_DN)); });
+    connect(button, &ImageButton::released, this,
+            [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
+    return addControl(button, at);
+}
+
+void PanelForm::playButtonSound() { playSound(sound::kTick, kButtonSounds, true); }
+
+void PanelForm::playSound(const char* name, Option guard, bool wait) {
+    if (state().OptionFlags[static_cast<std::size_t>(guard)]) effects().P_Sound(name, wait ? 0 : 1);
+}
+
+bool PanelForm::showError(const std::string& message) {
+    NestedScope nested(*this);
+    ShowError(state(), message, this);
+    return !unloaded_;
+}
+
+PanelForm::NestedScope::NestedScope(PanelForm& panel) : panel_(panel) { ++panel_.nesting_; }
+
+PanelForm::NestedScope::~NestedScope() {
+    // Deleting the panel from inside a nested event loop would pull it from under the handler
+    // that started the loop; deleteLater from here waits until that handler has returned.
+    if (--panel_.nesting_ == 0 && panel_.unloaded_) panel_.deleteLater();
+}
+
+bool PanelForm::beginClosing() {
+    if (closing_ || unloaded_) return false;
+    closing_ = true;
+    return true;
+}
+
+// ---- Loading and placing ---------------------------------------------------------------------
+
+void PanelForm::load() {
+    if (loaded_) return;
+    loaded_ = true;
+    SharedState& s = state();
+    s.ErrorShown = false;
+    s.PanelTimerArmed = false;
+    const bool restore = s.AbandonedPanel == info_.number;
+    if (restore) s.AbandonedPanel = kNoPanel;
+    Form_Load(restore);
+    // A calculator's timer runs from its load; the options panel starts its own after its slide.
+    if (info_.side != PanelSide::Options) PanelT.start();
+}
+
+void PanelForm::PlacePanel() {
+    load();
+    QWidget& main = context_.mainWindow;
+    const QRect at =
+        panelGeometry(main.geometry(), info_.side, info_.offsetTwips, info_.size.w, info_.size.h);
+    setFixedSize(at.size());
+    move(at.topLeft());
+    surface_ = platform::Surface(at.width(), at.height());
+    drawn_.assign(static_cast<std::size_t>(at.width()), false);
+    shapedAs_.clear();
+    // Kept above the main window by the window manager, without being its child: disabling the
+    // main window must not disable the panel.
+    winId();
+    if (QWindow* mainWindow = main.windowHandle()) windowHandle()->setTransientParent(mainWindow);
+    present(drawn_, {});  // shown with nothing of it visible yet
+    show();
+    // The steps must reach the screen, so the window must be there before the first one. Input
+    // waits; timers and window-system events go on.
+    const QDeadlineTimer deadline(1000);
+    while (!windowHandle()->isExposed() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5);
+}
+
+void PanelForm::SnapshotPanel() {
+    // What the window showed at (0, 0) right after it was shown. The window shows nothing of its
+    // own yet, so the snapshot stands for what lies behind it: a column given back from it is a
+    // column taken out of the window's shape.
+    const int w = info_.size.w, h = info_.size.h;
+    auto snapshot = std::make_shared<platform::Surface>(w, h);
+    platform::blockCopy(*snapshot, 0, 0, w, h, surface_, 0, 0);
+    state().Snapshot = std::move(snapshot);
+    state().SnapshotRect = {0, 0, w, h};
+}
+
+// ---- The slides --------------------------------------------------------------------------------
+
+void PanelForm::present(const std::vector<bool>& drawn, const QRect& changed) {
+    if (drawn != shapedAs_) {
+        shapedAs_ = drawn;
+        const QRegion shape = columnsRegion(drawn, height());
+        if (shape == QRegion(rect())) {
+            clearMask();
+        } else if (shape.isEmpty()) {
+            // An empty mask would mean "no mask": a region outside the window shows nothing.
+            setMask(QRegion(-1, -1, 1, 1));
+        } else {
+            setMask(shape);
+        }
+    }
+    if (!changed.isEmpty() && isVisible()) repaint(changed);
+}
+
+void PanelForm::slide(Slide kind) {
+    SharedState& s = state();
+    platform::Surface blank;
+    const platform::Surface& image = s.PanelImage ? *s.PanelImage : blank;
+    const platform::Surface& snapshot = s.Snapshot ? *s.Snapshot : blank;
+    SlideTarget target{
+        surface_, image, snapshot, drawn_,
+        [this](const std::vector<bool>& drawn, const QRect& changed) { present(drawn, changed); }};
+    playSlide(kind, info_.size.w, info_.size.h, target, effects());
+}
+
+void PanelForm::SlidePanelOpen() {
+    PlacePanel();
+    SnapshotPanel();
+    slide(info_.side == PanelSide::Right ? Slide::OpenRight : Slide::OpenLeft);
+    context_.mainWindow.setEnabled(false);
+    activateWindow();
+}
+
+void PanelForm::OpenOptionsPanel() {
+    load();
+    state().PanelImage = std::make_shared<platform::Surface>(info_.size.w, info_.size.h);
+    PlacePanel();
+    SnapshotPanel();
+    effects().GetResPic(*state().PanelImage, info_.size.w, info_.size.h, info_.picture);
+    slide(Slide::OpenOptions);
+    context_.mainWindow.setEnabled(false);
+    PanelT.start();
+    // The slide leaves the board's left part as the window first showed it; the panel now shows
+    // its own picture whole.
+    showWhole(picture_);
+    activateWindow();
+}
+
+void PanelForm::showWhole(const QImage& picture) {
+    surface_ = platform::Surface(width(), height());
+    if (!picture.isNull()) surface_ = platform::Surface(picture.copy(rect()));
+    drawn_.assign(drawn_.size(), true);
+    present(drawn_, rect());
+}
+
+void PanelForm::captureLook() {
+    // The panel slides back as it looks, controls included; the controls themselves then stay
+    // hidden so that they do not stand still while the picture moves.
+    QImage look = grab().toImage();
+    if (look.size() != size())  // a scaled screen grabs in device pixels
+        look = look.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    for (const auto& control : controls_)
+        if (control) control->hide();
+    surface_ = platform::Surface(look);
+    drawn_.assign(static_cast<std::size_t>(width()), true);
+}
+
+void PanelForm::SlidePanelClosed() {
+    captureLook();
+    slide(info_.side == PanelSide::Right ? Slide::CloseRight : Slide::CloseLeft);
+    context_.mainWindow.setEnabled(true);
+}
+
+void PanelForm::CloseOptionsPanel() {
+    captureLook();
+    slide(Slide::CloseOptions);
+    context_.mainWindow.setEnabled(true);
+}
+
+void PanelForm::closePanel() {
+    closing_ = true;
+    playSound(sound::kIn, kSlideSounds, false);
+    SlidePanelClosed();
+    state().PanelBusy = false;
+    unload();
+}
+
+void PanelForm::unload(bool abandoned) {
+    if (unloaded_) return;
+    unloaded_ = true;
+    PanelT.stop();
+    hide();
+    Q_EMIT unloaded(abandoned);
+    if (nesting_ == 0) deleteLater();
+}
+
+void PanelForm::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), surface_.image(), event->rect());
+}
+
+// ---- The watch ---------------------------------------------------------------------------------
+
+void PanelForm::PanelT_Timer() {
+    if (unloaded_) return;
+    SharedState& s = state();
+    if (!s.PanelTimerArmed) {
+        for (const auto& control : controls_)
+            if (control) control->show();
+        // The panel itself, whether or not the window system has activated it yet.
+        s.PanelForeground = static_cast<WindowId>(winId());
+        s.PanelTimerArmed = true;
+        firstTick();
+        return;
+    }
+    // The user has switched away when the foreground is another program's (0), or a window of
+    // ours that is neither the panel nor the error window. The main window does not count: it is
+    // disabled while a panel is open, and a click on it is handed back to the panel (the host).
+    const WindowId foreground = context_.foreground();
+    const auto mainId = static_cast<WindowId>(context_.mainWindow.winId());
+    if (foreground != 0 && (foreground == s.PanelForeground || foreground == s.ErrorForeground ||
+                            foreground == mainId))
+        return;
+    saveInputs();
+    s.AbandonedPanel = info_.number;
+    s.FocusLost = true;
+    s.PanelBusy = false;
+    context_.mainWindow.setEnabled(true);
+    if (s.UnloadErrorWindow) s.UnloadErrorWindow();
+    unload(true);
+    abandoned();
+}
+
+}  // namespace voltaro::shell

@@ -1,0 +1,235 @@
+// The panel base: what every panel (the six calculators and the options panel) shares. A panel
+// is a frameless top-level window beside the main window, kept above it, that slides out from
+// behind it when its key is pressed and slides back when it closes. While it is open its timer
+// runs the panel watch: when the user switches to another program the panel saves its inputs,
+// records itself in AbandonedPanel and vanishes without a slide; the next open of the same
+// panel restores the inputs.
+//
+// Writing a calculator panel (calc/<name>/<name>frm.*), for example the motor starter:
+//
+//   class StarterFrm : public shell::PanelForm {
+//   public:
+//       // `kept`: the inputs of an abandoned panel; it outlives the panels (the panel is deleted).
+//       StarterFrm(shell::PanelContext& context, QString& kept)
+//           : PanelForm(context, shell::panelInfo(shell::kStarterPanel)), kept_(kept) {
+//           namespace at = assets::layout::starter;
+//           Ts = addControl(new QLineEdit(this), at::kAmps);  // hidden until the first tick
+//           shell::panel_style::glass(Ts);                    // the look every panel shares
+//           auto* enter = addDneButton(at::kDne, QStringLiteral("Calculate"));
+//           auto* exit = addXButton(at::kX);
+//           connect(enter, &shell::ImageButton::clicked, this, &StarterFrm::calculate);
+//           connect(exit, &shell::ImageButton::clicked, this, [this] {
+//               if (!beginClosing()) return;  // a second click while closing does nothing
+//               playButtonSound();            // "Tick", waited for, with Button Sounds on
+//               closePanel();                 // "in", the slide back, PanelBusy false, unload
+//           });
+//       }
+//
+//   protected:
+//       void Form_Load(bool restoreInputs) override { if (restoreInputs) Ts->setText(kept_); }
+//       void firstTick() override { Ts->setFocus(); Ts->selectAll(); }
+//       void saveInputs() override { kept_ = Ts->text(); }
+//
+//   private:
+//       void calculate() {
+//           playButtonSound();
+//           if (failed) { if (!showError("Values Too High\r\nCannot Compute.")) return; ...}
+//           ... publish the answer, then: if (beginClosing()) closePanel();
+//       }
+//       QLineEdit* Ts;
+//       QString& kept_;
+//   };
+//
+// and in app/main.cpp, the composition root:
+//
+//   panels.registerPanel(shell::kStarterPanel, [&starterKept](shell::PanelContext& context) {
+//       return std::make_unique<StarterFrm>(context, starterKept);
+//   });
+//
+// Life of a panel: the host (shell/panel_host.h) constructs it when its key is pressed and calls
+// SlidePanelOpen (or OpenOptionsPanel), which loads it: ErrorShown and PanelTimerArmed are
+// cleared, Form_Load runs (restoreInputs is true when AbandonedPanel held this panel's number,
+// which is then reset to 0) and the panel timer starts (500 ms; the options panel's 100 ms timer
+// starts when its slide has ended). The panel is placed by PlacePanel, slides out and disables
+// the main window. Its first tick shows every control registered with addControl, records the
+// panel as PanelForeground, arms the timer and calls firstTick. It ends either by closePanel
+// (normal close) or by the watch (abandoned); either way it unloads: it hides at once and deletes
+// itself later, never while one of its own handlers is still running (see showError).
+//
+// Units: the layout's rectangles and all sizes are pixels; the vertical offset is twips.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "assets/layout.h"
+#include "platform/surface.h"
+#include "shell/shared_state.h"
+#include "shell/transitions.h"
+
+namespace voltaro::shell {
+
+class Effects;
+class ImageButton;
+class MainFace;
+
+// What a panel is, as its key opens it.
+struct PanelInfo {
+    std::int16_t number;        // its AbandonedPanel number (enum Panel)
+    const char* formName;       // the window's object name: "WireFrm", "GndOcp", ...
+    const char* title;          // window title and accessible name
+    const char* picture;        // PanelImage: a program bitmap, or for the options panel the
+                                // sound library's "CIRCUIT"
+    assets::layout::Size size;  // PanelWidth x PanelHeight, pixels
+    PanelSide side;
+    int offsetTwips;          // vertical offset of PlacePanel
+    const char* displayLine;  // written to the display once it has opened; nullptr for none
+    bool roundKey;            // opened by a round key ("Tick" waited) or a square one
+    int timerMs;              // the panel timer's interval
+};
+
+// The info of panel 1 to 7 (enum Panel). Any other number is a programming error (asserts) and
+// gives the options panel's.
+const PanelInfo& panelInfo(std::int16_t number);
+
+// What a panel works with. The host owns it; it outlives every panel.
+struct PanelContext {
+    SharedState& state;
+    Effects& effects;
+    QWidget& mainWindow;
+    MainFace& mainFace;                    // the main window's face (the options panel's spin)
+    std::function<WindowId()> foreground;  // the foreground window now; 0 for another program
+};
+
+class PanelForm : public QWidget {
+    Q_OBJECT
+
+  public:
+    PanelForm(PanelContext& context, const PanelInfo& info);
+    ~PanelForm() override;
+
+    const PanelInfo& info() const { return info_; }
+
+    // SlidePanelOpen: PlacePanel (which loads the panel), the snapshot, the slide out from
+    // PanelImage (4000 ticks a step), then the main window disabled. For sides 0 and 1; the host
+    // has set PanelWidth, PanelHeight and PanelImage.
+    void SlidePanelOpen();
+    // OpenOptionsPanel: loads the panel, makes PanelImage, places it, draws "CIRCUIT" into
+    // PanelImage, slides it in (8000 ticks a step), disables the main window, starts the timer
+    // and paints the whole panel once.
+    void OpenOptionsPanel();
+
+    // One tick of the panel timer: the panel watch.
+    void PanelT_Timer();
+    QTimer& panelTimer() { return PanelT; }
+
+    // True once the panel has unloaded (it is then hidden and about to be deleted).
+    bool isUnloaded() const { return unloaded_; }
+
+  Q_SIGNALS:
+    // The panel has unloaded: by its normal close, or abandoned by the watch.
+    void unloaded(bool abandoned);
+
+  protected:
+    // Hooks for the panels. Form_Load runs once when the panel loads; restoreInputs says that it
+    // was abandoned last time and must restore what saveInputs kept. firstTick runs after the
+    // first tick has shown the controls. saveInputs runs when the watch abandons the panel, before
+    // it unloads; abandoned runs after it has unloaded.
+    virtual void Form_Load(bool restoreInputs) { (void)restoreInputs; }
+    virtual void firstTick() {}
+    virtual void saveInputs() {}
+    virtual void abandoned() {}
+
+    // Registers a control at a layout rectangle: parented to the panel and hidden until the first
+    // tick. Returns the control.
+    template <typename Control>
+    Control* addControl(Control* control, const assets::layout::Rect& at) {
+        registerControl(control, at);
+        return control;
+    }
+    // The image buttons of a panel, registered as controls: "DNE_U" ("DNE_D" while pressed) and
+    // the exit button "X_UP" ("X_DN" while pressed, tool tip "Exit").
+    ImageButton* addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
+                              const QString& objectName = QStringLiteral("DneBut0"));
+    ImageButton* addXButton(const assets::layout::Rect& at,
+                            const QString& objectName = QStringLiteral("DneBut1"));
+
+    // Sounds, each only when its option is on: the button click "Tick", waited for; any sound,
+    // waited (mode 0) or not (mode 1).
+    void playButtonSound();
+    void playSound(const char* name, Option guard, bool wait);
+
+    // ShowError with this panel as parent. Returns false when the panel was abandoned meanwhile
+    // (the watch runs while the error window is up): the caller must then return at once and
+    // touch nothing of the panel. The panel is deleted only after the caller's handler returns.
+    bool showError(const std::string& message);
+
+    // Marks the panel as closing; false if it already is (a second click on a closing panel).
+    bool beginClosing();
+    // The normal close of a calculator panel: "in" (not waited, with Slide Sounds on), the slide
+    // back, PanelBusy false, unload. Hide what must not slide back (lists) before calling it.
+    void closePanel();
+    // SlidePanelClosed: the panel as it looks now (with its visible controls) slides back into
+    // the main window, 4000 ticks a step; then the main window is enabled.
+    void SlidePanelClosed();
+    // CloseOptionsPanel: the same for the options panel, 5000 ticks a step.
+    void CloseOptionsPanel();
+    // Hides the panel and deletes it once no handler of it is running. `abandoned`: left by the
+    // watch rather than closed.
+    void unload(bool abandoned = false);
+
+    // The window's own picture, painted when the panel is fully open (the options panel's
+    // "MENU7"); calculators show PanelImage.
+    void setPicture(const QImage& picture) { picture_ = picture; }
+
+    // Runs code that processes events (a modal window, processEvents) while the panel is open:
+    // an unload meanwhile defers the deletion until the scope ends.
+    class NestedScope {
+      public:
+        explicit NestedScope(PanelForm& panel);
+        ~NestedScope();
+        NestedScope(const NestedScope&) = delete;
+        NestedScope& operator=(const NestedScope&) = delete;
+
+      private:
+        PanelForm& panel_;
+    };
+
+    SharedState& state() { return context_.state; }
+    Effects& effects() { return context_.effects; }
+    PanelContext& context() { return context_; }
+
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    void registerControl(QWidget* control, const assets::layout::Rect& at);
+    void load();
+    void PlacePanel();
+    void SnapshotPanel();
+    void slide(Slide slide);
+    void present(const std::vector<bool>& drawn, const QRect& changed);
+    void showWhole(const QImage& picture);
+    void captureLook();
+
+    PanelContext& context_;
+    const PanelInfo& info_;
+    QTimer PanelT;
+    std::vector<QPointer<QWidget>> controls_;
+    platform::Surface surface_;   // the window's pixels, as the slides draw them
+    std::vector<bool> drawn_;     // per column: shows the panel (true) or what is behind
+    std::vector<bool> shapedAs_;  // the columns the window's shape was last set to
+    QImage picture_;
+    bool loaded_ = false;
+    bool closing_ = false;
+    bool unloaded_ = false;
+    int nesting_ = 0;
+};
+
+}  // namespace voltaro::shell

@@ -1,0 +1,53 @@
+#include "shell/panel_style.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace voltaro::shell::panel_style {
+
+namespace {
+
+// The art draws each well's edge around the control's rectangle, so the controls draw no frame.
+const char* const kGlassSheet =
+    "QLineEdit, QAbstractItemView, QLabel, QPlainTextEdit, QTextEdit {"
+    "  background: rgb(0, 128, 0); color: rgb(255, 255, 0); border: none; padding: 0px 2px;"
+    "  selection-background-color: rgb(255, 255, 0); selection-color: rgb(0, 64, 0); }"
+    "QAbstractItemView { outline: none; }"
+    "QAbstractItemView::item { padding: 0px; }"
+    "QScrollBar:vertical { background: rgb(0, 78, 0); width: 9px; margin: 0px; }"
+    "QScrollBar::handle:vertical { background: rgb(0, 176, 0); min-height: 12px; }"
+    "QScrollBar::add-line, QScrollBar::sub-line { height: 0px; width: 0px; }"
+    "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
+
+}  // namespace
+
+QFont glassFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    return font;
+}
+
+QFont captionFont() {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    return font;
+}
+
+void glass(QWidget* control) {
+    control->setFont(glassFont());
+    control->setStyleSheet(QString::fromLatin1(kGlassSheet));
+    control->setAutoFillBackground(true);
+}
+
+void caption(QLabel* label) {
+    label->setFont(captionFont());
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kCaptionText);
+    label->setPalette(palette);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+}  // namespace voltaro::shell::panel_style

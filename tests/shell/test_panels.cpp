@@ -1,0 +1,412 @@
+// The panels on the offscreen platform, with the waits, sounds and spin stubbed: what each key
+// opens and where, the sounds and waits of its opening and closing, the panel watch's flags, and
+// the options panel's switches and what its exit button writes. Switching to another program for
+// real, the window shapes and the slides on a screen are checked end to end (tests/e2e).
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "assets/resource_names.h"
+#include "platform/foreground.h"
+#include "platform/surface.h"
+#include "shell/door.h"
+#include "shell/effects.h"
+#include "shell/errwnd.h"
+#include "shell/frmmain.h"
+#include "shell/image_button.h"
+#include "shell/panel_host.h"
+#include "shell/skin.h"
+#include "shell/standin_panel.h"
+#include "tests/support/golden.h"
+#include "tests/support/widget_fixture.h"
+#include "zephlib/binding/zephlib_binding.h"
+
+using namespace voltaro;
+using namespace voltaro::shell;
+namespace fs = std::filesystem;
+namespace bitmap = voltaro::assets::program;
+namespace sound = voltaro::assets::tonebank;
+
+namespace {
+
+// Zephlib for pictures; the waits only count, sounds and spins are only recorded.
+struct StubEffects : ZephlibEffects {
+    using ZephlibEffects::ZephlibEffects;
+    std::int64_t now = 0;
+    std::vector<std::int32_t> lags;
+    QStringList sounds;  // "name/mode"
+    QList<int> spins;
+    void Lag(std::int32_t ticks) override {
+        lags.push_back(ticks);
+        now += ticks;
+    }
+    std::int64_t counter() override { return now; }
+    void P_Sound(const char* name, std::int32_t mode) override {
+        sounds << QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
+    }
+    void SpnFrm(platform::Surface& target, const platform::Surface& background, std::int32_t width,
+                std::int32_t height, std::int32_t direction) override {
+        spins << direction;
+        platform::blockCopy(target, 0, 0, width, height, background, 0, 0);
+    }
+};
+
+// A calculator panel that records what the base asks of it.
+struct Calls {
+    int restored = 0, saved = 0, firstTicks = 0;
+};
+class ProbePanel : public PanelForm {
+  public:
+    ProbePanel(PanelContext& context, Calls& calls)
+        : PanelForm(context, panelInfo(kWirePanel)), calls_(calls) {
+        box = addControl(new QLineEdit(this), assets::layout::wire::kAmps);
+    }
+    bool error(const std::string& message) { return showError(message); }
+    QLineEdit* box;
+
+  protected:
+    void Form_Load(bool restore) override { calls_.restored += restore; }
+    void firstTick() override { ++calls_.firstTicks; }
+    void saveInputs() override { ++calls_.saved; }
+
+  private:
+    Calls& calls_;
+};
+
+// The offscreen platform cannot shape windows and says so at every step of a slide.
+QtMessageHandler qtHandler = nullptr;
+void quietAboutMasks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (!message.contains(QLatin1String("does not support setting window masks")))
+        qtHandler(type, context, message);
+}
+
+// A sound as the stub records it: name and mode (0 waited, 1 not).
+QString played(const char* name, int mode) {
+    return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
+}
+
+bool shows(const ImageButton* button, const char* bitmap) {
+    return button->picture().toImage().convertToFormat(QImage::Format_RGB32) ==
+           skinBitmap(bitmap).convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+class TestPanels : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    fs::path app_;
+    std::unique_ptr<SharedState> state_;
+    std::unique_ptr<platform::ZephlibBinding> zephlib_;
+    std::unique_ptr<OptionsStore> options_;
+    std::unique_ptr<FrmMain> main_;
+    std::unique_ptr<StubEffects> effects_;
+    std::unique_ptr<PanelHost> host_;
+    WindowId foreground_ = 0;
+    bool followActive_ = true;  // the foreground is the active window until a test sets one
+    Calls calls_;
+
+    void setForeground(WindowId id) {
+        followActive_ = false;
+        foreground_ = id;
+    }
+    // Presses the key of a panel as the user would.
+    void press(std::int16_t number) {
+        const PanelInfo& info = panelInfo(number);
+        static const std::map<std::int16_t, int> keyIndex{
+            {kWirePanel, 0},    {kGroundPanel, 1},    {kConduitPanel, 2}, {kTransformerPanel, 3},
+            {kStarterPanel, 0}, {kEnclosurePanel, 1}, {kOptionsPanel, 2}};
+        const int i = keyIndex.at(number);
+        // The release that follows finds the main window disabled and the panel busy.
+        QTest::mousePress(info.roundKey ? main_->roundButton(i) : main_->squareButton(i),
+                          Qt::LeftButton);
+    }
+    ImageButton* exitOf(PanelForm* panel) {
+        auto* button = panel->findChild<ImageButton*>(QStringLiteral("DneBut1"));
+        return button != nullptr ? button
+                                 : panel->findChild<ImageButton*>(QStringLiteral("DneBut"));
+    }
+    void registerProbe() {
+        host_->registerPanel(kWirePanel, [this](PanelContext& c) {
+            return std::make_unique<ProbePanel>(c, calls_);
+        });
+    }
+
+  private Q_SLOTS:
+    void initTestCase() { qtHandler = qInstallMessageHandler(quietAboutMasks); }
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        app_ = dir_->path().toStdString();
+        for (const char* file : {"Zephlib.so", "Voltaro.dat", "Tonebank.so"})
+            fs::copy_file(fs::path(VOLTARO_TEST_APP_DIR) / file, app_ / file);
+        state_ = std::make_unique<SharedState>();
+        zephlib_ = std::make_unique<platform::ZephlibBinding>(app_ / "Zephlib.so");
+        options_ = std::make_unique<OptionsStore>(app_ / "config.ini", app_ / "autostart");
+        main_ = std::make_unique<FrmMain>(*state_, *zephlib_, *options_, app_, QStringList{});
+        effects_ = std::make_unique<StubEffects>(*zephlib_, *state_);
+        followActive_ = true;
+        host_ = std::make_unique<PanelHost>(*state_, *main_, *effects_, [this] {
+            return followActive_ ? platform::foregroundWindow() : foreground_;
+        });
+        for (std::int16_t n = kWirePanel; n <= kEnclosurePanel; ++n)
+            host_->registerPanel(
+                n, [n](PanelContext& c) { return std::make_unique<StandinPanel>(c, n); });
+        host_->registerPanel(kOptionsPanel, [this](PanelContext& c) {
+            return std::make_unique<Door>(c, *options_, app_ / "Voltaro");
+        });
+        connect(main_.get(), &FrmMain::openPanel, host_.get(), &PanelHost::open);
+        std::string reason;
+        QCOMPARE(main_->Form_Load(reason), FrmMain::LoadResult::Loaded);
+        main_->shapeAndShow();
+        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+        main_->MainT_Timer();  // the first tick frees the keys
+        calls_ = {};
+    }
+    void cleanup() {
+        host_.reset();
+        main_.reset();
+        state_.reset();
+        dir_.reset();
+    }
+
+    void keysOpenAndCloseTheirPanels_data() {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QRect>("at");  // relative to the main window
+        QTest::addColumn<QStringList>("openSounds");
+        QTest::addColumn<int>("openSteps");
+        QTest::addColumn<int>("openTicks");
+        QTest::addColumn<QStringList>("closeSounds");
+        QTest::addColumn<int>("closeSteps");
+        QTest::addColumn<int>("closeTicks");
+        QTest::addColumn<QString>("display");  // as the label shows it
+        const QStringList square{played(sound::kTickLo, 1), played(sound::kOut, 1)},
+            round{played(sound::kTick, 0), played(sound::kOut, 1)},
+            back{played(sound::kTick, 0), played(sound::kIn, 1)};
+        // clang-format off
+        QTest::newRow("wire") << 1 << QRect(241, 90, 184, 366) << square << 160 << 4000 << back << 170 << 4000 << "Size Wire:\n";
+        QTest::newRow("ground") << 3 << QRect(241, 34, 184, 172) << square << 160 << 4000 << back << 170 << 4000 << "Size GND & OCP:\n";
+        QTest::newRow("conduit") << 2 << QRect(-155, 138, 182, 364) << square << 159 << 4000 << back << 164 << 4000 << "Size Conduit:\n";
+        QTest::newRow("transformer") << 4 << QRect(-155, 44, 182, 259) << square << 159 << 4000 << back << 164 << 4000 << "Transformer or KVA:\n";
+        QTest::newRow("starter") << 5 << QRect(241, 199, 184, 148) << round << 160 << 4000 << back << 170 << 4000 << "Size Starter:\n";
+        QTest::newRow("enclosure") << 6 << QRect(-155, 89, 182, 235) << round << 159 << 4000 << back << 164 << 4000 << "Find NEMA Enclosure:\n";
+        QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{played(sound::kTick, 0)} << 204 << 8000
+                                 << QStringList{played(sound::kTickLo, 0)} << 204 << 5000 << QString();
+        // clang-format on
+    }
+    void keysOpenAndCloseTheirPanels() {
+        QFETCH(int, number);
+        QFETCH(QRect, at);
+        QFETCH(QStringList, openSounds);
+        QFETCH(int, openSteps);
+        QFETCH(int, openTicks);
+        QFETCH(QStringList, closeSounds);
+        QFETCH(int, closeSteps);
+        QFETCH(int, closeTicks);
+        QFETCH(QString, display);
+        const auto n = static_cast<std::int16_t>(number);
+        state_->ResultsReady = true;
+        state_->NoteFlags[3] = true;
+        main_->RefreshButtons();
+
+        press(n);
+        QPointer<PanelForm> panel = host_->currentPanel();
+        QVERIFY(panel);
+        QCOMPARE(panel->objectName(), QLatin1String(panelInfo(n).formName));
+        QCOMPARE(main_->pos(), centredPosition(main_->screen()->geometry(), main_->size()));
+        QCOMPARE(panel->geometry(), at.translated(main_->pos()));
+        QVERIFY(panel->isVisible());
+        QVERIFY(panel->mask().isEmpty());  // all of it shows
+        QCOMPARE(effects_->sounds, openSounds);
+        std::vector<std::int32_t> lags{222222, 555555};
+        lags.insert(lags.end(), static_cast<std::size_t>(openSteps), openTicks);
+        QCOMPARE(effects_->lags, lags);
+        QVERIFY(state_->PanelBusy);
+        QVERIFY(!main_->isEnabled());
+        QVERIFY(!state_->ResultsReady);
+        QCOMPARE(state_->NoteFlags[3], panelInfo(n).roundKey);  // square keys reset the notes
+        QVERIFY(shows(main_->printButton(), bitmap::kPRNOFF));
+        QCOMPARE(state_->PanelWidth, panelInfo(n).size.w);
+        if (display.isEmpty()) {
+            QVERIFY(state_->DisplayText.empty());
+            QCOMPARE(effects_->spins, QList<int>{1});
+            QVERIFY(host_->mainFace().covering());
+        } else {
+            QCOMPARE(main_->displayLabel()->text(), display);
+        }
+
+        ImageButton* exit = exitOf(panel);
+        QVERIFY(exit && !exit->isVisible());
+        panel->PanelT_Timer();
+        QVERIFY(exit->isVisible());
+        QVERIFY(state_->PanelTimerArmed);
+        QCOMPARE(state_->PanelForeground, static_cast<WindowId>(panel->winId()));
+
+        effects_->sounds.clear();
+        effects_->lags.clear();
+        QTest::mouseClick(exit, Qt::LeftButton);
+        QCOMPARE(effects_->sounds, closeSounds);
+        QCOMPARE(effects_->lags,
+                 std::vector<std::int32_t>(static_cast<std::size_t>(closeSteps), closeTicks));
+        QVERIFY(!state_->PanelBusy);
+        QVERIFY(main_->isEnabled());
+        QVERIFY(panel->isUnloaded() && !panel->isVisible());
+        if (display.isEmpty()) {
+            QCOMPARE(effects_->spins, (QList<int>{1, 0}));
+            QVERIFY(!host_->mainFace().covering());
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!panel);
+        QVERIFY(!host_->currentPanel());
+    }
+
+    void watch_data() {
+        QTest::addColumn<QString>("foreground");
+        QTest::addColumn<bool>("abandoned");
+        QTest::newRow("the panel") << "panel" << false;
+        QTest::newRow("the error window") << "error" << false;
+        QTest::newRow("the disabled main window") << "main" << false;
+        QTest::newRow("another program") << "none" << true;
+        QTest::newRow("another window of ours") << "other" << true;
+    }
+    void watch() {
+        QFETCH(QString, foreground);
+        QFETCH(bool, abandoned);
+        registerProbe();
+        press(kWirePanel);
+        QPointer<PanelForm> panel = host_->currentPanel();
+        auto* probe = static_cast<ProbePanel*>(panel.data());
+        QVERIFY(!probe->box->isVisible());
+        state_->ErrorForeground = 777;
+        bool errorUnloaded = false;
+        state_->UnloadErrorWindow = [&] { errorUnloaded = true; };
+        panel->PanelT_Timer();  // the first tick: shows the controls, never abandons
+        QVERIFY(probe->box->isVisible());
+        QCOMPARE(calls_.firstTicks, 1);
+        const std::map<QString, WindowId> ids{{"panel", panel->winId()},
+                                              {"error", 777},
+                                              {"main", main_->winId()},
+                                              {"none", 0},
+                                              {"other", 4242}};
+        setForeground(ids.at(foreground));
+        panel->PanelT_Timer();
+        QCOMPARE(panel->isUnloaded(), abandoned);
+        QCOMPARE(state_->AbandonedPanel, abandoned ? kWirePanel : kNoPanel);
+        QCOMPARE(state_->FocusLost, abandoned);
+        QCOMPARE(state_->PanelBusy, !abandoned);
+        QCOMPARE(main_->isEnabled(), abandoned);
+        QCOMPARE(errorUnloaded, abandoned);
+        QCOMPARE(calls_.saved, abandoned ? 1 : 0);
+        if (!abandoned) return;
+
+        // The next open of the same panel restores its inputs, once.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!panel);
+        press(kWirePanel);
+        QCOMPARE(calls_.restored, 1);
+        QCOMPARE(state_->AbandonedPanel, kNoPanel);
+        QVERIFY(!state_->ErrorShown && !state_->PanelTimerArmed);
+    }
+
+    // The watch may abandon the panel while its error window is up; the panel's handler then
+    // learns it from showError, and the panel is deleted only after that handler has returned.
+    void abandonedWhileAnErrorIsShown() {
+        registerProbe();
+        press(kWirePanel);
+        QPointer<PanelForm> panel = host_->currentPanel();
+        panel->PanelT_Timer();
+        QTimer::singleShot(0, this, [&] {
+            QVERIFY(state_->UnloadErrorWindow);
+            setForeground(0);
+            panel->PanelT_Timer();
+        });
+        const bool stillOpen =
+            static_cast<ProbePanel*>(panel.data())->error("Values Too High\r\nCannot Compute.");
+        QVERIFY(!stillOpen);
+        QVERIFY(panel);  // not yet deleted: its handler is still running
+        QVERIFY(!state_->UnloadErrorWindow && state_->ErrorShown);
+        QCOMPARE(state_->AbandonedPanel, kWirePanel);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!panel);
+    }
+
+    void optionsSwitchesAndExit_data() {
+        QTest::addColumn<bool>("byExit");
+        QTest::addColumn<bool>("autoStart");
+        QTest::addColumn<bool>("writable");  // the settings file can be written
+        QTest::newRow("exit, Auto Start on") << true << true << true;
+        QTest::newRow("exit, Auto Start off") << true << false << true;
+        QTest::newRow("exit, settings not writable") << true << false << false;
+        QTest::newRow("switched away") << false << true << true;
+    }
+    void optionsSwitchesAndExit() {
+        QFETCH(bool, byExit);
+        QFETCH(bool, autoStart);
+        QFETCH(bool, writable);
+        options_->SetRunEntry("Voltaro", "/old/Voltaro", "min");  // left by an earlier run
+        const QByteArray iniBefore = testing::fileBytes(app_ / "config.ini");
+        press(kOptionsPanel);
+        auto* door = static_cast<Door*>(host_->currentPanel());
+        door->PanelT_Timer();
+        QCOMPARE(door->dipSwitch(0)->toolTip(), QStringLiteral("Button Sounds  On / Off "));
+        QCOMPARE(door->dipSwitch(5)->toolTip(),
+                 QStringLiteral("Terminal Ratings Automatic / Terminals Rated At 75C"));
+        QCOMPARE(door->exitButton()->toolTip(), QStringLiteral("Exit"));
+
+        // Button Sounds off: its own click still sounds, the next one does not.
+        effects_->sounds.clear();
+        QTest::mouseClick(door->dipSwitch(kButtonSounds), Qt::LeftButton);
+        QVERIFY(!state_->OptionFlags[kButtonSounds]);
+        QVERIFY(shows(door->dipSwitch(kButtonSounds), bitmap::kDIP_F));
+        QTest::mouseClick(door->dipSwitch(kAutoMin), Qt::LeftButton);
+        QVERIFY(state_->OptionFlags[kAutoMin]);
+        QVERIFY(shows(door->dipSwitch(kAutoMin), bitmap::kDIP_O));
+        QCOMPARE(effects_->sounds, QStringList{played(sound::kDip, 0)});
+        if (autoStart != state_->OptionFlags[kAutoStart])
+            QTest::mouseClick(door->dipSwitch(kAutoStart), Qt::LeftButton);
+
+        if (!writable) {  // a folder where the settings file should be
+            fs::remove(app_ / "config.ini");
+            fs::create_directory(app_ / "config.ini");
+        }
+        QString message;  // of an error window, closed as soon as it shows
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            if (auto* error = qobject_cast<ErrWnd*>(QApplication::activeModalWidget())) {
+                message = error->messageLabel()->text();
+                error->unload();
+            }
+        });
+        closer.start(10);
+        if (byExit) {
+            QTest::mouseClick(door->exitButton(), Qt::LeftButton);
+        } else {
+            setForeground(0);
+            door->PanelT_Timer();
+        }
+        QVERIFY(door->isUnloaded());
+        QVERIFY(!host_->mainFace().covering());  // "BASE" again
+        QVERIFY(state_->OptionFlags[kAutoMin]);  // for this run, either way
+        const auto entry = testing::fileBytes(options_->runEntryPath("Voltaro"));
+        if (!byExit) {
+            QCOMPARE(testing::fileBytes(app_ / "config.ini"), iniBefore);
+            QVERIFY(entry.contains("Exec=\"/old/Voltaro\" min"));
+            QCOMPARE(state_->AbandonedPanel, kOptionsPanel);
+            return;
+        }
+        // A failure to save is said, and the panel still closes.
+        QCOMPARE(message.startsWith(QLatin1String("Options Not Saved:\n")), !writable);
+        if (!writable) return;
+        SharedState read;
+        options_->LoadOptions(read, false);
+        QCOMPARE(read.OptionFlags, state_->OptionFlags);  // all six, as switched
+        const std::string exec = "Exec=\"" + (app_ / "Voltaro").string() + "\" min\n";
+        QCOMPARE(entry.contains(exec.c_str()), autoStart);
+        QCOMPARE(fs::exists(options_->runEntryPath("Voltaro")), autoStart);
+    }
+};
+
+VOLTARO_WIDGET_TEST_MAIN(TestPanels)
+#include "test_panels.moc"
