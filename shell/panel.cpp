@@ -13,6 +13,7 @@
 #include "shell/effects.h"
 #include "shell/errwnd.h"
 #include "shell/image_button.h"
+#include "shell/results_log.h"
 #include "shell/skin.h"
 #include "shell/slide_player.h"
 
@@ -119,6 +120,14 @@ bool PanelForm::showError(const std::string& message) {
     NestedScope nested(*this);
     ShowError(state(), message, this);
     return !unloaded_;
+}
+
+bool PanelForm::publish(const calc::Answer& answer) {
+    const auto failure = publishAnswer(state(), answer);
+    if (!failure) return true;
+    const bool open = showError(*failure);
+    state().ErrorShown = false;  // the calculation itself succeeded; only its log is missing
+    return open;
 }
 
 PanelForm::NestedScope::NestedScope(PanelForm& panel) : panel_(panel) { ++panel_.nesting_; }

@@ -70,6 +70,7 @@
 #include <vector>
 
 #include "assets/layout.h"
+#include "calc/common/outcome.h"
 #include "platform/surface.h"
 #include "shell/shared_state.h"
 #include "shell/transitions.h"
@@ -170,6 +171,13 @@ class PanelForm : public QWidget {
     // (the watch runs while the error window is up): the caller must then return at once and
     // touch nothing of the panel. The panel is deleted only after the caller's handler returns.
     bool showError(const std::string& message);
+
+    // Publishes a calculator's answer (shell/results_log.h: the display lines, the results log,
+    // ResultsReady). When the log cannot be written the answer stays on the display, the error
+    // window names the file and the reason, and the print button stays dark. Returns false when
+    // the panel was abandoned while that window was up (as showError); otherwise the caller goes
+    // on to close the panel as after any result.
+    bool publish(const calc::Answer& answer);
 
     // Marks the panel as closing; false if it already is (a second click on a closing panel).
     bool beginClosing();
