@@ -1,4 +1,5 @@
 // Start-up's data side and exit's, on a private application folder.
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,7 +48,7 @@ private Q_SLOTS:
         state.NoteFlags.fill(true);
         state.ConduitAbbr = "RMC";
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         QVERIFY(state.RefDb && state.RefDb->isOpen());
         QCOMPARE(state.DataPath, app_ / "Voltaro.dat");
         QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
@@ -80,7 +81,7 @@ private Q_SLOTS:
                          ->execute(change.toStdString()));
         const auto before = testing::fileBytes(data);
         SharedState state;
-        const auto failure = OpenSession(state, app_, zephlib, options());
+        const auto failure = OpenSession(state, app_, app_, zephlib, options());
         QVERIFY(failure.has_value());
         QVERIFY2(failure->find(named.toStdString()) != std::string::npos, failure->c_str());
         QCOMPARE(testing::fileBytes(data), before);
@@ -91,7 +92,7 @@ private Q_SLOTS:
         fs::remove(app_ / "Zephlib.so");
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        const auto failure = OpenSession(state, app_, zephlib, options());
+        const auto failure = OpenSession(state, app_, app_, zephlib, options());
         QVERIFY(failure.has_value());
         QVERIFY(failure->find("Zephlib.so") != std::string::npos);
         QVERIFY(!state.RefDb);
@@ -111,7 +112,7 @@ private Q_SLOTS:
     void exitRemovesTheLogAndCompacts() {
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         std::ofstream(state.ResultsPath) << "a result";
         QVERIFY(CloseSession(state, zephlib).empty());
         QVERIFY(!fs::exists(state.ResultsPath));
@@ -135,10 +136,31 @@ private Q_SLOTS:
         QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
     }
 
+    // An installed copy: everything the run writes goes to the data folder (made private to the
+    // user), the application folder stays as it was.
+    void aDataFolderOfItsOwnHoldsTheWorkingCopy() {
+        const auto data = app_ / "home" / ".local" / "share" / "Voltaro";
+        const auto shipped = testing::fileBytes(app_ / "Voltaro.dat");
+        SharedState state;
+        auto zephlib = platform::ZephlibBinding::inFolder(app_);
+        QCOMPARE(OpenSession(state, app_, data, zephlib, options()), std::nullopt);
+        QCOMPARE(state.DataPath, data / "Voltaro.dat");
+        QCOMPARE(state.ResultsPath, data / "~qxrslt.dat");
+        QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
+        QCOMPARE(fs::status(data).permissions(), fs::perms::owner_all);
+        std::ofstream(state.ResultsPath) << "a result";
+        QVERIFY(CloseSession(state, zephlib).empty());
+        QCOMPARE(testing::fileBytes(app_ / "Voltaro.dat"), shipped);
+        QVERIFY(testing::fileBytes(data / "Voltaro.dat") != shipped);  // compacted afresh
+        QCOMPARE(QDir(QString::fromStdString(data.string())).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"Voltaro.dat"});
+        QVERIFY(!fs::exists(app_ / "TmpCmpct.mdb") && !fs::exists(app_ / "~qxrslt.dat"));
+    }
+
     void failedCompactionIsReportedAndKeepsTheFile() {
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         fs::create_directories(app_ / "TmpCmpct.mdb" / "in the way");
         const auto errors = CloseSession(state, zephlib);
         QCOMPARE(errors.size(), std::size_t{1});
