@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
         panels.registerPanel(n, [n](shell::PanelContext& context) {
             return std::make_unique<shell::StandinPanel>(context, n);
         });
-    const std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
+    const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
     panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
         return std::make_unique<shell::Door>(context, options, program);
     });
