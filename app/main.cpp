@@ -14,6 +14,7 @@
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
+#include "platform/window_system.h"
 #include "report/output.h"
 #include "report/print_command.h"
 #include "shell/display_check.h"
@@ -29,7 +30,9 @@ using namespace voltaro;
 
 int main(int argc, char** argv) {
     platform::failWritesBeyondTheSizeLimit();
+    platform::WindowSystemStart windowSystem;  // XWayland on Wayland; none at all: say so, status 1
     QApplication app(argc, argv);
+    windowSystem.started();
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
     QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button
 
