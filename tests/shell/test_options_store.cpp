@@ -121,32 +121,6 @@ private Q_SLOTS:
         QVERIFY(!std::filesystem::exists(store().runEntryPath("Voltaro")));
         QVERIFY(!store().DeleteRunEntry("Voltaro"));  // deleting what is not there is fine
     }
-
-    // An installed copy's log-on entry starts its launcher, the name users know; anything else
-    // starts the program itself.
-    void theLogOnEntryStartsTheInstalledLauncher_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("link");  // bin/voltaro in the same tree leads there ("": none)
-        QTest::addColumn<QString>("starts");
-        QTest::newRow("installed") << "lib/voltaro/Voltaro" << "../lib/voltaro/Voltaro" << "bin/voltaro";
-        QTest::newRow("without its launcher") << "lib/voltaro/Voltaro" << "" << "lib/voltaro/Voltaro";
-        QTest::newRow("another copy's launcher")
-            << "lib/voltaro/Voltaro" << "../other/Voltaro" << "lib/voltaro/Voltaro";
-        QTest::newRow("build folder") << "build/Voltaro" << "../build/Voltaro" << "build/Voltaro";
-    }
-    void theLogOnEntryStartsTheInstalledLauncher() {
-        QFETCH(QString, program);
-        QFETCH(QString, link);
-        QFETCH(QString, starts);
-        const std::filesystem::path root = dir_->path().toStdString();
-        for (const auto& file : {program, QStringLiteral("other/Voltaro")}) {
-            std::filesystem::create_directories((root / file.toStdString()).parent_path());
-            std::ofstream(root / file.toStdString()) << "a program";
-        }
-        std::filesystem::create_directories(root / "bin");
-        if (!link.isEmpty()) std::filesystem::create_symlink(link.toStdString(), root / "bin" / "voltaro");
-        QCOMPARE(launcherFor(root / program.toStdString()), root / starts.toStdString());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestOptionsStore)

@@ -1,5 +1,4 @@
 // Start-up's data side and exit's, on a private application folder.
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -134,27 +133,6 @@ private Q_SLOTS:
                                         *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
-    }
-
-    // An installed copy: everything the run writes goes to the data folder (made private to the
-    // user), the application folder stays as it was.
-    void aDataFolderOfItsOwnHoldsTheWorkingCopy() {
-        const auto data = app_ / "home" / ".local" / "share" / "Voltaro";
-        const auto shipped = testing::fileBytes(app_ / "Voltaro.dat");
-        SharedState state;
-        auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, data, zephlib, options()), std::nullopt);
-        QCOMPARE(state.DataPath, data / "Voltaro.dat");
-        QCOMPARE(state.ResultsPath, data / "~qxrslt.dat");
-        QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
-        QCOMPARE(fs::status(data).permissions(), fs::perms::owner_all);
-        std::ofstream(state.ResultsPath) << "a result";
-        QVERIFY(CloseSession(state, zephlib).empty());
-        QCOMPARE(testing::fileBytes(app_ / "Voltaro.dat"), shipped);
-        QVERIFY(testing::fileBytes(data / "Voltaro.dat") != shipped);  // compacted afresh
-        QCOMPARE(QDir(QString::fromStdString(data.string())).entryList(QDir::Files | QDir::Hidden),
-                 QStringList{"Voltaro.dat"});
-        QVERIFY(!fs::exists(app_ / "TmpCmpct.mdb") && !fs::exists(app_ / "~qxrslt.dat"));
     }
 
     void failedCompactionIsReportedAndKeepsTheFile() {
