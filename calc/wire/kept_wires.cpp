@@ -18,7 +18,8 @@ std::int16_t position(const refdb::Value& cell) {
 
 std::optional<refdb::DbError> keepWires(refdb::Database& db, const KeptWires& kept) {
     if (auto error = clear(db)) return error;
-    auto rows = db.openRecordset("SELECT * FROM KeepWires WHERE 0", refdb::Recordset::Kind::Dynaset);
+    auto rows =
+        db.openRecordset("SELECT * FROM KeepWires WHERE 0", refdb::Recordset::Kind::Dynaset);
     if (!rows) return rows.error();
     if (auto error = rows->addNew()) return error;
     if (auto error = rows->setField("Amps", kept.amps)) return error;
