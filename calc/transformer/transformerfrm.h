@@ -4,9 +4,9 @@
 // says which. The user types the first input (named by the mode knob) and the secondary volts;
 // Enter or Tab moves between the two boxes. Calculate shows the answer and the phase on the
 // display, writes the results log and slides the panel back; an error comes up in the error
-// window and leaves the panel open. The knobs keep their positions between openings
-// (KnobState); switching to another program keeps the two boxes (SavedXfmrInputs) until the panel
-// is opened again.
+// window and leaves the panel open. A panel opens on KVA and single phase, unless the user left it
+// by switching to another program: then the knobs (KnobState) and the two boxes
+// (SavedXfmrInputs) come back as they were.
 #pragma once
 
 #include <QColor>
