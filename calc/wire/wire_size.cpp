@@ -274,8 +274,8 @@ Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireI
     return answer;
 }
 
-Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs,
-                      bool terminalAuto, WireSize* result) {
+Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto,
+                      WireSize* result) {
     inputs.ambient = ConvertFahrenheit(inputs.ambient);
     auto found = CalSize(db, notes, inputs, terminalAuto);
     if (auto* failure = std::get_if<Failure>(&found)) return *failure;
