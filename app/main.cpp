@@ -11,6 +11,10 @@
 #include <iostream>
 
 #include "assets/resource_names.h"
+#include "calc/ground/groundfrm.h"
+#include "calc/starter/starterfrm.h"
+#include "calc/transformer/transformerfrm.h"
+#include "calc/wire/wirefrm.h"
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
@@ -78,14 +82,26 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
-    // The panels the keys open. The calculators' own panels are not built yet: stand-ins with
-    // their pictures slide out in their place.
+    // The panels the keys open. Calculators whose own panels are not built yet have stand-ins
+    // with their pictures that slide out in their place.
     shell::ZephlibEffects effects(zephlib, state);
     shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
-    for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
+    for (std::int16_t n : {shell::kConduitPanel, shell::kEnclosurePanel})
         panels.registerPanel(n, [n](shell::PanelContext& context) {
             return std::make_unique<shell::StandinPanel>(context, n);
         });
+    panels.registerPanel(shell::kWirePanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::wire::WireFrm>(context);
+    });
+    panels.registerPanel(shell::kGroundPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::ground::GndOcp>(context);
+    });
+    panels.registerPanel(shell::kTransformerPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::transformer::Xfmr>(context);
+    });
+    panels.registerPanel(shell::kStarterPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::starter::Starter>(context);
+    });
     const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
     panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
         return std::make_unique<shell::Door>(context, options, program);
