@@ -31,11 +31,13 @@ if [ "$(id -u)" = 0 ]; then
 fi
 chmod 700 "$home" "$work/run-user"
 # Runs a command as the user, in a clean environment like a desktop session's (extra NAME=value
-# arguments before the command are added to it).
+# arguments before the command are added to it). In the background it takes the place of the
+# subshell, so that $! is the program's own process.
 user_run() {
     local vars=(HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$work/run-user"
                 SDL_AUDIODRIVER=dummy)
     while [[ "${1:-}" == *=* ]]; do vars+=("$1"); shift; done
+    if [ "$BASHPID" != "$$" ]; then exec "${as_user[@]}" env -i "${vars[@]}" "$@"; fi
     "${as_user[@]}" env -i "${vars[@]}" "$@"
 }
 data="$home/.local/share/Voltaro"
@@ -59,7 +61,7 @@ start_installed() {
     vpid=$!
     pids+=($vpid)
     win=""
-    for _ in $(seq 150); do
+    for _ in $(seq 300); do
         win=$(xdotool search --onlyvisible --name '^Voltaro$' 2>/dev/null | head -1)
         [ -n "$win" ] && break
         sleep 0.1
@@ -103,9 +105,11 @@ else bad "each calculator key opens its panel" "failed:$opened"; fi
 press_key round 2
 find_panel Options
 sleep 0.3  # past the options panel's first tick (100 ms), which shows its switches
-eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
-xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
-click_until_gone Options 393 26
+if [ -n "$pwin" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
+    xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
+    click_until_gone Options 393 26
+fi
 autostart="$home/.config/autostart/Voltaro.desktop"
 for _ in $(seq 50); do [ -f "$autostart" ] && break; sleep 0.1; done
 if grep -qxF "Exec=\"$launcher\" min" "$autostart" 2>/dev/null && out=$(desktop-file-validate "$autostart" 2>&1) && [ -z "$out" ]; then
@@ -145,12 +149,14 @@ stop_x
 # ---- a screen scaled 2x: the window, its panels and their docking line up -----------------------
 start_x 2048x1536x24
 start_installed QT_SCALE_FACTOR=2
+[ -n "$win" ] || bad "at QT_SCALE_FACTOR=2 the window shows" "$(cat "$work/stderr")"
 # The screen's pixels are twice the layout's: every point is doubled.
 x=$(window_x); y=$(window_y)
 xdotool mousemove $((x + 2 * SQUARE0_X)) $((y + 2 * SQUARE0_Y)) click 1
 find_panel "Wire Size"
 sleep 1  # the slide's end, for the picture
-eval "$(xdotool getwindowgeometry --shell "$win" | sed 's/^/M/')"
+MX=0 MY=0 MWIDTH=0 MHEIGHT=0 PX=0 PY=0 PWIDTH=0 PHEIGHT=0
+eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null | sed 's/^/M/')"
 eval "$(xdotool getwindowgeometry --shell "$pwin" 2>/dev/null | sed 's/^/P/')"
 shot scaled-2x
 got="$((PX - MX)),$((PY - MY)) ${PWIDTH}x$PHEIGHT main ${MWIDTH}x$MHEIGHT"
