@@ -11,6 +11,8 @@
 #include <iostream>
 
 #include "assets/resource_names.h"
+#include "calc/conduit/fillfrm.h"
+#include "calc/enclosure/enclosefrm.h"
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
@@ -75,14 +77,20 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
-    // The panels the keys open. The calculators' own panels are not built yet: stand-ins with
-    // their pictures slide out in their place.
+    // The panels the keys open. Calculators whose own panels are not built yet have stand-ins
+    // with their pictures.
     shell::ZephlibEffects effects(zephlib, state);
     shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
     for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
         panels.registerPanel(n, [n](shell::PanelContext& context) {
             return std::make_unique<shell::StandinPanel>(context, n);
         });
+    panels.registerPanel(shell::kConduitPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::conduit::FillFrm>(context);
+    });
+    panels.registerPanel(shell::kEnclosurePanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::enclosure::Enclose>(context);
+    });
     const std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
     panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
         return std::make_unique<shell::Door>(context, options, program);
