@@ -20,6 +20,7 @@
 #include "shell/skin.h"
 #include "shell/standin_panel.h"
 #include "tests/support/golden.h"
+#include "tests/support/panel_world.h"
 #include "tests/support/widget_fixture.h"
 #include "zephlib/binding/zephlib_binding.h"
 
@@ -31,27 +32,7 @@ namespace sound = voltaro::assets::tonebank;
 
 namespace {
 
-// Zephlib for pictures; the waits only count, sounds and spins are only recorded.
-struct StubEffects : ZephlibEffects {
-    using ZephlibEffects::ZephlibEffects;
-    std::int64_t now = 0;
-    std::vector<std::int32_t> lags;
-    QStringList sounds;  // "name/mode"
-    QList<int> spins;
-    void Lag(std::int32_t ticks) override {
-        lags.push_back(ticks);
-        now += ticks;
-    }
-    std::int64_t counter() override { return now; }
-    void P_Sound(const char* name, std::int32_t mode) override {
-        sounds << QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
-    }
-    void SpnFrm(platform::Surface& target, const platform::Surface& background, std::int32_t width,
-                std::int32_t height, std::int32_t direction) override {
-        spins << direction;
-        platform::blockCopy(target, 0, 0, width, height, background, 0, 0);
-    }
-};
+using testing::StubEffects;
 
 // A calculator panel that records what the base asks of it.
 struct Calls {
@@ -74,13 +55,6 @@ class ProbePanel : public PanelForm {
   private:
     Calls& calls_;
 };
-
-// The offscreen platform cannot shape windows and says so at every step of a slide.
-QtMessageHandler qtHandler = nullptr;
-void quietAboutMasks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (!message.contains(QLatin1String("does not support setting window masks")))
-        qtHandler(type, context, message);
-}
 
 // A sound as the stub records it: name and mode (0 waited, 1 not).
 QString played(const char* name, int mode) {
@@ -136,7 +110,7 @@ class TestPanels : public QObject {
     }
 
   private Q_SLOTS:
-    void initTestCase() { qtHandler = qInstallMessageHandler(quietAboutMasks); }
+    void initTestCase() { testing::installQuietAboutMasks(); }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         app_ = dir_->path().toStdString();
