@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -120,6 +121,7 @@ FillFrm::FillFrm(shell::PanelContext& context)
     // calls the current type is always the type the calculation used.
     Text1->setReadOnly(true);
     Text1->setCursor(Qt::PointingHandCursor);
+    Text1->setContextMenuPolicy(Qt::NoContextMenu);
     shell::panel_style::glass(Text1);
     Text1->installEventFilter(this);
     addControl(Text1, at::kType);
@@ -176,7 +178,11 @@ void FillFrm::Form_Load(bool restoreInputs) {
 void FillFrm::firstTick() {
     const int last = Mlist->count() - 1;
     if (last >= 0) {
-        Mlist->setCurrentRow(std::min<int>(state().SavedTypeIndex, last));  // Mlist_Click
+        {  // selecting the position raises the click once, whether or not the row changes
+            const QSignalBlocker quiet(Mlist);
+            Mlist->setCurrentRow(std::min<int>(state().SavedTypeIndex, last));
+        }
+        Mlist_Click();
         Mlist->scrollToItem(Mlist->currentItem(), QAbstractItemView::PositionAtCenter);
     }
     if (List2->currentItem() != nullptr) List2->scrollToItem(List2->currentItem());
@@ -337,7 +343,8 @@ bool FillFrm::UpdateConduitList(int delta, const std::string& removed, int occur
 bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (watched == Text1) {
-        const bool clicked = type == QEvent::MouseButtonPress;
+        const bool clicked = type == QEvent::MouseButtonPress &&
+                             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
         const auto* key = type == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
         const bool keyed =
             key != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||

@@ -16,8 +16,8 @@
 // back with the same entries, count and insulation type.
 #pragma once
 
-#include <QPointer>
 #include <QString>
+
 #include <cstdint>
 #include <string>
 

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+
 #include <algorithm>
 
 #include "assets/layout.h"

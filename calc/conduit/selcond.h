@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QDialog>
+
 #include <optional>
 #include <string>
 #include <vector>

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+
 #include <utility>
 
 #include "assets/resource_names.h"

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QWidget>
+
 #include <cstdint>
 #include <memory>
 #include <vector>
