@@ -51,8 +51,12 @@ wait_log() {
     for _ in $(seq $(($1 * 10))); do [ -s "$app/~qxrslt.dat" ] && return 0; sleep 0.1; done
     return 1
 }
-cli_log() { "$build/voltaro-cli" --app-dir "$app" "$@" --log "$work/cli.log" >/dev/null; }
-same_log() { cmp -s "$app/~qxrslt.dat" "$work/cli.log"; }
+# The program's log of the press that closed the panel equals voltaro-cli's for ARGS.
+same_log() {  # ARGS
+    wait_log 10 && "$build/voltaro-cli" --app-dir "$app" "$@" --log "$work/cli.log" >/dev/null &&
+        cmp -s "$app/~qxrslt.dat" "$work/cli.log"
+}
+log_diff() { diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log" 2>&1) | head -5; }
 open_conduit() {
     press_key square 2
     find_panel "Conduit Fill"
@@ -66,11 +70,9 @@ if open_conduit && six_tens; then
     shot conduit-filled
     rm -f "$app/~qxrslt.dat"
     xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
-    if wait_log 10 && wait_gone "Conduit Fill" 10 && cli_log conduit "${wires[@]}" && same_log; then
+    if same_log conduit "${wires[@]}" && wait_gone "Conduit Fill" 10; then
         ok "six 10 THHN dragged into EMT: the log is voltaro-cli's, byte for byte"
-    else
-        bad "six 10 THHN dragged into EMT" "$(diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log" 2>&1) | head -5)"
-    fi
+    else bad "six 10 THHN dragged into EMT" "$(log_diff)"; fi
 else
     bad "the conduit panel takes six dragged conductors" "$(cat "$app/stderr")"
 fi
@@ -98,11 +100,9 @@ if [ -n "$dialog" ]; then
     if wait_gone "Conduit Type" 10 && six_tens; then
         rm -f "$app/~qxrslt.dat"
         xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
-        if wait_log 10 && cli_log conduit --type RMC "${wires[@]}" && same_log; then
+        if same_log conduit --type RMC "${wires[@]}"; then
             ok "RMC chosen in the type dialog: the log is voltaro-cli's with --type RMC"
-        else
-            bad "RMC chosen in the type dialog" "$(diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log") | head -5)"
-        fi
+        else bad "RMC chosen in the type dialog" "$(log_diff)"; fi
     else
         bad "the type dialog closes on Alt+K and the panel takes conductors again"
     fi
@@ -123,11 +123,8 @@ if [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20
     shot enclosure
     rm -f "$app/~qxrslt.dat"
     xdotool mousemove $((PX + 42)) $((PY + 211)) click 1
-    if wait_log 10 && cli_log enclosure --id 7 && same_log; then
-        ok "NEMA entry 7 selected: the log is voltaro-cli's for --id 7"
-    else
-        bad "NEMA entry 7 selected" "$(diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log") | head -5)"
-    fi
+    if same_log enclosure --id 7; then ok "NEMA entry 7 selected: the log is voltaro-cli's for --id 7"
+    else bad "NEMA entry 7 selected" "$(log_diff)"; fi
 else
     bad "the enclosure key opens its panel with its controls"
 fi

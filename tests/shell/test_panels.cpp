@@ -345,15 +345,7 @@ class TestPanels : public QObject {
             fs::remove(app_ / "config.ini");
             fs::create_directory(app_ / "config.ini");
         }
-        QString message;  // of an error window, closed as soon as it shows
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [&] {
-            if (auto* error = qobject_cast<ErrWnd*>(QApplication::activeModalWidget())) {
-                message = error->messageLabel()->text();
-                error->unload();
-            }
-        });
-        closer.start(10);
+        testing::ErrorCloser closer;  // an error window is closed as soon as it shows
         if (byExit) {
             QTest::mouseClick(door->exitButton(), Qt::LeftButton);
         } else {
@@ -371,7 +363,7 @@ class TestPanels : public QObject {
             return;
         }
         // A failure to save is said, and the panel still closes.
-        QCOMPARE(message.startsWith(QLatin1String("Options Not Saved:\n")), !writable);
+        QCOMPARE(closer.message.startsWith(QLatin1String("Options Not Saved:\n")), !writable);
         if (!writable) return;
         SharedState read;
         options_->LoadOptions(read, false);

@@ -6,8 +6,10 @@
 // its first tick. Header-only; link voltaro_shell_ui, voltaro_resources and Qt6::Test.
 #pragma once
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QLabel>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
@@ -17,6 +19,7 @@
 #include "platform/foreground.h"
 #include "platform/surface.h"
 #include "shell/effects.h"
+#include "shell/errwnd.h"
 #include "shell/main_face.h"
 #include "shell/panel.h"
 #include "tests/support/core_fixture.h"
@@ -59,6 +62,24 @@ inline void quietAboutMasks(QtMsgType type, const QMessageLogContext& context,
 inline void installQuietAboutMasks() {
     defaultMessageHandler() = qInstallMessageHandler(quietAboutMasks);
 }
+
+// While it lives, closes every error window as soon as it shows, keeping the last message.
+class ErrorCloser {
+  public:
+    ErrorCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+            if (auto* error = qobject_cast<shell::ErrWnd*>(QApplication::activeModalWidget())) {
+                message = error->messageLabel()->text();
+                error->unload();
+            }
+        });
+        timer_.start(5);
+    }
+    QString message;
+
+  private:
+    QTimer timer_;
+};
 
 class PanelWorld {
   public:
