@@ -51,9 +51,14 @@ wait_log() {
     for _ in $(seq $(($1 * 10))); do [ -s "$app/~qxrslt.dat" ] && return 0; sleep 0.1; done
     return 1
 }
-# The program's log of the press that closed the panel equals voltaro-cli's for ARGS.
-same_log() {  # ARGS
-    wait_log 10 && "$build/voltaro-cli" --app-dir "$app" "$@" --log "$work/cli.log" >/dev/null &&
+# The log of the press that closed panel TITLE equals voltaro-cli's for ARGS. voltaro-cli reads
+# the database only once the panel has gone: closing, the panel empties its work table.
+same_log() {  # TITLE ARGS
+    local title=$1
+    shift
+    rm -f "$work/cli.log"
+    wait_log 10 && wait_gone "$title" 10 &&
+        "$build/voltaro-cli" --app-dir "$app" "$@" --log "$work/cli.log" >/dev/null &&
         cmp -s "$app/~qxrslt.dat" "$work/cli.log"
 }
 log_diff() { diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log" 2>&1) | head -5; }
@@ -70,7 +75,7 @@ if open_conduit && six_tens; then
     shot conduit-filled
     rm -f "$app/~qxrslt.dat"
     xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
-    if same_log conduit "${wires[@]}" && wait_gone "Conduit Fill" 10; then
+    if same_log "Conduit Fill" conduit "${wires[@]}"; then
         ok "six 10 THHN dragged into EMT: the log is voltaro-cli's, byte for byte"
     else bad "six 10 THHN dragged into EMT" "$(log_diff)"; fi
 else
@@ -100,7 +105,7 @@ if [ -n "$dialog" ]; then
     if wait_gone "Conduit Type" 10 && six_tens; then
         rm -f "$app/~qxrslt.dat"
         xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
-        if same_log conduit --type RMC "${wires[@]}"; then
+        if same_log "Conduit Fill" conduit --type RMC "${wires[@]}"; then
             ok "RMC chosen in the type dialog: the log is voltaro-cli's with --type RMC"
         else bad "RMC chosen in the type dialog" "$(log_diff)"; fi
     else
@@ -123,7 +128,7 @@ if [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20
     shot enclosure
     rm -f "$app/~qxrslt.dat"
     xdotool mousemove $((PX + 42)) $((PY + 211)) click 1
-    if same_log enclosure --id 7; then ok "NEMA entry 7 selected: the log is voltaro-cli's for --id 7"
+    if same_log "NEMA Enclosure" enclosure --id 7; then ok "NEMA entry 7 selected: the log is voltaro-cli's for --id 7"
     else bad "NEMA entry 7 selected" "$(log_diff)"; fi
 else
     bad "the enclosure key opens its panel with its controls"
