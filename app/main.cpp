@@ -13,6 +13,10 @@
 #include "assets/resource_names.h"
 #include "calc/conduit/fillfrm.h"
 #include "calc/enclosure/enclosefrm.h"
+#include "calc/ground/groundfrm.h"
+#include "calc/starter/starterfrm.h"
+#include "calc/transformer/transformerfrm.h"
+#include "calc/wire/wirefrm.h"
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
@@ -24,7 +28,6 @@
 #include "shell/frmmain.h"
 #include "shell/panel_host.h"
 #include "shell/skin.h"
-#include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
@@ -77,14 +80,21 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
-    // The panels the keys open. Calculators whose own panels are not built yet have stand-ins
-    // with their pictures.
+    // The panels the keys open.
     shell::ZephlibEffects effects(zephlib, state);
     shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
-    for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
-        panels.registerPanel(n, [n](shell::PanelContext& context) {
-            return std::make_unique<shell::StandinPanel>(context, n);
-        });
+    panels.registerPanel(shell::kWirePanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::wire::WireFrm>(context);
+    });
+    panels.registerPanel(shell::kGroundPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::ground::GndOcp>(context);
+    });
+    panels.registerPanel(shell::kTransformerPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::transformer::Xfmr>(context);
+    });
+    panels.registerPanel(shell::kStarterPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::starter::Starter>(context);
+    });
     panels.registerPanel(shell::kConduitPanel, [](shell::PanelContext& context) {
         return std::make_unique<calc::conduit::FillFrm>(context);
     });

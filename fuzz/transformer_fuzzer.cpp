@@ -4,7 +4,7 @@
 //
 // Properties: the outcome is an answer or "Values Too High" / "Cannot Compute."; an answer is a
 // finite number in general format with at most two decimals, within half a cent of the formula
-// worked again here in long double (whole KVA x 1000 in 32 bits for the amperes mode). It is
+// worked again here in long double (KVA x 1000 within 32 bits for the amperes mode). It is
 // refused exactly when the formula gives no number: a box too large to read, the 32-bit product,
 // a division by zero, any step beyond the range of a double, or an answer that rounds past it.
 // The display lines and the log name the same answer.
@@ -44,12 +44,12 @@ std::optional<long double> formula(const Inputs& in) {
         if (!finite(rooted) || !finite(rooted * a.value)) return std::nullopt;
         return volts * kRootThree * a.value / 1000;
     }
-    const double whole = numbers::roundHalfEven(a.value);
-    if (std::fabs(whole) > 2147483) return std::nullopt;  // whole KVA x 1000 beyond 32 bits
+    const double voltAmperes = a.value * 1000;
+    if (voltAmperes > 2147483647.0 || voltAmperes < -2147483648.0) return std::nullopt;  // 32 bits
     const bool single = in.phase == Phase::Single;
     const double divisor = single ? v.value : v.value * kRootThree;
-    if (!finite(divisor) || divisor == 0 || !finite(whole * 1000 / divisor)) return std::nullopt;
-    return whole * 1000 / (single ? volts : volts * kRootThree);
+    if (!finite(divisor) || divisor == 0 || !finite(voltAmperes / divisor)) return std::nullopt;
+    return voltAmperes / (single ? volts : volts * kRootThree);
 }
 
 // Whether a double written with 15 significant digits still reads as a double: just below the

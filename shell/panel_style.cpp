@@ -1,6 +1,8 @@
 #include "shell/panel_style.h"
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QWidget>
 
 namespace voltaro::shell::panel_style {
@@ -48,6 +50,52 @@ void caption(QLabel* label) {
     palette.setColor(QPalette::WindowText, kCaptionText);
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+namespace {
+
+template <typename Control>
+Control* named(Control* control, const QString& objectName, const QString& toolTip,
+               const QString& accessibleName) {
+    control->setObjectName(objectName);
+    if (!toolTip.isEmpty()) control->setToolTip(toolTip);
+    control->setAccessibleName(accessibleName);
+    return control;
+}
+
+}  // namespace
+
+QLineEdit* textBox(const QString& objectName, const QString& text, const QString& toolTip,
+                   const QString& accessibleName) {
+    auto* box = named(new QLineEdit(text), objectName, toolTip, accessibleName);
+    glass(box);
+    box->setFrame(false);
+    return box;
+}
+
+QListWidget* listBox(const QString& objectName, const QString& toolTip,
+                     const QString& accessibleName) {
+    auto* list = named(new QListWidget, objectName, toolTip, accessibleName);
+    glass(list);
+    list->setFrameShape(QFrame::NoFrame);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+QLabel* valueLabel(const QString& objectName, const QString& text, const QString& toolTip,
+                   const QString& accessibleName) {
+    auto* label = named(new QLabel(text), objectName, toolTip, accessibleName);
+    glass(label);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLabel* captionLabel(const QString& objectName, const QString& text) {
+    auto* label = named(new QLabel(text), objectName, QString(), text);
+    caption(label);
+    return label;
 }
 
 }  // namespace voltaro::shell::panel_style

@@ -9,6 +9,9 @@
 #include <QFont>
 
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QString;
 class QWidget;
 
 namespace voltaro::shell::panel_style {
@@ -24,5 +27,18 @@ QFont captionFont();
 void glass(QWidget* control);
 // A caption on the drawer; it wraps onto the lines its rectangle has.
 void caption(QLabel* label);
+
+// The controls of the calculator panels, made in that look, each with its object name (the
+// control's name, an array's index appended), its tool tip and an accessible name in plain words
+// (what its caption says). They have no parent yet: PanelForm::addControl places them.
+QLineEdit* textBox(const QString& objectName, const QString& text, const QString& toolTip,
+                   const QString& accessibleName);
+QListWidget* listBox(const QString& objectName, const QString& toolTip,
+                     const QString& accessibleName);
+// A value label on glass (the wire panel's temperature rating).
+QLabel* valueLabel(const QString& objectName, const QString& text, const QString& toolTip,
+                   const QString& accessibleName);
+// A caption; its accessible name is its text.
+QLabel* captionLabel(const QString& objectName, const QString& text);
 
 }  // namespace voltaro::shell::panel_style

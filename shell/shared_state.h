@@ -90,6 +90,25 @@ struct SharedState {
     bool MainTimerStarted = false;
     WindowId MainForeground = 0;
 
+    // The ground and OCP calculator: the last answer (table cells as text), and the inputs of
+    // an abandoned panel (the amps box as typed, the material list's position).
+    std::string FuseSizeResult;
+    std::string GroundSizeResult;
+    std::string SavedOcpAmps;
+    std::int16_t SavedOcpMaterial = 0;
+
+    // The transformer calculator: the knobs (0: true = KVA from amperes, false = amperes from
+    // KVA; 1: true = single phase, false = three phase), the last answer in general number
+    // format, and the two boxes of an abandoned panel (TA, TV) as typed.
+    std::array<bool, 2> KnobState{true, true};
+    std::string TransformerResult;
+    std::array<std::string, 2> SavedXfmrInputs;
+
+    // The motor starter calculator: the last size found, and the two boxes of an abandoned panel
+    // (Ts, Ti) as typed.
+    std::string StarterSize;
+    std::array<std::string, 2> SavedStarterInputs;
+
     // The conduit fill panel, between its openings: the insulation type position its list selects
     // when it opens (36, the 37th type, unless the panel was abandoned holding conductors), the
     // insulation type last chosen there (new conductors take it), and how many conductors the

@@ -55,10 +55,12 @@ Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const Gro
     return answer;
 }
 
-Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs) {
-    auto result = CalGround(db, notes, readCurrent(inputs.amps), inputs.material);
-    if (auto* failure = std::get_if<Failure>(&result)) return *failure;
-    return WriteGroundResults(db, notes, inputs, std::get<GroundSize>(result));
+Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs,
+                        GroundSize* result) {
+    auto found = CalGround(db, notes, readCurrent(inputs.amps), inputs.material);
+    if (auto* failure = std::get_if<Failure>(&found)) return *failure;
+    if (result != nullptr) *result = std::get<GroundSize>(found);
+    return WriteGroundResults(db, notes, inputs, std::get<GroundSize>(found));
 }
 
 }  // namespace voltaro::calc::ground

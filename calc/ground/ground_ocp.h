@@ -44,8 +44,9 @@ std::variant<GroundSize, Failure> CalGround(refdb::Database& db, NoteFlags& note
 Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const GroundInputs& inputs,
                           const GroundSize& result);
 
-// The calculate button.
-Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs);
+// The calculate button. On success `result`, when given, receives the rating and the ground.
+Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs,
+                        GroundSize* result = nullptr);
 
 // The error window's messages; their parts are separated by a carriage return alone.
 inline constexpr char kAmpRatingTooHigh[] = "Amp Rating Is\rToo High,\r6000 Amps Max.";

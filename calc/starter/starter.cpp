@@ -37,7 +37,7 @@ Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize)
     return answer;
 }
 
-Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
+Outcome calculateStarter(refdb::Database& db, const Inputs& inputs, std::string* starterSize) {
     const Failure cannotCompute{std::string(kCannotCompute)};
     const auto amps = numbers::readLeading(inputs.amps);
     const auto voltsRead = numbers::readLeading(inputs.volts);
@@ -48,6 +48,7 @@ Outcome calculateStarter(refdb::Database& db, const Inputs& inputs) {
 
     auto size = CalStr(db, amps.value, *volts);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
+    if (starterSize != nullptr) *starterSize = std::get<std::string>(size);
     return WriteStarterResults(inputs, std::get<std::string>(size));
 }
 

@@ -44,7 +44,8 @@ std::variant<std::string, Failure> CalStr(refdb::Database& db, double amps, std:
 // The display line and the results log of an answer.
 Answer WriteStarterResults(const Inputs& inputs, const std::string& starterSize);
 
-// The calculate press.
-Outcome calculateStarter(refdb::Database& db, const Inputs& inputs);
+// The calculate press. On success `starterSize`, when given, receives the size.
+Outcome calculateStarter(refdb::Database& db, const Inputs& inputs,
+                         std::string* starterSize = nullptr);
 
 }  // namespace voltaro::calc::starter

@@ -52,14 +52,11 @@ std::optional<double> CalKVA(const Inputs& inputs) {
         answer = inputs.phase == Phase::Single ? v.value * a.value / 1000.0
                                                : v.value * kRootThree * a.value / 1000.0;
     } else {
-        // The whole KVA times 1000 is a 32-bit product: above 2147483 KVA it overflows.
-        const auto kva = numbers::toInt32(a.value);
-        if (!kva) return std::nullopt;
-        const std::int64_t voltAmperes = static_cast<std::int64_t>(*kva) * 1000;
-        if (voltAmperes > std::numeric_limits<std::int32_t>::max() ||
-            voltAmperes < std::numeric_limits<std::int32_t>::min())
+        // The KVA as typed, in volt-amperes. Volt-amperes beyond 32 bits cannot be computed.
+        const double k = a.value * 1000.0;
+        if (k > static_cast<double>(std::numeric_limits<std::int32_t>::max()) ||
+            k < static_cast<double>(std::numeric_limits<std::int32_t>::min()))
             return std::nullopt;
-        const double k = static_cast<double>(voltAmperes);
         const double divisor = inputs.phase == Phase::Single ? v.value : v.value * kRootThree;
         // Volts x 1.732 beyond a double is an overflow, not a divisor that makes the answer 0.
         if (!std::isfinite(divisor)) return std::nullopt;
@@ -90,10 +87,12 @@ Answer WriteTransformerResults(const Inputs& inputs, const std::string& result) 
     return answer;
 }
 
-Outcome calculateTransformer(const Inputs& inputs) {
+Outcome calculateTransformer(const Inputs& inputs, std::string* result) {
     const auto answer = CalKVA(inputs);
     if (!answer) return Failure{std::string(kCannotCompute)};
-    return WriteTransformerResults(inputs, numbers::general(*answer));
+    const std::string text = numbers::general(*answer);
+    if (result != nullptr) *result = text;
+    return WriteTransformerResults(inputs, text);
 }
 
 }  // namespace voltaro::calc::transformer

@@ -26,13 +26,13 @@ struct Inputs {
     std::string volts = "115";  // TV: secondary volts
 };
 
-// Every failure of the calculation: a number too large to read, the whole KVA times 1000 beyond
-// 32 bits, a division by zero, 0/0, or an answer too large for a double.
+// Every failure of the calculation: a number too large to read, the KVA times 1000 beyond 32 bits,
+// a division by zero, 0/0, or an answer too large for a double.
 inline constexpr std::string_view kCannotCompute = "Values Too High\r\nCannot Compute.";
 
-// The answer rounded to two decimals (amperes mode: KVA taken to the nearest whole number, halves
-// to even, times 1000 in 32 bits, divided by V or by V x 1.732; KVA mode: V x A / 1000 or
-// V x 1.732 x A / 1000 in doubles), or nullopt when it cannot be computed.
+// The answer rounded to two decimals (amperes mode: the KVA as typed times 1000, which must lie
+// within 32 bits, divided by V or by V x 1.732, so 7.5 KVA at 240 V is 31.25 A; KVA mode:
+// V x A / 1000 or V x 1.732 x A / 1000), all in doubles; nullopt when it cannot be computed.
 std::optional<double> CalKVA(const Inputs& inputs);
 
 // How "###0.00" then a conversion back to a number rounds a finite value: at the second decimal
@@ -43,7 +43,8 @@ double roundToCents(double value);
 // format.
 Answer WriteTransformerResults(const Inputs& inputs, const std::string& result);
 
-// The calculate press.
-Outcome calculateTransformer(const Inputs& inputs);
+// The calculate press. On success `result`, when given, receives the answer in general number
+// format.
+Outcome calculateTransformer(const Inputs& inputs, std::string* result = nullptr);
 
 }  // namespace voltaro::calc::transformer

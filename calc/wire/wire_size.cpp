@@ -138,6 +138,15 @@ std::string ConvertFahrenheit(std::string_view text) {
     return numbers::general(celsius);
 }
 
+std::variant<std::vector<std::string>, Failure> insulationTypes(refdb::Database& db,
+                                                                std::string_view material) {
+    auto set = db.openRecordset("SELECT * FROM " + refdb::sqlName(material));
+    if (!set) return dataFailure(set.error());
+    std::vector<std::string> types;
+    for (set->moveFirst(); !set->eof(); set->moveNext()) types.push_back(set->field("Type").text());
+    return types;
+}
+
 std::variant<std::optional<std::string>, Failure> ShowTempRating(refdb::Database& db,
                                                                  std::string_view material,
                                                                  std::string_view type) {
@@ -265,12 +274,13 @@ Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireI
     return answer;
 }
 
-Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs,
-                      bool terminalAuto) {
+Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto,
+                      WireSize* result) {
     inputs.ambient = ConvertFahrenheit(inputs.ambient);
-    auto result = CalSize(db, notes, inputs, terminalAuto);
-    if (auto* failure = std::get_if<Failure>(&result)) return *failure;
-    return WriteWireResults(db, notes, inputs, std::get<WireSize>(result));
+    auto found = CalSize(db, notes, inputs, terminalAuto);
+    if (auto* failure = std::get_if<Failure>(&found)) return *failure;
+    if (result != nullptr) *result = std::get<WireSize>(found);
+    return WriteWireResults(db, notes, inputs, std::get<WireSize>(found));
 }
 
 }  // namespace voltaro::calc::wire

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "calc/common/note_flags.h"
 #include "calc/common/outcome.h"
@@ -47,6 +48,11 @@ struct WireSize {
 // temperature is in the correction table, and CalSize turns it away with the temperature message.
 std::string ConvertFahrenheit(std::string_view text);
 
+// The insulation types of a material table ("Copper" or "Aluminum"), in the table's order; the
+// panel's list sorts them.
+std::variant<std::vector<std::string>, Failure> insulationTypes(refdb::Database& db,
+                                                                std::string_view material);
+
 // The caption of the rating label for an insulation type of a material table ("90 C"), as the
 // panel shows it when the type is selected. nullopt when the table has no such type; a database
 // failure is reported as a Failure.
@@ -65,8 +71,9 @@ Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireI
 
 // The calculate button: converts a Fahrenheit entry in inputs.ambient in place (as the panel
 // rewrites its box, also when the calculation then fails), runs CalSize and, on success, makes the
-// answer.
-Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto);
+// answer; `result`, when given, then receives what CalSize found.
+Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto,
+                      WireSize* result = nullptr);
 
 // The error window's messages.
 inline constexpr char kTooFewConductors[] = "Must Have At Least One Conductor.";

@@ -102,6 +102,9 @@ void CommandsTest::commands_data() {
     QTest::newRow("75 KVA at 480 V three phase")
         << QStringList{"transformer", "--mode", "amps", "--phase", "three", "--input", "75", "--volts", "480"}
         << 0 << "90.21 Full Load Amps\nThree Phase\n" << "";
+    QTest::newRow("112.5 KVA at 240 V: the KVA as typed")
+        << QStringList{"transformer", "--mode", "amps", "--phase", "single", "--input", "112.5", "--volts", "240"}
+        << 0 << "468.75 Full Load Amps\nSingle Phase\n" << "";
     QTest::newRow("100 A at 240 V single phase")
         << QStringList{"transformer", "--mode", "kva", "--phase", "single", "--input", "100", "--volts", "240"}
         << 0 << "24 KVA\nSingle Phase\n" << "";

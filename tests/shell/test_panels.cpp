@@ -2,37 +2,24 @@
 // opens and where, the sounds and waits of its opening and closing, the panel watch's flags, and
 // the options panel's switches and what its exit button writes. Switching to another program for
 // real, the window shapes and the slides on a screen are checked end to end (tests/e2e).
-#include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "assets/resource_names.h"
-#include "platform/foreground.h"
-#include "platform/surface.h"
-#include "shell/door.h"
-#include "shell/effects.h"
-#include "shell/errwnd.h"
-#include "shell/frmmain.h"
 #include "shell/image_button.h"
-#include "shell/panel_host.h"
 #include "shell/skin.h"
-#include "shell/standin_panel.h"
 #include "tests/support/golden.h"
 #include "tests/support/panel_world.h"
 #include "tests/support/widget_fixture.h"
-#include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
 using namespace voltaro::shell;
+using testing::played;
 namespace fs = std::filesystem;
 namespace bitmap = voltaro::assets::program;
 namespace sound = voltaro::assets::tonebank;
 
 namespace {
-
-using testing::StubEffects;
 
 // A calculator panel that records what the base asks of it.
 struct Calls {
@@ -56,11 +43,6 @@ class ProbePanel : public PanelForm {
     Calls& calls_;
 };
 
-// A sound as the stub records it: name and mode (0 waited, 1 not).
-QString played(const char* name, int mode) {
-    return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
-}
-
 bool shows(const ImageButton* button, const char* bitmap) {
     return button->picture().toImage().convertToFormat(QImage::Format_RGB32) ==
            skinBitmap(bitmap).convertToFormat(QImage::Format_RGB32);
@@ -71,33 +53,18 @@ bool shows(const ImageButton* button, const char* bitmap) {
 class TestPanels : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<testing::PanelWorld> world_;
+    // The world's parts.
     fs::path app_;
-    std::unique_ptr<SharedState> state_;
-    std::unique_ptr<platform::ZephlibBinding> zephlib_;
-    std::unique_ptr<OptionsStore> options_;
-    std::unique_ptr<FrmMain> main_;
-    std::unique_ptr<StubEffects> effects_;
-    std::unique_ptr<PanelHost> host_;
-    WindowId foreground_ = 0;
-    bool followActive_ = true;  // the foreground is the active window until a test sets one
+    SharedState* state_ = nullptr;
+    OptionsStore* options_ = nullptr;
+    FrmMain* main_ = nullptr;
+    testing::StubEffects* effects_ = nullptr;
+    PanelHost* host_ = nullptr;
     Calls calls_;
 
-    void setForeground(WindowId id) {
-        followActive_ = false;
-        foreground_ = id;
-    }
-    // Presses the key of a panel as the user would.
-    void press(std::int16_t number) {
-        const PanelInfo& info = panelInfo(number);
-        static const std::map<std::int16_t, int> keyIndex{
-            {kWirePanel, 0},    {kGroundPanel, 1},    {kConduitPanel, 2}, {kTransformerPanel, 3},
-            {kStarterPanel, 0}, {kEnclosurePanel, 1}, {kOptionsPanel, 2}};
-        const int i = keyIndex.at(number);
-        // The release that follows finds the main window disabled and the panel busy.
-        QTest::mousePress(info.roundKey ? main_->roundButton(i) : main_->squareButton(i),
-                          Qt::LeftButton);
-    }
+    void setForeground(WindowId id) { world_->setForeground(id); }
+    void press(std::int16_t number) { world_->press(number); }
     ImageButton* exitOf(PanelForm* panel) {
         auto* button = panel->findChild<ImageButton*>(QStringLiteral("DneBut1"));
         return button != nullptr ? button
@@ -110,41 +77,18 @@ class TestPanels : public QObject {
     }
 
   private Q_SLOTS:
-    void initTestCase() { testing::installQuietAboutMasks(); }
+    void initTestCase() { testing::quietAboutMasks(); }
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        app_ = dir_->path().toStdString();
-        for (const char* file : {"Zephlib.so", "Voltaro.dat", "Tonebank.so"})
-            fs::copy_file(fs::path(VOLTARO_TEST_APP_DIR) / file, app_ / file);
-        state_ = std::make_unique<SharedState>();
-        zephlib_ = std::make_unique<platform::ZephlibBinding>(app_ / "Zephlib.so");
-        options_ = std::make_unique<OptionsStore>(app_ / "config.ini", app_ / "autostart");
-        main_ = std::make_unique<FrmMain>(*state_, *zephlib_, *options_, app_, QStringList{});
-        effects_ = std::make_unique<StubEffects>(*zephlib_, *state_);
-        followActive_ = true;
-        host_ = std::make_unique<PanelHost>(*state_, *main_, *effects_, [this] {
-            return followActive_ ? platform::foregroundWindow() : foreground_;
-        });
-        for (std::int16_t n = kWirePanel; n <= kEnclosurePanel; ++n)
-            host_->registerPanel(
-                n, [n](PanelContext& c) { return std::make_unique<StandinPanel>(c, n); });
-        host_->registerPanel(kOptionsPanel, [this](PanelContext& c) {
-            return std::make_unique<Door>(c, *options_, app_ / "Voltaro");
-        });
-        connect(main_.get(), &FrmMain::openPanel, host_.get(), &PanelHost::open);
-        std::string reason;
-        QCOMPARE(main_->Form_Load(reason), FrmMain::LoadResult::Loaded);
-        main_->shapeAndShow();
-        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
-        main_->MainT_Timer();  // the first tick frees the keys
+        world_ = std::make_unique<testing::PanelWorld>();
+        app_ = world_->app;
+        state_ = world_->state.get();
+        options_ = world_->options.get();
+        main_ = world_->main.get();
+        effects_ = world_->effects.get();
+        host_ = world_->host.get();
         calls_ = {};
     }
-    void cleanup() {
-        host_.reset();
-        main_.reset();
-        state_.reset();
-        dir_.reset();
-    }
+    void cleanup() { world_.reset(); }
 
     void keysOpenAndCloseTheirPanels_data() {
         QTest::addColumn<int>("number");
@@ -345,7 +289,7 @@ class TestPanels : public QObject {
             fs::remove(app_ / "config.ini");
             fs::create_directory(app_ / "config.ini");
         }
-        testing::ErrorCloser closer;  // an error window is closed as soon as it shows
+        testing::ErrorCloser closer;  // an error window closes as soon as it shows
         if (byExit) {
             QTest::mouseClick(door->exitButton(), Qt::LeftButton);
         } else {

@@ -1,37 +1,40 @@
-// What the widget tests of the panels share. StubEffects: Zephlib's pictures, while the waits only
-// count and sounds and spins are only recorded. PanelWorld: one calculator panel's world without
-// the main window's start-up: a private copy of Voltaro.dat open as RefDb (the core fixture), the
-// results log in the copy's folder, a stand-in main window, and a foreground that follows the
-// active window until a test names one. open<Panel>() slides a panel out (waits stubbed) and runs
-// its first tick. Header-only; link voltaro_shell_ui, voltaro_resources and Qt6::Test.
+// The program's windows on the offscreen platform, for the tests of the panels: a private
+// application folder (Zephlib.so, Voltaro.dat and Tonebank.so copied from the build), a fresh
+// shared record, the main window loaded, shown and past its first tick, and the key host with
+// stub effects (waits only counted, sounds and spins recorded). Every key opens a stand-in panel
+// (the options key the options panel) until a test registers the panel it tests. Build one per
+// test function; it takes everything down in the right order. Header-only; link voltaro_shell_ui
+// and voltaro_resources; use with the widget fixture (widget_fixture.h).
 #pragma once
 
 #include <QApplication>
 #include <QLabel>
-#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
-
-#include <cstdint>
+#include <filesystem>
+#include <map>
 #include <memory>
-#include <vector>
 
 #include "platform/foreground.h"
 #include "platform/surface.h"
+#include "shell/door.h"
 #include "shell/effects.h"
 #include "shell/errwnd.h"
-#include "shell/main_face.h"
-#include "shell/panel.h"
-#include "tests/support/core_fixture.h"
+#include "shell/frmmain.h"
+#include "shell/image_button.h"
+#include "shell/panel_host.h"
+#include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::testing {
 
+// Zephlib for pictures; the waits only count, sounds and spins are only recorded.
 struct StubEffects : shell::ZephlibEffects {
     using ZephlibEffects::ZephlibEffects;
     std::int64_t now = 0;
     std::vector<std::int32_t> lags;
-    QStringList sounds;  // "name/mode": mode 0 waited, 1 not
+    QStringList sounds;  // "name/mode"
     QList<int> spins;
     void Lag(std::int32_t ticks) override {
         lags.push_back(ticks);
@@ -48,87 +51,136 @@ struct StubEffects : shell::ZephlibEffects {
     }
 };
 
-// The offscreen platform cannot shape windows and says so at every step of a slide: install in
-// initTestCase() to keep the log readable.
-inline QtMessageHandler& defaultMessageHandler() {
-    static QtMessageHandler handler = nullptr;
-    return handler;
-}
-inline void quietAboutMasks(QtMsgType type, const QMessageLogContext& context,
-                            const QString& message) {
-    if (!message.contains(QLatin1String("does not support setting window masks")))
-        defaultMessageHandler()(type, context, message);
-}
-inline void installQuietAboutMasks() {
-    defaultMessageHandler() = qInstallMessageHandler(quietAboutMasks);
+// A sound as the stub records it: name and mode (0 waited, 1 not).
+inline QString played(const char* name, int mode) {
+    return QStringLiteral("%1/%2").arg(QLatin1String(name)).arg(mode);
 }
 
-// While it lives, closes every error window as soon as it shows, keeping the last message.
-class ErrorCloser {
-  public:
-    ErrorCloser() {
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-            if (auto* error = qobject_cast<shell::ErrWnd*>(QApplication::activeModalWidget())) {
-                message = error->messageLabel()->text();
-                error->unload();
-            }
+// The offscreen platform cannot shape windows and says so at every step of a slide; call once,
+// in initTestCase.
+inline void quietAboutMasks() {
+    static QtMessageHandler next = nullptr;
+    next = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (!message.contains(QLatin1String("does not support setting window masks")))
+                next(type, context, message);
         });
-        timer_.start(5);
-    }
-    QString message;
-
-  private:
-    QTimer timer_;
-};
+}
 
 class PanelWorld {
   public:
     PanelWorld() {
-        state.RefDb = core.open();
-        state.DataPath = core.path();
-        state.ResultsPath = core.folder() / "~qxrslt.dat";
-        state.OptionFlags.fill(true);  // every sound is heard (and recorded)
-        main.setGeometry(400, 100, 268, 546);
-        main.show();
+        namespace fs = std::filesystem;
+        for (const char* file : {"Zephlib.so", "Voltaro.dat", "Tonebank.so"})
+            fs::copy_file(fs::path(VOLTARO_TEST_APP_DIR) / file, app / file);
+        zephlib = std::make_unique<platform::ZephlibBinding>(app / "Zephlib.so");
+        options = std::make_unique<shell::OptionsStore>(app / "config.ini", app / "autostart");
+        main = std::make_unique<shell::FrmMain>(*state, *zephlib, *options, app, QStringList{});
+        effects = std::make_unique<StubEffects>(*zephlib, *state);
+        host = std::make_unique<shell::PanelHost>(*state, *main, *effects, [this] {
+            return followActive_ ? platform::foregroundWindow() : foreground_;
+        });
+        for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
+            host->registerPanel(n, [n](shell::PanelContext& c) {
+                return std::make_unique<shell::StandinPanel>(c, n);
+            });
+        host->registerPanel(shell::kOptionsPanel, [this](shell::PanelContext& c) {
+            return std::make_unique<shell::Door>(c, *options, app / "Voltaro");
+        });
+        QObject::connect(main.get(), &shell::FrmMain::openPanel, host.get(),
+                         &shell::PanelHost::open);
+        std::string reason;
+        if (main->Form_Load(reason) != shell::FrmMain::LoadResult::Loaded)
+            qFatal("the main window does not load: %s", reason.c_str());
+        main->shapeAndShow();
+        if (!QTest::qWaitForWindowActive(main.get())) qFatal("the main window is not active");
+        main->MainT_Timer();  // the first tick frees the keys
     }
 
-    // Slides the panel out as its key would (the waits stubbed) and runs its first tick.
+    // Registers the panel under test for its key.
     template <typename Panel>
-    Panel* open() {
-        auto* panel = new Panel(context);
-        const shell::PanelInfo& info = panel->info();
-        state.PanelWidth = info.size.w;
-        state.PanelHeight = info.size.h;
-        state.PanelImage = std::make_shared<platform::Surface>(info.size.w, info.size.h);
-        state.PanelBusy = true;
-        state.DisplayText = std::string(info.displayLine) + "\r\n";
-        panel->SlidePanelOpen();
-        panel->PanelT_Timer();
-        effects.sounds.clear();
+    void registerPanel(std::int16_t number) {
+        host->registerPanel(number,
+                            [](shell::PanelContext& c) { return std::make_unique<Panel>(c); });
+    }
+
+    // Presses the key of a panel as the user would. The release that follows would find the main
+    // window disabled and the panel busy.
+    void press(std::int16_t number) {
+        static const std::map<std::int16_t, int> keyIndex{
+            {shell::kWirePanel, 0},        {shell::kGroundPanel, 1},  {shell::kConduitPanel, 2},
+            {shell::kTransformerPanel, 3}, {shell::kStarterPanel, 0}, {shell::kEnclosurePanel, 1},
+            {shell::kOptionsPanel, 2}};
+        const int i = keyIndex.at(number);
+        QTest::mousePress(
+            shell::panelInfo(number).roundKey ? main->roundButton(i) : main->squareButton(i),
+            Qt::LeftButton);
+    }
+    // Presses the key and runs the panel's first tick (its controls show, the watch is armed).
+    shell::PanelForm* open(std::int16_t number) {
+        press(number);
+        shell::PanelForm* panel = host->currentPanel();
+        if (panel != nullptr) panel->PanelT_Timer();
         return panel;
     }
-
-    // The panel watch sees `id` as the foreground from now on (0: another program).
+    // The user switches to another program: the panel's next tick abandons it, and it is gone.
+    void switchAway() {
+        followActive_ = false;
+        foreground_ = 0;
+        if (shell::PanelForm* panel = host->currentPanel()) panel->PanelT_Timer();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        followActive_ = true;
+    }
+    // A panel is open (not yet unloaded).
+    bool panelOpen() const {
+        const shell::PanelForm* panel = host->currentPanel();
+        return panel != nullptr && !panel->isUnloaded();
+    }
+    // A control of the open panel by its object name ("TB0", "Clist"); null when there is none.
+    template <typename Control>
+    Control* control(const char* name) const {
+        shell::PanelForm* panel = host->currentPanel();
+        return panel != nullptr ? panel->findChild<Control*>(QLatin1String(name)) : nullptr;
+    }
+    // The foreground the panel watch sees from now on (0: another program).
     void setForeground(shell::WindowId id) {
         followActive_ = false;
         foreground_ = id;
     }
-    // Runs the deletions an unloaded panel asked for.
-    static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    CoreFixture core;
-    shell::SharedState state;
-    platform::ZephlibBinding zephlib{appDir() / "Zephlib.so"};
-    StubEffects effects{zephlib, state};
-    QWidget main;
-    shell::MainFace face{state, main, effects};
-    shell::PanelContext context{
-        state, effects, main, face,
-        [this] { return followActive_ ? platform::foregroundWindow() : foreground_; }};
+    QTemporaryDir dir;
+    std::filesystem::path app = dir.path().toStdString();
+    std::unique_ptr<shell::SharedState> state = std::make_unique<shell::SharedState>();
+    std::unique_ptr<platform::ZephlibBinding> zephlib;
+    std::unique_ptr<shell::OptionsStore> options;
+    std::unique_ptr<shell::FrmMain> main;
+    std::unique_ptr<StubEffects> effects;
+    std::unique_ptr<shell::PanelHost> host;
 
   private:
-    bool followActive_ = true;
     shell::WindowId foreground_ = 0;
+    bool followActive_ = true;  // the foreground is the active window until a test sets one
+};
+
+// Closes every error window as soon as it shows, as the user's OK would, keeping its message
+// (line breaks as the window shows them) and how many there were.
+class ErrorCloser : public QObject {
+  public:
+    ErrorCloser() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (auto* error = qobject_cast<shell::ErrWnd*>(QApplication::activeModalWidget())) {
+                message = error->messageLabel()->text();
+                ++shown;
+                error->unload();
+            }
+        });
+        timer_.start(10);
+    }
+    QString message;
+    int shown = 0;
+
+  private:
+    QTimer timer_;
 };
 
 }  // namespace voltaro::testing

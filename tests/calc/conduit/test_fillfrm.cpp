@@ -38,7 +38,7 @@ class TestFillFrm : public QObject {
 
     QStringList dragList() {
         QStringList rows;
-        const auto conductors = calc::conduit::dragList(*world_->state.RefDb);
+        const auto conductors = calc::conduit::dragList(*world_->state->RefDb);
         for (const auto& c : std::get<std::vector<Conductor>>(conductors))
             rows << QString::fromStdString(entryOf(c));
         return rows;
@@ -66,7 +66,7 @@ class TestFillFrm : public QObject {
         QCOMPARE(itemsOf(panel_->conduit()), entries);
         QCOMPARE(dragList(), entries);
         QCOMPARE(panel_->countLabel()->text(), QString::number(entries.size()));
-        QCOMPARE(int(world_->state.ConductorCount), int(entries.size()));
+        QCOMPARE(int(world_->state->ConductorCount), int(entries.size()));
     }
     // Runs `act` on the type dialog once it is up (grown and modal) and returns its size then.
     QSize whileTheDialogIsUp(const std::function<void(SelCond&)>& act) {
@@ -84,17 +84,24 @@ class TestFillFrm : public QObject {
         return grown;
     }
 
+    // Opens the panel (an unloaded one gone first) as its key does, through its first tick.
+    void reopen() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        panel_ = static_cast<FillFrm*>(world_->open(shell::kConduitPanel));
+        world_->effects->sounds.clear();
+    }
+
   private Q_SLOTS:
-    void initTestCase() { testing::installQuietAboutMasks(); }
+    void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
-        QVERIFY(!addToDragList(*world_->state.RefDb, {"6", "TW"}));  // left by an earlier run
-        panel_ = world_->open<FillFrm>();
+        world_->registerPanel<FillFrm>(shell::kConduitPanel);
+        world_->state->OptionFlags[shell::kButtonSounds] = true;
+        world_->state->OptionFlags[shell::kSlideSounds] = true;
+        QVERIFY(!addToDragList(*world_->state->RefDb, {"6", "TW"}));  // left by an earlier run
+        reopen();
     }
-    void cleanup() {
-        delete panel_.data();
-        world_.reset();
-    }
+    void cleanup() { world_.reset(); }
 
     void opensFreshAndTakesDrops() {
         QCOMPARE(panel_->typeList()->count(), 53);
@@ -195,9 +202,8 @@ class TestFillFrm : public QObject {
         world_->setForeground(0);
         panel_->PanelT_Timer();
         QVERIFY(panel_->isUnloaded());
-        QCOMPARE(world_->state.AbandonedPanel, shell::kConduitPanel);
-        testing::PanelWorld::flush();
-        panel_ = world_->open<FillFrm>();
+        QCOMPARE(world_->state->AbandonedPanel, shell::kConduitPanel);
+        reopen();
         QCOMPARE(itemsOf(panel_->conduit()), (QStringList{"10 - THHN", "12 - THW", "12 - THW"}));
         QCOMPARE(panel_->conduit()->currentRow(), 2);
         QCOMPARE(panel_->countLabel()->text(), QStringLiteral("3"));
@@ -205,11 +211,10 @@ class TestFillFrm : public QObject {
 
         panel_->DneBut_Click(1);
         QVERIFY(panel_->isUnloaded());
-        QCOMPARE(world_->effects.sounds, (QStringList{"Tick/0", "in/1"}));
+        QCOMPARE(world_->effects->sounds, (QStringList{"Tick/0", "in/1"}));
         QVERIFY(dragList().isEmpty());
         for (int i = 0; i < 2; ++i) {  // after the exit button, then after leaving it empty
-            testing::PanelWorld::flush();
-            panel_ = world_->open<FillFrm>();
+            reopen();
             QCOMPARE(panel_->typeList()->currentRow(), 36);
             expectConduit({});
             panel_->PanelT_Timer();  // the foreground is still another program's
@@ -221,18 +226,18 @@ class TestFillFrm : public QObject {
         testing::ErrorCloser closer;
         panel_->DneBut_Click(0);  // an empty conduit: the panel stays open
         QCOMPARE(closer.message, QStringLiteral("No Conductors\nWere Selected."));
-        QVERIFY(!panel_->isUnloaded() && !world_->state.ErrorShown);
-        QVERIFY(!std::filesystem::exists(world_->state.ResultsPath));
+        QVERIFY(!panel_->isUnloaded() && !world_->state->ErrorShown);
+        QVERIFY(!std::filesystem::exists(world_->state->ResultsPath));
 
         for (int i = 0; i < 6; ++i) dropGauge("10");
-        world_->effects.sounds.clear();
+        world_->effects->sounds.clear();
         panel_->DneBut_Click(0);
         QVERIFY(panel_->isUnloaded());
-        QCOMPARE(world_->effects.sounds, (QStringList{"Tick/0", "in/1"}));
-        QCOMPARE(world_->state.DisplayText, std::string("Size Conduit:\r\n3/4 in.  EMT\r\n"));
-        QVERIFY(testing::fileBytes(world_->state.ResultsPath)
+        QCOMPARE(world_->effects->sounds, (QStringList{"Tick/0", "in/1"}));
+        QCOMPARE(world_->state->DisplayText, std::string("Size Conduit:\r\n3/4 in.  EMT\r\n"));
+        QVERIFY(testing::fileBytes(world_->state->ResultsPath)
                     .endsWith("3/4 in.  EMT\r\n\r\nNotes:\r\n"));
-        QVERIFY(world_->state.ResultsReady);
+        QVERIFY(world_->state->ResultsReady);
         QVERIFY(dragList().isEmpty());
     }
 
@@ -261,7 +266,7 @@ class TestFillFrm : public QObject {
             QVERIFY(!panel_->typeBox()->isVisible());
             QCOMPARE(dialog.abbreviation()->text(), QStringLiteral("EMT"));
             // The watch does not take the dialog for another program.
-            world_->setForeground(world_->state.ErrorForeground);
+            world_->setForeground(world_->state->ErrorForeground);
             panel_->PanelT_Timer();
             QVERIFY(!panel_->isUnloaded());
             if (!click.isEmpty())
@@ -276,9 +281,9 @@ class TestFillFrm : public QObject {
             QTest::keyClick(&dialog, Qt::Key_K, Qt::AltModifier);
         });
         QCOMPARE(grown, QSize(312, 267));
-        QCOMPARE(QString::fromStdString(world_->state.ConduitAbbr), abbr);
-        QCOMPARE(QString::fromStdString(world_->state.ConduitName), name);
-        QVERIFY(!world_->state.ErrorWindowOpen);
+        QCOMPARE(QString::fromStdString(world_->state->ConduitAbbr), abbr);
+        QCOMPARE(QString::fromStdString(world_->state->ConduitName), name);
+        QVERIFY(!world_->state->ErrorWindowOpen);
         QCOMPARE(panel_->isUnloaded(), leave);
         if (leave) return;
         QVERIFY(panel_->typeBox()->isVisible());
@@ -286,8 +291,8 @@ class TestFillFrm : public QObject {
         dropGauge("10");
         world_->setForeground(panel_->winId());
         panel_->DneBut_Click(0);
-        QCOMPARE(QString::fromStdString(world_->state.DisplayText), "Size Conduit:\r\n" + display);
-        QVERIFY(testing::fileBytes(world_->state.ResultsPath)
+        QCOMPARE(QString::fromStdString(world_->state->DisplayText), "Size Conduit:\r\n" + display);
+        QVERIFY(testing::fileBytes(world_->state->ResultsPath)
                     .contains(("\r\n" + name + "\r\n").toLatin1()));
     }
 };

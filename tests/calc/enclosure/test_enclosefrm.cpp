@@ -21,16 +21,23 @@ class TestEnclose : public QObject {
     std::unique_ptr<testing::PanelWorld> world_;
     QPointer<Enclose> panel_;
 
+    // Opens the panel (an unloaded one gone first) as its key does, through its first tick.
+    void reopen() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        panel_ = static_cast<Enclose*>(world_->open(shell::kEnclosurePanel));
+        world_->effects->sounds.clear();
+    }
+
   private Q_SLOTS:
-    void initTestCase() { testing::installQuietAboutMasks(); }
+    void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
-        panel_ = world_->open<Enclose>();
+        world_->registerPanel<Enclose>(shell::kEnclosurePanel);
+        world_->state->OptionFlags[shell::kButtonSounds] = true;
+        world_->state->OptionFlags[shell::kSlideSounds] = true;
+        reopen();
     }
-    void cleanup() {
-        delete panel_.data();
-        world_.reset();
-    }
+    void cleanup() { world_.reset(); }
 
     // The arrows move one entry a click and stop at both ends; each entry shows its type and
     // five lines, empty ones included.
@@ -76,24 +83,24 @@ class TestEnclose : public QObject {
         QFETCH(int, button);
         QFETCH(QStringList, sounds);
         panel_->scrollBar()->setValue(7);
-        world_->state.DisplayText = "Find NEMA Enclosure:\r\n";
+        world_->state->DisplayText = "Find NEMA Enclosure:\r\n";
         panel_->DneBut_Click(button);
         QVERIFY(panel_->isUnloaded());
-        QCOMPARE(world_->effects.sounds, sounds);
-        QVERIFY(!world_->state.PanelBusy);
+        QCOMPARE(world_->effects->sounds, sounds);
+        QVERIFY(!world_->state->PanelBusy);
         if (button == 1) {  // neither the display nor the log changes
-            QCOMPARE(world_->state.DisplayText, std::string("Find NEMA Enclosure:\r\n"));
-            QVERIFY(!std::filesystem::exists(world_->state.ResultsPath));
+            QCOMPARE(world_->state->DisplayText, std::string("Find NEMA Enclosure:\r\n"));
+            QVERIFY(!std::filesystem::exists(world_->state->ResultsPath));
             return;
         }
         QCOMPARE(
-            world_->state.DisplayText,
+            world_->state->DisplayText,
             std::string("NEMA 4X Enclosure\r\nWatertight, Corrosion-Res.\r\nSame as Type 4 and "
                         "also\r\nresists corrosion\r\n\r\n\r\n"));
-        const auto expected = selectEnclosure(world_->core.db(), 7);
-        QCOMPARE(testing::fileBytes(world_->state.ResultsPath),
+        const auto expected = selectEnclosure(*world_->state->RefDb, 7);
+        QCOMPARE(testing::fileBytes(world_->state->ResultsPath),
                  QByteArray::fromStdString(std::get<calc::Answer>(expected).log.bytes()));
-        QVERIFY(world_->state.ResultsReady);
+        QVERIFY(world_->state->ResultsReady);
     }
 
     void leavingAndComingBack() {
@@ -101,13 +108,11 @@ class TestEnclose : public QObject {
         world_->setForeground(0);
         panel_->PanelT_Timer();
         QVERIFY(panel_->isUnloaded());
-        testing::PanelWorld::flush();
-        panel_ = world_->open<Enclose>();
+        reopen();
         QCOMPARE(panel_->scrollBar()->value(), 11);
         QCOMPARE(panel_->typeLabel()->text(), QStringLiteral("7"));
         panel_->DneBut_Click(1);
-        testing::PanelWorld::flush();
-        panel_ = world_->open<Enclose>();  // exit forgets the entry
+        reopen();  // exit forgets the entry
         QCOMPARE(panel_->scrollBar()->value(), 1);
     }
 };

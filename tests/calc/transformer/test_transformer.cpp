@@ -1,4 +1,4 @@
-// The transformer calculator: both formulas, the whole-KVA rounding and its 32-bit product, the
+// The transformer calculator: both formulas, the KVA as typed and its 32-bit product, the
 // failures, two-decimal rounding, and what goes on the display and into the results log.
 #include <QtTest>
 
@@ -43,7 +43,7 @@ class TransformerTest : public QObject {
 
 // clang-format off
 // Expected answers worked by hand: KVA = V x A / 1000 (x 1.732 for three phase); amperes =
-// whole KVA x 1000 / V (/ 1.732 for three phase); two decimals. "" means the error message.
+// KVA x 1000 / V (/ 1.732 for three phase); two decimals. "" means the error message.
 void TransformerTest::answers_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("phase");
@@ -55,14 +55,14 @@ void TransformerTest::answers_data() {
     QTest::newRow("100 A at 480 V three phase: 83.136") << "kva" << "three" << QByteArray("100") << QByteArray("480") << "83.14 KVA";
     QTest::newRow("1.732 as written, not the square root of 3") << "kva" << "three" << QByteArray("1000") << QByteArray("1000") << "1732 KVA";
     QTest::newRow("75 KVA at 480 V three phase") << "amps" << "three" << QByteArray("75") << QByteArray("480") << "90.21 Full Load Amps";
-    QTest::newRow("7.5 KVA is taken as 8") << "amps" << "single" << QByteArray("7.5") << QByteArray("240") << "33.33 Full Load Amps";
-    QTest::newRow("112.5 KVA is taken as 112") << "amps" << "single" << QByteArray("112.5") << QByteArray("240") << "466.67 Full Load Amps";
-    QTest::newRow("2.5 KVA is taken as 2") << "amps" << "single" << QByteArray("2.5") << QByteArray("240") << "8.33 Full Load Amps";
-    QTest::newRow("0.4 KVA is taken as 0") << "amps" << "single" << QByteArray("0.4") << QByteArray("240") << "0 Full Load Amps";
-    QTest::newRow("2147483 KVA: the largest whole KVA") << "amps" << "single" << QByteArray("2147483") << QByteArray("1000") << "2147483 Full Load Amps";
-    QTest::newRow("-2147483 KVA still fits") << "amps" << "single" << QByteArray("-2147483") << QByteArray("1000") << "-2147483 Full Load Amps";
-    QTest::newRow("2147484 KVA overflows 32 bits") << "amps" << "single" << QByteArray("2147484") << QByteArray("1000") << "";
-    QTest::newRow("2147483.5 KVA rounds to 2147484") << "amps" << "single" << QByteArray("2147483.5") << QByteArray("1000") << "";
+    QTest::newRow("7.5 KVA as typed, not 8") << "amps" << "single" << QByteArray("7.5") << QByteArray("240") << "31.25 Full Load Amps";
+    QTest::newRow("112.5 KVA as typed, not 112") << "amps" << "single" << QByteArray("112.5") << QByteArray("240") << "468.75 Full Load Amps";
+    QTest::newRow("37.5 KVA three phase") << "amps" << "three" << QByteArray("37.5") << QByteArray("208") << "104.09 Full Load Amps";
+    QTest::newRow("2.5 KVA as typed, not 2") << "amps" << "single" << QByteArray("2.5") << QByteArray("240") << "10.42 Full Load Amps";
+    QTest::newRow("0.4 KVA as typed, not 0") << "amps" << "single" << QByteArray("0.4") << QByteArray("240") << "1.67 Full Load Amps";
+    QTest::newRow("2147483.647 KVA: 32 bits of volt-amperes") << "amps" << "single" << QByteArray("2147483.647") << QByteArray("1000") << "2147483.65 Full Load Amps";
+    QTest::newRow("-2147483.648 KVA still fits") << "amps" << "single" << QByteArray("-2147483.648") << QByteArray("1000") << "-2147483.65 Full Load Amps";
+    QTest::newRow("2147483.648 KVA overflows 32 bits") << "amps" << "single" << QByteArray("2147483.648") << QByteArray("1000") << "";
     QTest::newRow("-2147484 KVA overflows 32 bits") << "amps" << "single" << QByteArray("-2147484") << QByteArray("1000") << "";
     QTest::newRow("3000000 KVA overflows 32 bits") << "amps" << "three" << QByteArray("3000000") << QByteArray("480") << "";
     QTest::newRow("KVA beyond 32 bits before the product") << "amps" << "single" << QByteArray("1e12") << QByteArray("480") << "";
@@ -154,7 +154,7 @@ void TransformerTest::logNamesTheModeAndKeepsInputsAsTyped_data() {
                                   << QStringList{"~ Calculate Transformer ~", "",
                                                  "Transformer KVA: 7.5", "Power: Single Phase",
                                                  "Voltage: 240", "",
-                                                 "Transformer Full Load Amps:  33.33", ""};
+                                                 "Transformer Full Load Amps:  31.25", ""};
 }
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "calc/common/footnotes.h"
+#include "calc/wire/kept_wires.h"
 #include "calc/wire/wire_size.h"
 #include "tests/support/core_fixture.h"
 #include "tests/support/golden.h"
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void calculateConvertsTheAmbientBox();
     void hugeAndStrangeTexts_data();
     void hugeAndStrangeTexts();
+    void keepWiresHoldsTheLastSave();
 };
 
 void TestWireSize::calSize_data() {
@@ -318,6 +320,22 @@ void TestWireSize::hugeAndStrangeTexts() {
     else
         QCOMPARE(QString::fromStdString(std::get<calc::Answer>(outcome).displayLines.front()),
                  expected + "  (THHN)");
+}
+
+
+// A save replaces one that was never taken back, and taking it empties the table.
+void TestWireSize::keepWiresHoldsTheLastSave() {
+    auto& db = core_->db();
+    QVERIFY(!calc::wire::keepWires(db, {"99", 0, 11, "3", "30"}));
+    QVERIFY(!calc::wire::keepWires(db, {"55 A", 1, 3, "7", "86F"}));
+    auto taken = calc::wire::takeKeptWires(db);
+    QVERIFY(taken && *taken);
+    const calc::wire::KeptWires& kept = **taken;
+    QCOMPARE(QString::fromStdString(kept.amps + "|" + kept.wires + "|" + kept.temp), "55 A|7|86F");
+    QCOMPARE(kept.material, 1);
+    QCOMPARE(kept.insul, 3);
+    auto again = calc::wire::takeKeptWires(db);
+    QVERIFY(again && !*again);
 }
 
 QTEST_GUILESS_MAIN(TestWireSize)

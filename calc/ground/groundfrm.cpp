@@ -1,0 +1,108 @@
+#include "calc/ground/groundfrm.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <algorithm>
+
+#include "calc/ground/ground_ocp.h"
+#include "shell/image_button.h"
+#include "shell/panel_style.h"
+
+namespace voltaro::calc::ground {
+
+namespace {
+
+namespace at = assets::layout::ground;
+using namespace shell::panel_style;
+
+}  // namespace
+
+GndOcp::GndOcp(shell::PanelContext& context)
+    : PanelForm(context, shell::panelInfo(shell::kGroundPanel)) {
+    L1[0] = addControl(captionLabel(QStringLiteral("L1_0"), QStringLiteral("Circuit Max Amps")),
+                       at::kCaptionAmps);
+    L1[1] = addControl(captionLabel(QStringLiteral("L1_1"), QStringLiteral("Conductor Type")),
+                       at::kCaptionMaterial);
+    TB = addControl(textBox(QStringLiteral("TB"), QStringLiteral("20"),
+                            QStringLiteral("Enter Max Amps of Conductor After De-Rating "),
+                            QStringLiteral("Circuit Max Amps")),
+                    at::kAmps);
+    Clist = addControl(listBox(QStringLiteral("Clist"),
+                               QStringLiteral("Copper or  Aluminum/Copper Clad Conductor "),
+                               QStringLiteral("Conductor Type")),
+                       at::kMaterial);
+    const QString calculate = QStringLiteral("Calculate OCP & GND Size");
+    DneBut[0] = addDneButton(at::kDne, calculate);
+    DneBut[0]->setToolTip(calculate);
+    DneBut[1] = addXButton(at::kX);
+    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
+    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
+
+    setTabOrder(TB, Clist);
+    TB->installEventFilter(this);
+    for (int i = 0; i < 2; ++i)
+        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
+                [this, i] { DneBut_Click(i); });
+}
+
+bool GndOcp::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TB && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DneBut_Click(0);
+            return true;
+        }
+    }
+    return PanelForm::eventFilter(watched, event);
+}
+
+void GndOcp::Form_Load(bool restoreInputs) {
+    Clist->addItems({QStringLiteral("Copper"), QStringLiteral("Aluminum")});
+    if (restoreInputs) {
+        TB->setText(QString::fromStdString(state().SavedOcpAmps));
+        Clist->setCurrentRow(std::clamp<int>(state().SavedOcpMaterial, 0, Clist->count() - 1));
+    } else {
+        TB->setText(QStringLiteral("20"));
+        Clist->setCurrentRow(0);
+    }
+}
+
+void GndOcp::firstTick() {
+    TB->selectAll();
+    TB->setFocus(Qt::OtherFocusReason);
+}
+
+void GndOcp::saveInputs() {
+    state().SavedOcpAmps = TB->text().toStdString();
+    state().SavedOcpMaterial = static_cast<std::int16_t>(std::max(Clist->currentRow(), 0));
+}
+
+void GndOcp::DneBut_Click(int index) {
+    if (isUnloaded()) return;
+    // The entries as they stand at the press, before its click sounds.
+    const QListWidgetItem* material = Clist->currentItem();
+    const GroundInputs inputs{TB->text().toStdString(),
+                              material != nullptr ? material->text().toStdString() : ""};
+    playButtonSound();
+    if (index == 0) {
+        GroundSize found;
+        const Outcome outcome = shell::withDatabase(state(), [&](refdb::Database& db) {
+            return calculateGround(db, state().NoteFlags, inputs, &found);
+        });
+        if (const auto* failure = std::get_if<Failure>(&outcome)) {
+            if (!showError(failure->message)) return;
+            state().ErrorShown = false;
+            return;
+        }
+        state().FuseSizeResult = found.fuse;
+        state().GroundSizeResult = found.ground;
+        if (!publish(std::get<Answer>(outcome))) return;
+    }
+    if (!beginClosing()) return;
+    closePanel();
+}
+
+}  // namespace voltaro::calc::ground

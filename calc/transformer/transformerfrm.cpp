@@ -1,0 +1,167 @@
+#include "calc/transformer/transformerfrm.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "assets/resource_names.h"
+#include "calc/transformer/transformer.h"
+#include "shell/image_button.h"
+#include "shell/panel_style.h"
+#include "shell/skin.h"
+
+namespace voltaro::calc::transformer {
+
+namespace {
+
+namespace at = assets::layout::transformer;
+namespace bitmap = assets::program;
+using namespace shell::panel_style;
+
+void colour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+Xfmr::Xfmr(shell::PanelContext& context)
+    : PanelForm(context, shell::panelInfo(shell::kTransformerPanel)) {
+    struct Caption {
+        std::size_t index;
+        const char* text;
+        const char* toolTip;
+        assets::layout::Rect at;
+    };
+    const Caption captions[] = {
+        {0, "Transformer KVA", "Calculate Transformer KVA", at::kCaptionKva},
+        {1, "Full Load Amps", "Calculate Transformer Full Load Amps", at::kCaptionFla},
+        {2, "Single Phase", "Single Phase Power", at::kCaptionSingle},
+        {3, "Three Phase", "Three Phase Power", at::kCaptionThree},
+        {6, "Full Load Amps", nullptr, at::kCaptionInput},
+        {7, "Volts", nullptr, at::kCaptionVolts},
+    };
+    for (const Caption& c : captions) {
+        QLabel* label =
+            captionLabel(QStringLiteral("L1_%1").arg(c.index), QString::fromLatin1(c.text));
+        if (c.toolTip != nullptr) label->setToolTip(QString::fromLatin1(c.toolTip));
+        L1[c.index] = addControl(label, c.at);
+    }
+    const assets::layout::Rect knobAt[] = {at::kModeKnob, at::kPhaseKnob};
+    const char* const knobName[] = {"Mode: Transformer KVA or Full Load Amps",
+                                    "Phase: Single or Three"};
+    for (int i = 0; i < 2; ++i) {
+        auto* knob = new shell::ImageButton(QStringLiteral("Knob%1").arg(i),
+                                            QString::fromLatin1(knobName[i]), this);
+        knob->setToolTip(QStringLiteral("Click to Toggle"));
+        Knob[static_cast<std::size_t>(i)] = addControl(knob, knobAt[i]);
+        connect(knob, &shell::ImageButton::clicked, this, [this, i] { Knob_Click(i); });
+    }
+    TA = addControl(
+        textBox(QStringLiteral("TA"), QStringLiteral("1"),
+                QStringLiteral("Enter Full Load Amperes"), QStringLiteral("Full Load Amps")),
+        at::kInput);
+    TV = addControl(textBox(QStringLiteral("TV"), QStringLiteral("115"),
+                            QStringLiteral("Enter Secondary Volts"), QStringLiteral("Volts")),
+                    at::kVolts);
+    const QString calculate = QStringLiteral("Calculate Selected Input");
+    DneBut[0] = addDneButton(at::kDne, calculate);
+    DneBut[0]->setToolTip(calculate);
+    DneBut[1] = addXButton(at::kX);
+    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
+    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
+
+    setTabOrder(TA, TV);
+    TA->installEventFilter(this);
+    TV->installEventFilter(this);
+    for (int i = 0; i < 2; ++i)
+        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
+                [this, i] { DneBut_Click(i); });
+}
+
+void Xfmr::showKnob(int index) {
+    const bool on = state().KnobState[static_cast<std::size_t>(index)];
+    Knob[static_cast<std::size_t>(index)]->setPicture(
+        shell::skinPixmap(on ? bitmap::kKNOB_U : bitmap::kKNOB_D));
+    ShowKnobState(index, on);
+}
+
+void Xfmr::ShowKnobState(int index, bool on) {
+    const std::size_t first = index == 0 ? 0 : 2;
+    colour(L1[first], on ? kLit : kUnlit);
+    colour(L1[first + 1], on ? kUnlit : kLit);
+    if (index != 0) return;
+    // The first box keeps its text; only what it means changes.
+    const QString name = on ? QStringLiteral("Full Load Amps") : QStringLiteral("Transformer KVA");
+    L1[6]->setText(name);
+    L1[6]->setAccessibleName(name);
+    TA->setToolTip(on ? QStringLiteral("Enter Full Load Amperes")
+                      : QStringLiteral("Enter Transformer KVA"));
+    TA->setAccessibleName(name);
+}
+
+void Xfmr::Knob_Click(int index) {
+    if (isUnloaded()) return;
+    bool& flag = state().KnobState[static_cast<std::size_t>(index)];
+    flag = !flag;
+    showKnob(index);
+    playButtonSound();
+}
+
+bool Xfmr::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == TA || watched == TV) && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+            key == Qt::Key_Backtab) {
+            QLineEdit* other = watched == TA ? TV : TA;
+            other->setFocus(Qt::TabFocusReason);
+            other->selectAll();
+            return true;
+        }
+    }
+    return PanelForm::eventFilter(watched, event);
+}
+
+void Xfmr::Form_Load(bool restoreInputs) {
+    if (restoreInputs) {
+        TA->setText(QString::fromStdString(state().SavedXfmrInputs[0]));
+        TV->setText(QString::fromStdString(state().SavedXfmrInputs[1]));
+    } else {
+        state().KnobState = {true, true};  // KVA from amperes, single phase
+    }
+    showKnob(0);
+    showKnob(1);
+}
+
+void Xfmr::firstTick() {
+    TA->setFocus(Qt::OtherFocusReason);
+    TA->selectAll();
+}
+
+void Xfmr::saveInputs() {
+    state().SavedXfmrInputs = {TA->text().toStdString(), TV->text().toStdString()};
+}
+
+void Xfmr::DneBut_Click(int index) {
+    if (isUnloaded()) return;
+    playButtonSound();
+    state().TransformerResult.clear();
+    if (index == 0) {
+        const Inputs inputs{state().KnobState[0] ? Mode::Kva : Mode::Amperes,
+                            state().KnobState[1] ? Phase::Single : Phase::Three,
+                            TA->text().toStdString(), TV->text().toStdString()};
+        const Outcome outcome = calculateTransformer(inputs, &state().TransformerResult);
+        if (const auto* failure = std::get_if<Failure>(&outcome)) {
+            if (!showError(failure->message)) return;
+            state().ErrorShown = false;
+            return;
+        }
+        if (!publish(std::get<Answer>(outcome))) return;
+    }
+    if (!beginClosing()) return;
+    closePanel();
+}
+
+}  // namespace voltaro::calc::transformer

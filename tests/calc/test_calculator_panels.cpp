@@ -1,0 +1,284 @@
+// The wire size, ground and OCP, transformer and motor starter panels in the program's windows on
+// the offscreen platform, the waits stubbed. What they share runs as rows of one table per
+// behaviour: a fresh panel, the keys, tool tips, a result (display, results log, sounds, Auto
+// Print), an error (message, the panel left as it was) and the inputs kept while the user is in
+// another program; then what only the wire panel's lists and ambient box do.
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <algorithm>
+
+#include "assets/resource_names.h"
+#include "calc/ground/groundfrm.h"
+#include "calc/starter/starterfrm.h"
+#include "calc/transformer/transformerfrm.h"
+#include "calc/wire/wirefrm.h"
+#include "shell/image_button.h"
+#include "shell/skin.h"
+#include "tests/support/golden.h"
+#include "tests/support/panel_world.h"
+#include "tests/support/widget_fixture.h"
+
+using namespace voltaro;
+using calc::transformer::Xfmr;
+namespace sound = voltaro::assets::tonebank;
+
+class TestCalculatorPanels : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::PanelWorld> world_;
+
+    shell::PanelForm* open(int number) {
+        const auto n = static_cast<std::int16_t>(number);
+        shell::PanelForm* panel = world_->open(n);
+        if (panel != nullptr && !QTest::qWaitForWindowActive(panel)) return nullptr;
+        return panel;
+    }
+    // Types into the open panel: "TB0=40" replaces a box's text, "Lst0=1" selects a list's row,
+    // "Knob0" clicks a knob; entries separated by ";".
+    void enter(const QString& entries) {
+        for (const QString& entry : entries.split(';', Qt::SkipEmptyParts)) {
+            const QString name = entry.section('=', 0, 0);
+            const QString value = entry.section('=', 1);
+            const QByteArray key = name.toLatin1();
+            if (auto* box = world_->control<QLineEdit>(key))
+                box->setText(value);
+            else if (auto* list = world_->control<QListWidget>(key))
+                list->setCurrentRow(value.toInt());
+            else
+                QTest::mouseClick(world_->control<shell::ImageButton>(key), Qt::LeftButton);
+        }
+    }
+    // What the panel shows, by object name: boxes (the transformer's first with its tool tip, which
+    // follows the mode), lists' selections, value labels, the knobs ("U" for KNOB_U) and which
+    // captions are lit ("L1_0*").
+    QString shown() {
+        auto widgets = world_->host->currentPanel()->findChildren<QWidget*>();
+        std::sort(widgets.begin(), widgets.end(),
+                  [](auto* a, auto* b) { return a->objectName() < b->objectName(); });
+        QStringList parts;
+        for (QWidget* w : widgets) {
+            const QString name = w->objectName();
+            if (auto* box = qobject_cast<QLineEdit*>(w)) {
+                parts << name + "=" + box->text() +
+                             (name == "TA" ? " (" + box->toolTip() + ")" : "");
+            } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+                parts << name + "=" + (list->currentItem() ? list->currentItem()->text() : "-");
+            } else if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (name == "LB" || name == "L1_6")
+                    parts << name + "=" + label->text();
+                else if (label->palette().color(QPalette::WindowText) == Xfmr::kLit)
+                    parts << name + "*";
+            } else if (auto* knob = qobject_cast<shell::ImageButton*>(w);
+                       knob && name.startsWith("Knob")) {
+                const QImage up = shell::skinBitmap(assets::program::kKNOB_U);
+                parts << name + "=" +
+                             (knob->picture().toImage().convertToFormat(up.format()) == up ? "U"
+                                                                                           : "D");
+            }
+        }
+        return parts.join(';');
+    }
+
+  private Q_SLOTS:
+    void initTestCase() { testing::quietAboutMasks(); }
+    void init() {
+        world_ = std::make_unique<testing::PanelWorld>();
+        world_->registerPanel<calc::wire::WireFrm>(shell::kWirePanel);
+        world_->registerPanel<calc::ground::GndOcp>(shell::kGroundPanel);
+        world_->registerPanel<Xfmr>(shell::kTransformerPanel);
+        world_->registerPanel<calc::starter::Starter>(shell::kStarterPanel);
+    }
+    void cleanup() { world_.reset(); }
+
+    // clang-format off
+    void opensFresh_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("fresh");
+        QTest::addColumn<QString>("first");  // the box with the focus, its text selected
+        QTest::addColumn<QString>("tips");   // control=tool tip, spaces kept
+        QTest::newRow("wire") << 1 << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=3;TB2=30" << "TB0" << "TB1=Number of Current Carrying Conductors in Conduit;DneBut0=Calculate Minimum Conductor Size";
+        QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor ";
+        QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation";
+        QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size";
+    }
+    // clang-format on
+    void opensFresh() {
+        QFETCH(int, panel);
+        QFETCH(QString, fresh);
+        QFETCH(QString, first);
+        QFETCH(QString, tips);
+        QVERIFY(open(panel));
+        QCOMPARE(shown(), fresh);
+        for (const QString& tip : tips.split(';'))
+            QCOMPARE(world_->control<QWidget>(tip.section('=', 0, 0).toLatin1())->toolTip(),
+                     tip.section('=', 1));
+        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(box && box->objectName() == first && box->selectedText() == box->text());
+    }
+
+    // clang-format off
+    void keys_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("wire: Enter in the count box") << 1 << "TB1" << int(Qt::Key_Return) << "TB0";
+        QTest::newRow("wire: Enter in the ambient box") << 1 << "TB2" << int(Qt::Key_Enter) << "TB0";
+        QTest::newRow("transformer: Enter in TA") << 4 << "TA" << int(Qt::Key_Return) << "TV";
+        QTest::newRow("transformer: Tab in TA") << 4 << "TA" << int(Qt::Key_Tab) << "TV";
+        QTest::newRow("transformer: Enter in TV") << 4 << "TV" << int(Qt::Key_Return) << "TA";
+        QTest::newRow("transformer: Tab in TV") << 4 << "TV" << int(Qt::Key_Tab) << "TA";
+        QTest::newRow("starter: Enter in Ts") << 5 << "Ts" << int(Qt::Key_Return) << "Ti";
+        QTest::newRow("starter: Tab in Ti") << 5 << "Ti" << int(Qt::Key_Tab) << "Ts";
+    }
+    // clang-format on
+    void keys() {
+        QFETCH(int, panel);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, key);
+        QVERIFY(open(panel));
+        auto* source = world_->control<QLineEdit>(from.toLatin1());
+        source->setFocus();
+        QTest::keyClick(source, static_cast<Qt::Key>(key));
+        auto* target = world_->control<QLineEdit>(to.toLatin1());
+        QVERIFY(target->hasFocus());
+        if (panel != 1) QCOMPARE(target->selectedText(), target->text());
+        QVERIFY(world_->panelOpen());  // only the calculate button calculates
+    }
+
+    // clang-format off
+    void calculates_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<bool>("byEnter");  // Enter in the first box instead of the button
+        QTest::addColumn<QString>("lines");  // on the display after the panel's title
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("wire, Fahrenheit in the box") << 1 << "TB0=40;TB1=6;TB2=104F" << false
+            << "8  (THHN)\r\nDe-Rated Amps: 40.04\r\nCircuit Max Amps: 40\r\nSee Notes\r\n" << "wire-40a-thhn-6-at-40c.log";
+        QTest::newRow("ground, by Enter") << 3 << "TB=801;Clist=1" << true
+            << "4/0 Ground\r\n1000 Fuse\r\nSee Notes\r\n" << "ground-801a-aluminum.log";
+        QTest::newRow("transformer") << 4 << "Knob0;Knob1;TA=75;TV=480" << false
+            << "90.21 Full Load Amps\r\nThree Phase\r\n" << "transformer-75kva-480v-three.log";
+        QTest::newRow("starter") << 5 << "" << false << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
+    }
+    // clang-format on
+    void calculates() {
+        QFETCH(int, panel);
+        QFETCH(QString, entries);
+        QFETCH(bool, byEnter);
+        QFETCH(QString, lines);
+        QFETCH(QString, golden);
+        QVERIFY(open(panel));
+        QSignalSpy prints(world_->main.get(), &shell::FrmMain::printReport);
+        world_->state->OptionFlags[shell::kAutoPrint] = true;
+        enter(entries);
+        world_->effects->sounds.clear();
+        if (byEnter)
+            QTest::keyClick(world_->control<QLineEdit>("TB"), Qt::Key_Return);
+        else
+            QTest::mouseClick(world_->control<shell::ImageButton>("DneBut0"), Qt::LeftButton);
+        QVERIFY(!world_->panelOpen());
+        QCOMPARE(world_->effects->sounds,
+                 QStringList({testing::played(sound::kTick, 0), testing::played(sound::kIn, 1)}));
+        QCOMPARE(QString::fromStdString(world_->state->DisplayText),
+                 QString(shell::panelInfo(static_cast<std::int16_t>(panel)).displayLine) + "\r\n" +
+                     lines);
+        QCOMPARE(testing::fileBytes(world_->state->ResultsPath),
+                 testing::golden(golden.toLatin1()));
+        // Back on the main window, Auto Print prints the result.
+        QTRY_COMPARE(prints.count(), 1);
+    }
+
+    // clang-format off
+    void anErrorLeavesThePanelOpen_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("entries");
+        QTest::addColumn<QString>("message");  // as the error window shows it
+        QTest::addColumn<QString>("after");    // the panel afterwards
+        QTest::newRow("wire: 86F becomes 30 C first") << 1 << "TB1=0;TB2=86F" << "Must Have At Least One Conductor."
+            << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=0;TB2=30";
+        QTest::newRow("ground") << 3 << "TB=6001" << "Amp Rating Is\nToo High,\n6000 Amps Max." << "Clist=Copper;TB=6001";
+        QTest::newRow("transformer") << 4 << "Knob0;TV=0" << "Values Too High\nCannot Compute."
+            << "Knob0=D;Knob1=U;L1_1*;L1_2*;L1_6=Transformer KVA;TA=1 (Enter Transformer KVA);TV=0";
+        QTest::newRow("starter") << 5 << "Ti=576" << "Volt Rating Is\nToo High.\n575 Volts Max." << "Ti=576;Ts=20";
+    }
+    // clang-format on
+    void anErrorLeavesThePanelOpen() {
+        QFETCH(int, panel);
+        QFETCH(QString, entries);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        QVERIFY(open(panel));
+        enter(entries);
+        const std::string display = world_->state->DisplayText;
+        testing::ErrorCloser closer;
+        QTest::mouseClick(world_->control<shell::ImageButton>("DneBut0"), Qt::LeftButton);
+        QCOMPARE(closer.message, message);
+        QVERIFY(world_->panelOpen() && !world_->state->ErrorShown && !world_->state->ResultsReady);
+        QCOMPARE(shown(), after);
+        QCOMPARE(world_->state->DisplayText, display);
+    }
+
+    // clang-format off
+    void switchingAwayKeepsTheInputs_data() {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<QString>("entries");
+        QTest::newRow("wire, aluminum") << 1 << "Lst0=1;Lst1=3;TB0=55 A;TB1=7;TB2=86F";
+        QTest::newRow("ground") << 3 << "TB=75.5;Clist=1";
+        QTest::newRow("transformer") << 4 << "Knob1;TA=112.5;TV=208";
+        QTest::newRow("starter") << 5 << "Ts=27.5;Ti=208 V";
+    }
+    // clang-format on
+    void switchingAwayKeepsTheInputs() {
+        QFETCH(int, panel);
+        QFETCH(QString, entries);
+        QVERIFY(open(panel));
+        enter(entries);
+        const QString left = shown();
+        world_->switchAway();
+        QVERIFY(!world_->panelOpen());
+        QCOMPARE(world_->state->AbandonedPanel, panel);
+        QVERIFY(open(panel));
+        QCOMPARE(shown(), left);
+    }
+
+    void wireListsFollowTheMaterial() {
+        QVERIFY(open(shell::kWirePanel));
+        auto* insulation = world_->control<QListWidget>("Lst1");
+        QCOMPARE(insulation->currentRow(), 11);
+        enter("Lst0=1");
+        QCOMPARE(insulation->count() * 100 + insulation->currentRow(), 2307);  // 23 types, the 8th
+        enter("Lst1=14");
+        QCOMPARE(world_->control<QLabel>("LB")->text(), "60 C");  // TW
+        enter("Lst0=0");
+        QCOMPARE(insulation->count() * 100 + insulation->currentRow(), 2811);
+    }
+
+    // clang-format off
+    void wireAmbientTakesFahrenheit_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("celsius");
+        for (const auto& [typed, celsius] : {std::pair{"77F", "25"}, {"70f", "21"}, {"176F", "80"},
+                                             {"F", "-18"}, {"69F", "21"}, {"177F", "81"},
+                                             {"30", "30"}, {"F5", "F5"}})
+            QTest::newRow(typed) << typed << celsius;
+    }
+    // clang-format on
+    // When the box is left (here by Enter, which goes to the load box).
+    void wireAmbientTakesFahrenheit() {
+        QVERIFY(open(shell::kWirePanel));
+        auto* ambient = world_->control<QLineEdit>("TB2");
+        ambient->setFocus();
+        QFETCH(QString, typed);
+        QFETCH(QString, celsius);
+        ambient->setText(typed);
+        QTest::keyClick(ambient, Qt::Key_Return);
+        QCOMPARE(ambient->text(), celsius);
+    }
+};
+
+VOLTARO_WIDGET_TEST_MAIN(TestCalculatorPanels)
+#include "test_calculator_panels.moc"

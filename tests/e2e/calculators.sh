@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# End-to-end checks of the wire size, ground and OCP, transformer and motor starter panels in the
+# real program under Xvfb with openbox, typed into with xdotool.
+#
+#   tests/e2e/calculators.sh BUILD_DIR [SCREENSHOT_DIR]
+#
+# For each panel: open it by its key, type the inputs with one of them wrong and press calculate:
+# the error window comes up and Enter closes it, leaving the panel open; correct the input, switch
+# to another program (the panel goes), come back and reopen it, press calculate: the results log
+# the program wrote must equal, byte for byte, what voltaro-cli writes for the inputs, which only
+# holds when the reopened panel brought every input back.
+source "$(dirname "$0")/lib.sh"
+
+start_x 1024x768x24
+xsetroot -solid "#5b6e7d"
+fresh_app
+start_voltaro
+
+# The red of a pixel of the screen.
+red_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),.*/\1/p'; }
+# Waits until the panel's controls show (its first timer tick): the calculate button's amber is
+# drawn over the drawer's dark slot. Sets PX, PY.
+wait_controls() {  # DNE_X DNE_Y
+    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
+    for _ in $(seq 100); do
+        [ "$(red_at $((PX + $1)) $((PY + $2)))" -gt 150 ] 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+click() { xdotool mousemove $((PX + $1)) $((PY + $2)) click 1; sleep 0.1; }
+# Replaces the text of the box at X Y (relative to the panel).
+type_into() {  # X Y TEXT
+    click "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$3"
+}
+# Waits until the error window is up (a second window titled "Voltaro"), then until it has gone.
+error_shows() { for _ in $(seq 100); do [ "$(count_windows)" = 2 ] && return 0; sleep 0.1; done; return 1; }
+error_gone() { for _ in $(seq 100); do [ "$(count_windows)" = 1 ] && return 0; sleep 0.1; done; return 1; }
+# Another program comes to the front until the panel has gone (the window manager may take a
+# moment to hand it the focus on a loaded machine); returns 1 if it is still there after 10 s.
+leave() {  # TITLE
+    switch_away
+    for _ in $(seq 10); do
+        wait_gone "$1" 1 && return 0
+        xdotool search --onlyvisible --classname xmessage windowactivate 2>/dev/null
+    done
+    return 1
+}
+# Back from another program: the main window takes keys again once its timer has seen the return.
+come_back() {
+    kill "$other" 2>/dev/null
+    xdotool windowactivate "$win" 2>/dev/null
+    for _ in $(seq 50); do [ "$(window_x),$(window_y)" = "377,112" ] && break; sleep 0.1; done
+}
+
+# One panel, from a table row: its title, key, calculate button, the inputs to type (X Y TEXT
+# triples, with clicks as X Y -), the one to correct, and voltaro-cli's arguments.
+check_panel() {
+    local title=$1 kind=$2 index=$3 dne=$4 inputs=$5 fix=$6 cli=$7 name=$8
+    rm -f "$app/~qxrslt.dat"
+    press_key "$kind" "$index"
+    find_panel "$title"
+    if [ -z "$pwin" ] || ! wait_controls $dne; then bad "$name: the panel opens with its controls"; return; fi
+    shot "$name-fresh"
+    local x y text
+    while read -r x y text; do
+        if [ "$text" = - ]; then click "$x" "$y"; else type_into "$x" "$y" "$text"; fi
+    done <<<"$inputs"
+    click $dne
+    if error_shows; then
+        shot "$name-error"
+        xdotool key Return  # OK has the focus
+        if error_gone && panel_shows "$title"; then ok "$name: a wrong input shows the error window; OK leaves the panel open"
+        else bad "$name: OK closes the error window and leaves the panel open"; fi
+    else
+        bad "$name: a wrong input shows the error window"
+    fi
+    read -r x y text <<<"$fix"
+    type_into "$x" "$y" "$text"
+    if ! leave "$title"; then bad "$name: switching away closes the panel"; come_back; return; fi
+    come_back
+    press_key "$kind" "$index"
+    find_panel "$title"
+    wait_controls $dne
+    click $dne
+    wait_gone "$title" 10
+    # shellcheck disable=SC2086
+    "$build/voltaro-cli" --app-dir "$app" $cli --log "$work/$name.log" >/dev/null
+    if cmp -s "$app/~qxrslt.dat" "$work/$name.log"; then
+        ok "$name: reopened after switching away, its result log equals voltaro-cli's"
+    else
+        bad "$name: the result log equals voltaro-cli's" "$(diff <(cat -A "$app/~qxrslt.dat") <(cat -A "$work/$name.log") | head -5)"
+    fi
+    [ -n "$shots" ] && sleep 0.5 && shot "$name-answer"  # the print button lit
+}
+
+# Positions from assets/layout.h: a box's centre, a list row, a knob.
+check_panel "Wire Size" square 0 "33 342" "153 42 40
+153 260 0
+153 302 104F" "153 260 6" \
+    "wire --amps 40 --material Copper --insulation THHN --conductors 6 --ambient 104F" wire
+check_panel "Ground and OCP" square 1 "33 148" "153 42 6001
+90 97 -" "153 42 801" "ground --amps 801 --material Aluminum" ground
+check_panel "Transformer" square 3 "11 235" "26 50 -
+26 98 -
+130 142 112.5
+130 172 0" "130 172 480" \
+    "transformer --mode amps --phase three --input 112.5 --volts 480" transformer
+check_panel "Motor Starter" round 0 "33 124" "153 44 20
+153 76 576" "153 76 480" "starter --amps 20 --volts 480" starter
+
+kill "$vpid" 2>/dev/null
+stop_x
+finish
