@@ -78,18 +78,6 @@ class DragOutline : public QWidget {
     QString text_;
 };
 
-QListWidget* glassList(const char* name, const char* toolTip) {
-    auto* list = new QListWidget;
-    list->setObjectName(QLatin1String(name));
-    list->setToolTip(QLatin1String(toolTip));
-    list->setAccessibleName(QLatin1String(toolTip));
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideRight);
-    shell::panel_style::glass(list);
-    return list;
-}
-
 }  // namespace
 
 FillFrm::FillFrm(shell::PanelContext& context)
@@ -103,32 +91,31 @@ FillFrm::FillFrm(shell::PanelContext& context)
     static constexpr const assets::layout::Rect kCaptionAt[] = {
         at::kCaptionRack, at::kCaptionConduit,    at::kCaptionDrag,
         at::kCaptionType, at::kCaptionInsulation, at::kCount};
-    for (int i = 0; i < 6; ++i) {
-        auto* label = new QLabel(QLatin1String(kCaptions[i]));
-        label->setObjectName(QStringLiteral("L1_%1").arg(i));
-        label->setAccessibleName(QLatin1String(kCaptions[i]));
-        shell::panel_style::caption(label);
-        L1[i] = addControl(label, kCaptionAt[i]);
-    }
+    for (int i = 0; i < 6; ++i)
+        L1[i] = addControl(shell::panel_style::captionLabel(QStringLiteral("L1_%1").arg(i),
+                                                            QLatin1String(kCaptions[i])),
+                           kCaptionAt[i]);
     L1[5]->setAccessibleName(QStringLiteral("Number of Conductors in Conduit"));
     L1[5]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    Text1 = new QLineEdit(QStringLiteral("EMT"));
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setToolTip(QStringLiteral("Click To Change Type"));
-    Text1->setAccessibleName(QStringLiteral("Click To Change Type"));
+    Text1 = shell::panel_style::textBox(QStringLiteral("Text1"), QStringLiteral("EMT"),
+                                        QStringLiteral("Click To Change Type"),
+                                        QStringLiteral("Click To Change Type"));
     // The box shows the type; it is changed through the dialog only, so what the results log
     // calls the current type is always the type the calculation used.
     Text1->setReadOnly(true);
     Text1->setCursor(Qt::PointingHandCursor);
     Text1->setContextMenuPolicy(Qt::NoContextMenu);
-    shell::panel_style::glass(Text1);
     Text1->installEventFilter(this);
     addControl(Text1, at::kType);
 
-    Mlist = addControl(glassList("Mlist", "Conductor Insulation Type"), at::kInsulation);
-    List1 = addControl(glassList("List1", "Available Conductors"), at::kRack);
-    List2 = addControl(glassList("List2", "Conductors in Conduit"), at::kInConduit);
+    const auto list = [](const char* name, const char* toolTip) {
+        return shell::panel_style::listBox(QLatin1String(name), QLatin1String(toolTip),
+                                           QLatin1String(toolTip));
+    };
+    Mlist = addControl(list("Mlist", "Conductor Insulation Type"), at::kInsulation);
+    List1 = addControl(list("List1", "Available Conductors"), at::kRack);
+    List2 = addControl(list("List2", "Conductors in Conduit"), at::kInConduit);
     connect(Mlist, &QListWidget::currentRowChanged, this, &FillFrm::Mlist_Click);
     for (QListWidget* list : {List1, List2}) {
         list->installEventFilter(this);

@@ -34,7 +34,10 @@ const char* const kOkSheet =
     "QPushButton:pressed { padding-top: 2px; background: qlineargradient(x1: 0, y1: 0, x2: 0,"
     "  y2: 1, stop: 0 rgb(206, 136, 22), stop: 1 rgb(236, 172, 48)); }";
 
-void place(QWidget* control, const assets::layout::Rect& r) {
+// The dialog's controls sit at their rectangles, without a layout, so that it can grow from and
+// shrink to a point.
+void place(QWidget* control, QWidget* dialog, const assets::layout::Rect& r) {
+    control->setParent(dialog);
     control->setGeometry(r.x, r.y, r.w, r.h);
 }
 
@@ -54,22 +57,16 @@ SelCond::SelCond(shell::SharedState& state, QWidget* parent)
     shell::panel_style::caption(Label1[0]);
     QFont bold = shell::panel_style::glassFont();
     Label1[0]->setFont(bold);
-    place(Label1[0], at::kHeading);
+    place(Label1[0], this, at::kHeading);
 
-    Label1[1] = new QLabel(this);
-    Label1[1]->setObjectName(QStringLiteral("Label1_1"));
-    Label1[1]->setAccessibleName(QStringLiteral("Chosen Conduit Type"));
+    Label1[1] = shell::panel_style::valueLabel(QStringLiteral("Label1_1"), QString(), QString(),
+                                               QStringLiteral("Chosen Conduit Type"));
     Label1[1]->setTextFormat(Qt::PlainText);
-    shell::panel_style::glass(Label1[1]);
-    place(Label1[1], at::kAbbr);
+    place(Label1[1], this, at::kAbbr);
 
-    List1 = new QListWidget(this);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setAccessibleName(QStringLiteral("Conduit Types"));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    shell::panel_style::glass(List1);
-    place(List1, at::kTypes);
+    List1 = shell::panel_style::listBox(QStringLiteral("List1"), QString(),
+                                        QStringLiteral("Conduit Types"));
+    place(List1, this, at::kTypes);
     connect(List1, &QListWidget::currentRowChanged, this, &SelCond::List1_Click);
     connect(List1, &QListWidget::itemDoubleClicked, this, &SelCond::OK_Click);
 
@@ -81,7 +78,7 @@ SelCond::SelCond(shell::SharedState& state, QWidget* parent)
     OK->setDefault(true);
     OK->setAutoDefault(true);
     OK->installEventFilter(this);
-    place(OK, at::kOk);
+    place(OK, this, at::kOk);
     connect(OK, &QPushButton::clicked, this, &SelCond::OK_Click);
 }
 

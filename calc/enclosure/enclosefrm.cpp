@@ -76,22 +76,16 @@ Enclose::Enclose(shell::PanelContext& context)
     static constexpr const char* kCaptions[] = {"Nema  Enclosure Type", "NEMA Type Description"};
     static constexpr const assets::layout::Rect kCaptionAt[] = {at::kCaptionType,
                                                                 at::kCaptionDescription};
-    for (int i = 0; i < 2; ++i) {
-        auto* label = new QLabel(QLatin1String(kCaptions[i]));
-        label->setObjectName(QStringLiteral("L1_%1").arg(i));
-        label->setAccessibleName(QLatin1String(kCaptions[i]));
-        shell::panel_style::caption(label);
-        L1[i] = addControl(label, kCaptionAt[i]);
-    }
+    for (int i = 0; i < 2; ++i)
+        L1[i] = addControl(shell::panel_style::captionLabel(QStringLiteral("L1_%1").arg(i),
+                                                            QLatin1String(kCaptions[i])),
+                           kCaptionAt[i]);
 
-    L2 = new QLabel(QStringLiteral("1"));
-    L2->setObjectName(QStringLiteral("L2"));
-    L2->setToolTip(QStringLiteral("Use Arrows to Scroll"));
-    L2->setAccessibleName(QStringLiteral("NEMA Enclosure Type"));
+    L2 = shell::panel_style::valueLabel(QStringLiteral("L2"), QStringLiteral("1"),
+                                        QStringLiteral("Use Arrows to Scroll"),
+                                        QStringLiteral("NEMA Enclosure Type"));
     L2->setAccessibleDescription(QStringLiteral("Use Arrows to Scroll"));
     L2->setTextFormat(Qt::PlainText);
-    L2->setAlignment(Qt::AlignCenter);
-    shell::panel_style::glass(L2);
     addControl(L2, at::kType);
 
     Scrol1 = new ArrowScrollBar;
