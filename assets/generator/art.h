@@ -100,6 +100,7 @@ QImage conduitPanel();
 QImage transformerPanel();
 QImage starterPanel();
 QImage enclosurePanel();
+QImage typeDialog();  // "SELCOND", the conduit type dialog
 QImage optionsPanel();
 QImage circuit();
 QImage printLogo();

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
         {"MENU5", art::starterPanel},
         {"MENU6", art::enclosurePanel},
         {"MENU7", art::optionsPanel},
+        {"SELCOND", art::typeDialog},
         {"DNE_U", [] { return art::doneButton(false); }},
         {"DNE_D", [] { return art::doneButton(true); }},
         {"X_UP", [] { return art::closeButton(false); }},
