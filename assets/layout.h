@@ -147,6 +147,15 @@ inline constexpr Rect kAbbr{72, 232, 80, 20};         // Label1(1), the chosen a
 inline constexpr Rect kOk{230, 229, 72, 28};          // OK, "O&K"
 }  // namespace selcond
 
+// The error window, "ERRWND": a free-standing drawer like the conduit type dialog, its title
+// "Error" in the engraved band, the message on a glass well (up to five lines), one OK key.
+namespace errwnd {
+inline constexpr Size kSize{300, 150};
+inline constexpr Rect kHeading{14, 4, 272, 18};   // Label1 "Error"
+inline constexpr Rect kMessage{10, 30, 280, 74};  // LB1, the message
+inline constexpr Rect kOk{114, 114, 72, 28};      // OKbut, "&OK"
+}  // namespace errwnd
+
 // Transformer, "MENU4", left side.
 namespace transformer {
 inline constexpr Size kSize{182, 259};

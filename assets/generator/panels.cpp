@@ -160,6 +160,17 @@ QImage typeDialog() {
     return image;
 }
 
+QImage errorWindow() {
+    // Its title is a control of the window (Label1) in the band the drawer engraves.
+    using namespace layout::errwnd;
+    QImage image = drawer(kSize, Side::None, "");
+    QPainter p(&image);
+    prepare(p);
+    glassWell(p, kMessage);
+    slot(p, toRectF(kOk), 6);
+    return image;
+}
+
 QImage transformerPanel() {
     using namespace layout::transformer;
     QImage image = drawer(kSize, Side::Left, kTitle);

@@ -25,15 +25,6 @@ namespace at = assets::layout::selcond;
 // The dialog shrinks away in this many even steps.
 constexpr int kSteps = 100;
 
-// The OK key in the amber of the panels' ENTER keys.
-const char* const kOkSheet =
-    "QPushButton { color: rgb(40, 28, 8); border: 1px solid rgb(120, 78, 10);"
-    "  border-radius: 6px; background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,"
-    "  stop: 0 rgb(248, 190, 70), stop: 1 rgb(206, 136, 22)); }"
-    "QPushButton:focus { border: 1px solid rgb(255, 236, 170); }"
-    "QPushButton:pressed { padding-top: 2px; background: qlineargradient(x1: 0, y1: 0, x2: 0,"
-    "  y2: 1, stop: 0 rgb(206, 136, 22), stop: 1 rgb(236, 172, 48)); }";
-
 // The dialog's controls sit at their rectangles, without a layout, so that it can grow from and
 // shrink to a point.
 void place(QWidget* control, QWidget* dialog, const assets::layout::Rect& r) {
@@ -73,8 +64,7 @@ SelCond::SelCond(shell::SharedState& state, QWidget* parent)
     OK = new QPushButton(QStringLiteral("O&K"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setAccessibleName(QStringLiteral("OK"));
-    OK->setFont(bold);
-    OK->setStyleSheet(QString::fromLatin1(kOkSheet));
+    shell::panel_style::keyButton(OK);
     OK->setDefault(true);
     OK->setAutoDefault(true);
     OK->installEventFilter(this);
