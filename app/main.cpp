@@ -11,6 +11,8 @@
 #include <iostream>
 
 #include "assets/resource_names.h"
+#include "calc/conduit/fillfrm.h"
+#include "calc/enclosure/enclosefrm.h"
 #include "calc/ground/groundfrm.h"
 #include "calc/starter/starterfrm.h"
 #include "calc/transformer/transformerfrm.h"
@@ -27,7 +29,6 @@
 #include "shell/frmmain.h"
 #include "shell/panel_host.h"
 #include "shell/skin.h"
-#include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 using namespace voltaro;
@@ -82,14 +83,9 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
-    // The panels the keys open. Calculators whose own panels are not built yet have stand-ins
-    // with their pictures that slide out in their place.
+    // The panels the keys open.
     shell::ZephlibEffects effects(zephlib, state);
     shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
-    for (std::int16_t n : {shell::kConduitPanel, shell::kEnclosurePanel})
-        panels.registerPanel(n, [n](shell::PanelContext& context) {
-            return std::make_unique<shell::StandinPanel>(context, n);
-        });
     panels.registerPanel(shell::kWirePanel, [](shell::PanelContext& context) {
         return std::make_unique<calc::wire::WireFrm>(context);
     });
@@ -101,6 +97,12 @@ int main(int argc, char** argv) {
     });
     panels.registerPanel(shell::kStarterPanel, [](shell::PanelContext& context) {
         return std::make_unique<calc::starter::Starter>(context);
+    });
+    panels.registerPanel(shell::kConduitPanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::conduit::FillFrm>(context);
+    });
+    panels.registerPanel(shell::kEnclosurePanel, [](shell::PanelContext& context) {
+        return std::make_unique<calc::enclosure::Enclose>(context);
     });
     const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
     panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {

@@ -135,6 +135,27 @@ inline constexpr Rect kDne{6, 326, 72, 28};
 inline constexpr Rect kX{123, 326, 31, 28};
 }  // namespace conduit
 
+// The conduit type dialog SelCond, "SELCOND": a small drawer of its own, without a runner, that
+// grows out of the conduit panel's corner. The list shows every conduit type by its full name
+// without scrolling, one row of the glass font each.
+namespace selcond {
+inline constexpr Size kSize{312, 267};
+inline constexpr Rect kHeading{14, 4, 288, 18};       // Label1(0) "Select a new type of Conduit"
+inline constexpr Rect kTypes{10, 33, 292, 186};       // List1: 13 rows of 14 pixels, the full names
+inline constexpr Rect kCaptionAbbr{10, 229, 60, 26};  // drawn: "CHOSEN TYPE"
+inline constexpr Rect kAbbr{72, 232, 80, 20};         // Label1(1), the chosen abbreviation
+inline constexpr Rect kOk{230, 229, 72, 28};          // OK, "O&K"
+}  // namespace selcond
+
+// The error window, "ERRWND": a free-standing drawer like the conduit type dialog, its title
+// "Error" in the engraved band, the message on a glass well (up to five lines), one OK key.
+namespace errwnd {
+inline constexpr Size kSize{300, 150};
+inline constexpr Rect kHeading{14, 4, 272, 18};   // Label1 "Error"
+inline constexpr Rect kMessage{10, 30, 280, 74};  // LB1, the message
+inline constexpr Rect kOk{114, 114, 72, 28};      // OKbut, "&OK"
+}  // namespace errwnd
+
 // Transformer, "MENU4", left side.
 namespace transformer {
 inline constexpr Size kSize{182, 259};

@@ -38,8 +38,6 @@ int conduit(const Context& context, const std::vector<std::string>& args) {
     if (!state) return kFailed;
     if (options->has("type") && !chooseConduitType(context, *state, options->get("type")))
         return kFailed;
-    // The program may be writing its work tables at this moment; wait for it rather than fail.
-    state->RefDb->execute("PRAGMA busy_timeout = 10000");
     const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
         return calc::conduit::conduitForEntries(
             db, state->NoteFlags, {state->ConduitAbbr, state->ConduitName}, options->all("wire"));

@@ -330,6 +330,9 @@ Result<Database> Database::open(const std::filesystem::path& path, const Passwor
     if (rc != SQLITE_OK) return errorOf(db, rc);
     rc = keyConnection(db, password.text());
     if (rc != SQLITE_OK) return errorOf(db, rc);
+    // The program and voltaro-cli may use one file at the same moment (the program emptying a
+    // work table while a script reads): a locked file is waited for, a short while, not failed.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // The key is only tried on the first read: a wrong password or a file that is not ours fails
     // here, not in the middle of a calculation.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);

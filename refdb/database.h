@@ -144,4 +144,7 @@ private:
 inline constexpr int kKeyDerivationRounds = 16000;
 int keyConnection(sqlite3* db, std::string_view password);
 
+// How long a connection waits for a file another process has locked before it reports the lock.
+inline constexpr int kBusyTimeoutMs = 10000;
+
 }  // namespace voltaro::refdb

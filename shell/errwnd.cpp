@@ -3,12 +3,15 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
-#include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 
+#include "assets/layout.h"
+#include "assets/resource_names.h"
 #include "platform/foreground.h"
+#include "shell/panel_style.h"
+#include "shell/skin.h"
 
 namespace voltaro::shell {
 
@@ -20,46 +23,53 @@ QString errorText(const std::string& message) {
 }
 
 ErrWnd::ErrWnd(SharedState& state, const QString& message, QWidget* parent)
-    : QDialog(parent), state_(state) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), state_(state) {
+    namespace at = assets::layout::errwnd;
     setObjectName(QStringLiteral("ErrWnd"));
     setWindowTitle(QStringLiteral("Voltaro"));
     setAccessibleName(QStringLiteral("Error"));
     setModal(true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(at::kSize.w, at::kSize.h);
 
     Label1 = new QLabel(QStringLiteral("Error"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont bold = Label1->font();
-    bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
+    Label1->setAccessibleName(QStringLiteral("Error"));
+    panel_style::caption(Label1);
+    QFont bold = panel_style::glassFont();
+    bold.setPixelSize(13);
     Label1->setFont(bold);
+    Label1->setGeometry(at::kHeading.x, at::kHeading.y, at::kHeading.w, at::kHeading.h);
 
-    LB1 = new QLabel(message, this);
+    // A path in a message (a file that cannot be written) has no blanks to wrap at: it may break
+    // after any slash.
+    QString shown = message;
+    shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    LB1 = new QLabel(shown, this);
     LB1->setObjectName(QStringLiteral("LB1"));
-    LB1->setTextFormat(Qt::PlainText);
-    LB1->setAlignment(Qt::AlignCenter);
     LB1->setAccessibleName(QStringLiteral("Error message"));
+    LB1->setAccessibleDescription(message);
+    panel_style::glass(LB1);
+    LB1->setTextFormat(Qt::PlainText);
+    LB1->setWordWrap(true);
+    LB1->setAlignment(Qt::AlignCenter);
+    LB1->setGeometry(at::kMessage.x, at::kMessage.y, at::kMessage.w, at::kMessage.h);
 
     OKbut = new QPushButton(QStringLiteral("&OK"), this);
     OKbut->setObjectName(QStringLiteral("OKbut"));
     OKbut->setAccessibleName(QStringLiteral("OK"));
-    OKbut->setFont(QFont(QStringLiteral("Arial")));
+    panel_style::keyButton(OKbut);
+    OKbut->setFont(QFont(QStringLiteral("Arial"), -1, QFont::Bold));
     OKbut->setDefault(true);
     OKbut->setAutoDefault(true);
     OKbut->installEventFilter(this);
+    OKbut->setGeometry(at::kOk.x, at::kOk.y, at::kOk.w, at::kOk.h);
     connect(OKbut, &QPushButton::clicked, this, &ErrWnd::unload);
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->setSpacing(12);
-    layout->addWidget(Label1, 0, Qt::AlignHCenter);
-    layout->addWidget(LB1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKbut);
-    buttons->addStretch();
-    layout->addLayout(buttons);
-    setMinimumWidth(220);
+void ErrWnd::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, skinPixmap(assets::program::kERRWND));
 }
 
 void ErrWnd::unload() { done(QDialog::Accepted); }

@@ -1,5 +1,6 @@
 // ErrWnd: the one window every calculator's failures are shown in: a bold "Error", the message on
-// as many lines as it has breaks, and an OK button (Enter or Alt+O). It is modal; timers keep
+// as many lines as it has breaks, and an OK button (Enter or Alt+O), on a small drawer of the
+// program's own ("ERRWND") that stands over the panel it speaks for. It is modal; timers keep
 // running while it is up, so an open panel's watch may unload it (unload()).
 #pragma once
 
@@ -29,6 +30,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     SharedState& state_;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QWidget>
 
 namespace voltaro::shell::panel_style {
@@ -20,6 +21,15 @@ const char* const kGlassSheet =
     "QScrollBar::handle:vertical { background: rgb(0, 176, 0); min-height: 12px; }"
     "QScrollBar::add-line, QScrollBar::sub-line { height: 0px; width: 0px; }"
     "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
+
+// The amber key, pressed: its light moves down.
+const char* const kKeySheet =
+    "QPushButton { color: rgb(40, 28, 8); border: 1px solid rgb(120, 78, 10);"
+    "  border-radius: 6px; background: qlineargradient(x1: 0, y1: 0, x2: 0, y2: 1,"
+    "  stop: 0 rgb(248, 190, 70), stop: 1 rgb(206, 136, 22)); }"
+    "QPushButton:focus { border: 1px solid rgb(255, 236, 170); }"
+    "QPushButton:pressed { padding-top: 2px; background: qlineargradient(x1: 0, y1: 0, x2: 0,"
+    "  y2: 1, stop: 0 rgb(206, 136, 22), stop: 1 rgb(236, 172, 48)); }";
 
 }  // namespace
 
@@ -40,6 +50,11 @@ void glass(QWidget* control) {
     control->setFont(glassFont());
     control->setStyleSheet(QString::fromLatin1(kGlassSheet));
     control->setAutoFillBackground(true);
+}
+
+void keyButton(QPushButton* button) {
+    button->setFont(glassFont());
+    button->setStyleSheet(QString::fromLatin1(kKeySheet));
 }
 
 void caption(QLabel* label) {

@@ -9,6 +9,7 @@
 #include <QFont>
 
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QListWidget;
 class QString;
@@ -27,6 +28,9 @@ QFont captionFont();
 void glass(QWidget* control);
 // A caption on the drawer; it wraps onto the lines its rectangle has.
 void caption(QLabel* label);
+// A push button drawn as the amber key of the panels' ENTER buttons, in the glass font: the OK
+// of the program's own dialogs.
+void keyButton(QPushButton* button);
 
 // The controls of the calculator panels, made in that look, each with its object name (the
 // control's name, an array's index appended), its tool tip and an accessible name in plain words

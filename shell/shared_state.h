@@ -109,6 +109,18 @@ struct SharedState {
     std::string StarterSize;
     std::array<std::string, 2> SavedStarterInputs;
 
+    // The conduit fill panel, between its openings: the insulation type position its list selects
+    // when it opens (36, the 37th type, unless the panel was abandoned holding conductors), the
+    // insulation type last chosen there (new conductors take it), and how many conductors the
+    // conduit holds (DragList's rows; never below 0).
+    std::int16_t SavedTypeIndex = 36;
+    std::string SelectedWireType;
+    std::int16_t ConductorCount = 0;
+
+    // The NEMA enclosure panel: the entry (1 to the number of types) it showed when it was
+    // abandoned; the next open shows it again.
+    std::int16_t SavedEnclosure = 1;
+
     std::int16_t FaceWidth = 0, FaceHeight = 0;    // pixels
     std::int32_t PanelWidth = 0, PanelHeight = 0;  // pixels
 

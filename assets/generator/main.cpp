@@ -111,6 +111,8 @@ int main(int argc, char** argv) {
         {"MENU5", art::starterPanel},
         {"MENU6", art::enclosurePanel},
         {"MENU7", art::optionsPanel},
+        {"SELCOND", art::typeDialog},
+        {"ERRWND", art::errorWindow},
         {"DNE_U", [] { return art::doneButton(false); }},
         {"DNE_D", [] { return art::doneButton(true); }},
         {"X_UP", [] { return art::closeButton(false); }},

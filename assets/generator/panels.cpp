@@ -15,7 +15,9 @@ namespace {
 
 using layout::Rect;
 
-enum class Side { Left, Right };  // the side of the main window a drawer comes out on
+// The side of the main window a drawer comes out on; a free-standing drawer (a dialog) has none
+// and no runner.
+enum class Side { Left, Right, None };
 
 // A drawer: the runner on its near side (over the main window's edge), a raised frame, an
 // engraved title. Returns the painter's image.
@@ -29,16 +31,18 @@ QImage drawer(layout::Size size, Side side, const char* title) {
     p.fillRect(image.rect(), body);
 
     // The runner: a darker strip with grip ridges, set off from the drawer's face.
-    const qreal runnerX = side == Side::Right ? 0 : size.w - layout::kRunner;
-    const QRectF runner(runnerX, 0, layout::kRunner, size.h);
-    p.fillRect(runner, QColor(24, 25, 28));
-    for (int y = 10; y < size.h - 8; y += 6) {
-        p.fillRect(QRectF(runner.x() + 6, y, layout::kRunner - 12, 1.5), QColor(12, 12, 14));
-        p.fillRect(QRectF(runner.x() + 6, y + 1.5, layout::kRunner - 12, 1), QColor(54, 57, 62));
+    if (side != Side::None) {
+        const qreal runnerX = side == Side::Right ? 0 : size.w - layout::kRunner;
+        const QRectF runner(runnerX, 0, layout::kRunner, size.h);
+        p.fillRect(runner, QColor(24, 25, 28));
+        for (int y = 10; y < size.h - 8; y += 6) {
+            p.fillRect(QRectF(runner.x() + 6, y, layout::kRunner - 12, 1.5), QColor(12, 12, 14));
+            p.fillRect(QRectF(runner.x() + 6, y + 1.5, layout::kRunner - 12, 1), QColor(54, 57, 62));
+        }
+        const qreal seam = side == Side::Right ? layout::kRunner : size.w - layout::kRunner;
+        p.fillRect(QRectF(seam - 1, 0, 1, size.h), colour::kShadow);
+        p.fillRect(QRectF(seam, 0, 1, size.h), QColor(70, 74, 80));
     }
-    const qreal seam = side == Side::Right ? layout::kRunner : size.w - layout::kRunner;
-    p.fillRect(QRectF(seam - 1, 0, 1, size.h), colour::kShadow);
-    p.fillRect(QRectF(seam, 0, 1, size.h), QColor(70, 74, 80));
 
     // Raised frame: lit top-left, shaded bottom-right.
     QPainterPath frame;
@@ -50,7 +54,7 @@ QImage drawer(layout::Size size, Side side, const char* title) {
 
     // Title: an amber tab and engraved letters, with a rule under the band.
     const qreal left = side == Side::Right ? layout::kRunner + 6 : 6;
-    const qreal right = side == Side::Right ? size.w - 6 : size.w - layout::kRunner - 6;
+    const qreal right = side == Side::Left ? size.w - layout::kRunner - 6 : size.w - 6;
     p.fillRect(QRectF(left, 8, 3, 11), colour::kAmber);
     p.setFont(sans(11, true, 1.3));
     const QRectF titleBox(left + 8, 4, right - left - 8, 18);
@@ -137,6 +141,33 @@ QImage conduitPanel() {
     p.drawPolygon(QPolygonF({QPointF(kRack.right() + 0.5, y - 4), QPointF(kInConduit.x - 0.5, y),
                              QPointF(kRack.right() + 0.5, y + 4)}));
     buttonSlots(p, kDne, kX);
+    return image;
+}
+
+QImage typeDialog() {
+    // Its title is a control of the dialog (Label1(0)) in the band the drawer engraves.
+    using namespace layout::selcond;
+    QImage image = drawer(kSize, Side::None, "");
+    QPainter p(&image);
+    prepare(p);
+    glassWell(p, kTypes);
+    glassWell(p, kAbbr);
+    p.setFont(sans(9, true, 0.8));
+    p.setPen(colour::kInkDim);
+    p.drawText(toRectF(kCaptionAbbr), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+               QStringLiteral("CHOSEN TYPE"));
+    slot(p, toRectF(kOk), 6);
+    return image;
+}
+
+QImage errorWindow() {
+    // Its title is a control of the window (Label1) in the band the drawer engraves.
+    using namespace layout::errwnd;
+    QImage image = drawer(kSize, Side::None, "");
+    QPainter p(&image);
+    prepare(p);
+    glassWell(p, kMessage);
+    slot(p, toRectF(kOk), 6);
     return image;
 }
 

@@ -5,6 +5,12 @@
 
 namespace voltaro::calc::enclosure {
 
+std::variant<int, Failure> enclosureCount(refdb::Database& db) {
+    auto rows = db.openRecordset("SELECT * FROM Enclosures");
+    if (!rows) return dataFailure("The enclosure table cannot be read.");
+    return rows->recordCount();
+}
+
 std::variant<Enclosure, Failure> enclosureAt(refdb::Database& db, int id) {
     const Failure unreadable = dataFailure("The enclosure table cannot be read.");
     auto rows = db.openRecordset("SELECT * FROM Enclosures");

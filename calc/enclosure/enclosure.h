@@ -22,6 +22,9 @@ struct Enclosure {
 // A number that names no enclosure (only a typed number can; the scroll bar stays in range).
 inline constexpr std::string_view kNoSuchEnclosure = "No NEMA Enclosure\r\nWith That Number.";
 
+// How many enclosure types there are (the scroll bar's maximum), or the failure message.
+std::variant<int, Failure> enclosureCount(refdb::Database& db);
+
 // The enclosure at scroll position `id`, or the failure message.
 std::variant<Enclosure, Failure> enclosureAt(refdb::Database& db, int id);
 

@@ -111,7 +111,8 @@ private Q_SLOTS:
             {bitmap::kMENU6, {182, 235}}, {bitmap::kMENU7, {418, 177}}, {bitmap::kDNE_U, {72, 28}},
             {bitmap::kDNE_D, {72, 28}}, {bitmap::kX_UP, {31, 28}}, {bitmap::kX_DN, {31, 28}},
             {bitmap::kKNOB_U, {36, 36}}, {bitmap::kKNOB_D, {36, 36}}, {bitmap::kDIP_O, {15, 7}},
-            {bitmap::kDIP_F, {15, 7}}, {bitmap::kPRNLOGO, {404, 131}}};
+            {bitmap::kDIP_F, {15, 7}}, {bitmap::kPRNLOGO, {404, 131}}, {bitmap::kSELCOND, {312, 267}},
+            {bitmap::kERRWND, {300, 150}}};
         for (const auto& [name, size] : rows) QTest::newRow(name) << name << size;
     }
     void everyBitmapIsThereAtItsSize() {

@@ -22,6 +22,7 @@
 #include "shell/effects.h"
 #include "shell/errwnd.h"
 #include "shell/frmmain.h"
+#include "shell/image_button.h"
 #include "shell/panel_host.h"
 #include "shell/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"

@@ -277,6 +277,8 @@ int main(int argc, char** argv) {
     for (const char* name : {"MENU1", "MENU2", "MENU3", "MENU4", "MENU5", "MENU6"})
         tiles.push_back({QString::fromLatin1(name), sheet.get(name)});
     tiles.push_back({QStringLiteral("MENU7"), sheet.get("MENU7")});
+    tiles.push_back({QStringLiteral("SELCOND"), sheet.get("SELCOND")});
+    tiles.push_back({QStringLiteral("ERRWND"), sheet.get("ERRWND")});
     tiles.push_back({QStringLiteral("CIRCUIT (Tonebank)"), sheet.get("CIRCUIT", true)});
     tiles.push_back({QStringLiteral("PRNLOGO"), sheet.get("PRNLOGO")});
     tiles.push_back({QStringLiteral("BASE"), sheet.get("BASE")});

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# End-to-end checks of the conduit fill panel, its conduit type dialog and the NEMA enclosure
+# panel: the real program under Xvfb with openbox, conductors dragged with the mouse through
+# xdotool. Every result's log must equal voltaro-cli's for the same inputs, byte for byte.
+#
+#   tests/e2e/raceway.sh BUILD_DIR [SCREENSHOT_DIR]
+source "$(dirname "$0")/lib.sh"
+
+start_x 1024x768x24
+fresh_app
+start_voltaro
+
+# Where things are, relative to the panels (assets/layout.h); list rows are 14 pixels.
+RACK_X=26; RACK_Y=191            # the wire rack's first row
+CONDUIT_X=109; CONDUIT_Y=191     # the conduit list's first row
+row_y() { echo $(($1 + 14 * $2 + 7)); }  # the middle of row N of a list whose top is $1
+
+# Whether the lists' yellow text shows anywhere in a rectangle of the screen.
+shows_yellow() {  # X Y W H
+    import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null | grep -qi '#FFFF00'
+}
+# Waits until it does (the panel's controls are up, an entry has arrived); 1 after SECONDS.
+wait_yellow() {  # SECONDS X Y W H
+    local i
+    for i in $(seq $(($1 * 10))); do shows_yellow "$2" "$3" "$4" "$5" && return 0; sleep 0.1; done
+    return 1
+}
+panel_at() { eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"; }
+# Drags with the left button from one point of the panel to another, in small steps.
+drag() {  # X1 Y1 X2 Y2
+    xdotool mousemove $((PX + $1)) $((PY + $2)) mousedown 1
+    for s in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove $((PX + $1 + ($3 - $1) * s / 8)) $((PY + $2 + ($4 - $2) * s / 8))
+        sleep 0.03
+        [ "$s" = 5 ] && [ -n "${5:-}" ] && shot "$5"
+    done
+    xdotool mouseup 1
+}
+# Six 10 AWG conductors from the rack (THHN, the type a fresh panel selects) into the conduit;
+# returns 1 when the sixth entry has not arrived after 10 seconds.
+six_tens() {
+    local i
+    for i in 1 2 3 4 5 6; do
+        drag $RACK_X "$(row_y $RACK_Y 2)" $CONDUIT_X $((CONDUIT_Y + 60)) "$([ $i = 4 ] && echo conduit-drag)"
+        sleep 0.1
+    done
+    wait_yellow 10 $((PX + 64)) $((PY + CONDUIT_Y + 5 * 14)) 90 14
+}
+# Waits for the results log of the press that closed the panel; 1 after SECONDS.
+wait_log() {
+    for _ in $(seq $(($1 * 10))); do [ -s "$app/~qxrslt.dat" ] && return 0; sleep 0.1; done
+    return 1
+}
+# The log of the press that closed panel TITLE equals voltaro-cli's for ARGS. voltaro-cli reads
+# the database only once the panel has gone: closing, the panel empties its work table.
+same_log() {  # TITLE ARGS
+    local title=$1
+    shift
+    rm -f "$work/cli.log"
+    wait_log 10 && wait_gone "$title" 10 &&
+        "$build/voltaro-cli" --app-dir "$app" "$@" --log "$work/cli.log" >/dev/null &&
+        cmp -s "$app/~qxrslt.dat" "$work/cli.log"
+}
+log_diff() { diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log" 2>&1) | head -5; }
+open_conduit() {
+    press_key square 2
+    find_panel "Conduit Fill"
+    [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 6)) $((PY + RACK_Y)) 54 40
+}
+wires=()
+for _ in 1 2 3 4 5 6; do wires+=(--wire "10 - THHN"); done
+
+# ---- conduit fill, EMT -------------------------------------------------------------------------
+if open_conduit && six_tens; then
+    shot conduit-filled
+    rm -f "$app/~qxrslt.dat"
+    xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
+    if same_log "Conduit Fill" conduit "${wires[@]}"; then
+        ok "six 10 THHN dragged into EMT: the log is voltaro-cli's, byte for byte"
+    else bad "six 10 THHN dragged into EMT" "$(log_diff)"; fi
+else
+    bad "the conduit panel takes six dragged conductors" "$(cat "$app/stderr")"
+fi
+
+# ---- the type dialog, then RMC -----------------------------------------------------------------
+dialog=""
+if open_conduit; then
+    xdotool mousemove $((PX + 131)) $((PY + 42)) click 1
+    for _ in $(seq 100); do
+        dialog=$(xdotool search --onlyvisible --name '^Conduit Type$' 2>/dev/null | head -1)
+        [ -n "$dialog" ] && break
+        sleep 0.1
+    done
+fi
+if [ -n "$dialog" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D/')"
+    wait_yellow 10 $((DX + 10)) $((DY + 33)) 292 186
+    sleep 1.2  # two ticks of the panel's watch: the dialog is not another program
+    if panel_shows "Conduit Fill" && panel_shows "Conduit Type"; then ok "the panel stays open while the type dialog is up"
+    else bad "the panel stays open while the type dialog is up"; fi
+    xdotool mousemove $((DX + 60)) "$(row_y $((DY + 33)) 7)" click 1  # Rigid Metal Conduit
+    sleep 0.3
+    shot conduit-type-dialog
+    xdotool key alt+k
+    if wait_gone "Conduit Type" 10 && six_tens; then
+        rm -f "$app/~qxrslt.dat"
+        xdotool mousemove $((PX + 42)) $((PY + 340)) click 1
+        if same_log "Conduit Fill" conduit --type RMC "${wires[@]}"; then
+            ok "RMC chosen in the type dialog: the log is voltaro-cli's with --type RMC"
+        else bad "RMC chosen in the type dialog" "$(log_diff)"; fi
+    else
+        bad "the type dialog closes on Alt+K and the panel takes conductors again"
+    fi
+else
+    bad "a click on the conduit type box opens the type dialog"
+fi
+wait_gone "Conduit Fill" 10
+
+# ---- NEMA enclosure ----------------------------------------------------------------------------
+press_key round 1
+find_panel "NEMA Enclosure"
+if [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20; then
+    for _ in 1 2 3 4 5 6; do  # the right arrow, entry 1 to entry 7
+        xdotool mousemove $((PX + 145)) $((PY + 66)) click 1
+        sleep 0.15
+    done
+    sleep 0.3
+    shot enclosure
+    rm -f "$app/~qxrslt.dat"
+    xdotool mousemove $((PX + 42)) $((PY + 211)) click 1
+    if same_log "NEMA Enclosure" enclosure --id 7; then ok "NEMA entry 7 selected: the log is voltaro-cli's for --id 7"
+    else bad "NEMA entry 7 selected" "$(log_diff)"; fi
+else
+    bad "the enclosure key opens its panel with its controls"
+fi
+
+finish
