@@ -3,11 +3,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 namespace voltaro::platform {
 
@@ -41,13 +41,9 @@ std::string noWindowSystemMessage(const Environment& env, const std::string& pro
     const auto slash = shown.rfind('/');
     const std::string cli =
         slash == std::string::npos ? "voltaro-cli" : shown.substr(0, slash + 1) + "voltaro-cli";
-    message +=
-        "Start it from a desktop session or over ssh with X forwarding (ssh -X); for a look\n"
-        "without a screen, run it under xvfb-run: xvfb-run -a " +
-        shown +
-        "\n"
-        "For answers without a window, use voltaro-cli: " +
-        cli + " --help\n";
+    message += "Start it from a desktop session or over ssh with X forwarding (ssh -X); for a look\n";
+    message += "without a screen, run it under xvfb-run: xvfb-run -a " + shown + "\n";
+    message += "For answers without a window, use voltaro-cli: " + cli + " --help\n";
     return message;
 }
 
