@@ -41,8 +41,8 @@ std::string noWindowSystemMessage(const Environment& env, const std::string& pro
     const auto slash = shown.rfind('/');
     const std::string cli =
         slash == std::string::npos ? "voltaro-cli" : shown.substr(0, slash + 1) + "voltaro-cli";
-    message += "Start it from a desktop session or over ssh with X forwarding (ssh -X); for a look\n";
-    message += "without a screen, run it under xvfb-run: xvfb-run -a " + shown + "\n";
+    message += "Start it from a desktop session or over ssh with X forwarding (ssh -X);\n";
+    message += "for a look without a screen, run it under xvfb-run: xvfb-run -a " + shown + "\n";
     message += "For answers without a window, use voltaro-cli: " + cli + " --help\n";
     return message;
 }
