@@ -1,6 +1,8 @@
 #include "shell/panel.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QDeadlineTimer>
 #include <QPaintEvent>
 #include <QPainter>
@@ -108,6 +110,58 @@ ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString
     connect(button, &ImageButton::released, this,
             [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
     return addControl(button, at);
+}
+
+std::array<ImageButton*, 2> PanelForm::addDneButtons(const assets::layout::Rect& dne,
+                                                     const QString& dneTip,
+                                                     const assets::layout::Rect& x,
+                                                     const QString& xTip,
+                                                     std::function<void(int index)> click) {
+    std::array<ImageButton*, 2> buttons{addDneButton(dne, dneTip), addXButton(x)};
+    buttons[0]->setToolTip(dneTip);
+    buttons[1]->setToolTip(xTip);
+    buttons[1]->setAccessibleName(xTip);
+    for (int i = 0; i < 2; ++i)
+        connect(buttons[static_cast<std::size_t>(i)], &ImageButton::clicked, this,
+                [click, i] { click(i); });
+    return buttons;
+}
+
+namespace {
+
+// Enter and Tab in one box of a pair move to the other.
+class BoxPair : public QObject {
+  public:
+    BoxPair(QLineEdit* first, QLineEdit* second, QObject* parent)
+        : QObject(parent), first_(first), second_(second) {
+        first->installEventFilter(this);
+        second->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || (watched != first_ && watched != second_))
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Tab &&
+            key != Qt::Key_Backtab)
+            return false;
+        QLineEdit* other = watched == first_ ? second_ : first_;
+        other->setFocus(Qt::TabFocusReason);
+        other->selectAll();
+        return true;
+    }
+
+  private:
+    QLineEdit* first_;
+    QLineEdit* second_;
+};
+
+}  // namespace
+
+void PanelForm::pairBoxes(QLineEdit* first, QLineEdit* second) {
+    setTabOrder(first, second);
+    new BoxPair(first, second, this);
 }
 
 void PanelForm::playButtonSound() { playSound(sound::kTick, kButtonSounds, true); }

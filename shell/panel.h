@@ -64,6 +64,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -74,6 +75,8 @@
 #include "platform/surface.h"
 #include "shell/shared_state.h"
 #include "shell/transitions.h"
+
+class QLineEdit;
 
 namespace voltaro::shell {
 
@@ -161,6 +164,15 @@ class PanelForm : public QWidget {
                               const QString& objectName = QStringLiteral("DneBut0"));
     ImageButton* addXButton(const assets::layout::Rect& at,
                             const QString& objectName = QStringLiteral("DneBut1"));
+    // The pair every calculator panel has, `DneBut` 0 and 1: the calculate (or select) button and
+    // the exit button at their rectangles, each with its tool tip, which is also its accessible
+    // name. A click on either calls `click` with its index.
+    std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne, const QString& dneTip,
+                                              const assets::layout::Rect& x, const QString& xTip,
+                                              std::function<void(int index)> click);
+    // Two boxes that Enter and Tab (and Shift+Tab) move between, the whole text of the one
+    // reached selected.
+    void pairBoxes(QLineEdit* first, QLineEdit* second);
 
     // Sounds, each only when its option is on: the button click "Tick", waited for; any sound,
     // waited (mode 0) or not (mode 1).

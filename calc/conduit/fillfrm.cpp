@@ -127,13 +127,8 @@ FillFrm::FillFrm(shell::PanelContext& context)
 
     LB1 = new DragOutline(this);
 
-    auto* calculate = addDneButton(at::kDne, QStringLiteral("Calculate Conduit Size"));
-    calculate->setToolTip(QStringLiteral("Calculate Conduit Size"));
-    auto* exit = addXButton(at::kX);
-    exit->setToolTip(QStringLiteral("Exit Without Calculation"));
-    exit->setAccessibleName(QStringLiteral("Exit Without Calculation"));
-    connect(calculate, &shell::ImageButton::clicked, this, [this] { DneBut_Click(0); });
-    connect(exit, &shell::ImageButton::clicked, this, [this] { DneBut_Click(1); });
+    addDneButtons(at::kDne, QStringLiteral("Calculate Conduit Size"), at::kX,
+                  QStringLiteral("Exit Without Calculation"), [this](int i) { DneBut_Click(i); });
 }
 
 FillFrm::~FillFrm() { endDrag(); }

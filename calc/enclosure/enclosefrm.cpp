@@ -114,13 +114,8 @@ Enclose::Enclose(shell::PanelContext& context)
     DescT->document()->setDocumentMargin(2);
     addControl(DescT, at::kDescription);
 
-    auto* select = addDneButton(at::kDne, QStringLiteral("Select This NEMA Type"));
-    select->setToolTip(QStringLiteral("Select This NEMA Type"));
-    auto* exit = addXButton(at::kX);
-    exit->setToolTip(QStringLiteral("Exit Without Selection"));
-    exit->setAccessibleName(QStringLiteral("Exit Without Selection"));
-    connect(select, &shell::ImageButton::clicked, this, [this] { DneBut_Click(0); });
-    connect(exit, &shell::ImageButton::clicked, this, [this] { DneBut_Click(1); });
+    addDneButtons(at::kDne, QStringLiteral("Select This NEMA Type"), at::kX,
+                  QStringLiteral("Exit Without Selection"), [this](int i) { DneBut_Click(i); });
 }
 
 void Enclose::Form_Load(bool restoreInputs) {

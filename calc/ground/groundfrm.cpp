@@ -34,18 +34,12 @@ GndOcp::GndOcp(shell::PanelContext& context)
                                QStringLiteral("Copper or  Aluminum/Copper Clad Conductor "),
                                QStringLiteral("Conductor Type")),
                        at::kMaterial);
-    const QString calculate = QStringLiteral("Calculate OCP & GND Size");
-    DneBut[0] = addDneButton(at::kDne, calculate);
-    DneBut[0]->setToolTip(calculate);
-    DneBut[1] = addXButton(at::kX);
-    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
-    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
+    DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate OCP & GND Size"), at::kX,
+                           QStringLiteral("Exit Without Calculation"),
+                           [this](int i) { DneBut_Click(i); });
 
     setTabOrder(TB, Clist);
     TB->installEventFilter(this);
-    for (int i = 0; i < 2; ++i)
-        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
-                [this, i] { DneBut_Click(i); });
 }
 
 bool GndOcp::eventFilter(QObject* watched, QEvent* event) {

@@ -1,7 +1,5 @@
 #include "calc/starter/starterfrm.h"
 
-#include <QEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -31,33 +29,10 @@ Starter::Starter(shell::PanelContext& context)
     Ti = addControl(textBox(QStringLiteral("Ti"), QStringLiteral("480"),
                             QStringLiteral("Enter 3 Phase Volts"), QStringLiteral("Voltage")),
                     at::kVolts);
-    const QString calculate = QStringLiteral("Calculate Starter Size");
-    DneBut[0] = addDneButton(at::kDne, calculate);
-    DneBut[0]->setToolTip(calculate);
-    DneBut[1] = addXButton(at::kX);
-    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
-    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
-
-    setTabOrder(Ts, Ti);
-    Ts->installEventFilter(this);
-    Ti->installEventFilter(this);
-    for (int i = 0; i < 2; ++i)
-        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
-                [this, i] { DneBut_Click(i); });
-}
-
-bool Starter::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == Ts || watched == Ti) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-            key == Qt::Key_Backtab) {
-            QLineEdit* other = watched == Ts ? Ti : Ts;
-            other->setFocus(Qt::TabFocusReason);
-            other->selectAll();
-            return true;
-        }
-    }
-    return PanelForm::eventFilter(watched, event);
+    DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Starter Size"), at::kX,
+                           QStringLiteral("Exit Without Calculation"),
+                           [this](int i) { DneBut_Click(i); });
+    pairBoxes(Ts, Ti);
 }
 
 void Starter::Form_Load(bool restoreInputs) {

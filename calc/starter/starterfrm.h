@@ -28,7 +28,6 @@ class Starter : public shell::PanelForm {
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QLineEdit* Ts = nullptr;  // full-load amperes

@@ -1,7 +1,5 @@
 #include "calc/transformer/transformerfrm.h"
 
-#include <QEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -66,19 +64,10 @@ Xfmr::Xfmr(shell::PanelContext& context)
     TV = addControl(textBox(QStringLiteral("TV"), QStringLiteral("115"),
                             QStringLiteral("Enter Secondary Volts"), QStringLiteral("Volts")),
                     at::kVolts);
-    const QString calculate = QStringLiteral("Calculate Selected Input");
-    DneBut[0] = addDneButton(at::kDne, calculate);
-    DneBut[0]->setToolTip(calculate);
-    DneBut[1] = addXButton(at::kX);
-    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
-    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
-
-    setTabOrder(TA, TV);
-    TA->installEventFilter(this);
-    TV->installEventFilter(this);
-    for (int i = 0; i < 2; ++i)
-        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
-                [this, i] { DneBut_Click(i); });
+    DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Selected Input"), at::kX,
+                           QStringLiteral("Exit Without Calculation"),
+                           [this](int i) { DneBut_Click(i); });
+    pairBoxes(TA, TV);
 }
 
 void Xfmr::showKnob(int index) {
@@ -108,20 +97,6 @@ void Xfmr::Knob_Click(int index) {
     flag = !flag;
     showKnob(index);
     playButtonSound();
-}
-
-bool Xfmr::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == TA || watched == TV) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-            key == Qt::Key_Backtab) {
-            QLineEdit* other = watched == TA ? TV : TA;
-            other->setFocus(Qt::TabFocusReason);
-            other->selectAll();
-            return true;
-        }
-    }
-    return PanelForm::eventFilter(watched, event);
 }
 
 void Xfmr::Form_Load(bool restoreInputs) {

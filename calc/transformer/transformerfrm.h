@@ -37,7 +37,6 @@ class Xfmr : public shell::PanelForm {
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ShowKnobState(int index, bool state);

@@ -75,26 +75,20 @@ WireFrm::WireFrm(shell::PanelContext& context)
                                QStringLiteral("Temp Rating of Selected Conductor"),
                                QStringLiteral("Insulation Temp Rating")),
                     at::kRating);
-    const QString calculate = QStringLiteral("Calculate Minimum Conductor Size");
-    DneBut[0] = addDneButton(at::kDne, calculate);
-    DneBut[0]->setToolTip(calculate);
-    DneBut[1] = addXButton(at::kX);
-    DneBut[1]->setToolTip(QStringLiteral("Exit Without Calculation"));
-    DneBut[1]->setAccessibleName(QStringLiteral("Exit Without Calculation"));
+    DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Minimum Conductor Size"), at::kX,
+                           QStringLiteral("Exit Without Calculation"),
+                           [this](int i) { DneBut_Click(i); });
 
     setTabOrder(TB[0], Lst[0]);
     setTabOrder(Lst[0], Lst[1]);
     setTabOrder(Lst[1], TB[1]);
     setTabOrder(TB[1], TB[2]);
     for (QLineEdit* box : TB) box->installEventFilter(this);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         connect(Lst[static_cast<std::size_t>(i)], &QListWidget::currentRowChanged, this,
                 [this, i](int row) {
                     if (row >= 0) Lst_Click(i);
                 });
-        connect(DneBut[static_cast<std::size_t>(i)], &shell::ImageButton::clicked, this,
-                [this, i] { DneBut_Click(i); });
-    }
 }
 
 std::string WireFrm::material() const {
