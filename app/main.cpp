@@ -20,6 +20,7 @@
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
+#include "platform/window_system.h"
 #include "report/output.h"
 #include "report/print_command.h"
 #include "shell/display_check.h"
@@ -34,7 +35,9 @@ using namespace voltaro;
 
 int main(int argc, char** argv) {
     platform::failWritesBeyondTheSizeLimit();
+    platform::WindowSystemStart windowSystem;  // XWayland on Wayland; none at all: say so, status 1
     QApplication app(argc, argv);
+    windowSystem.started();
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
     QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button
 
@@ -101,7 +104,7 @@ int main(int argc, char** argv) {
     panels.registerPanel(shell::kEnclosurePanel, [](shell::PanelContext& context) {
         return std::make_unique<calc::enclosure::Enclose>(context);
     });
-    const std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
+    const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
     panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
         return std::make_unique<shell::Door>(context, options, program);
     });

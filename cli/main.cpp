@@ -1,4 +1,4 @@
-// voltaro-cli [--app-dir DIR] COMMAND [ARGS]
+// voltaro-cli [--app-dir DIR] COMMAND [ARGS], voltaro-cli --help | --version
 //
 // The application folder (default: the folder this executable is in) holds Voltaro.dat and
 // Zephlib.so, the same files the program uses; voltaro-cli only reads them, so an installed,
@@ -30,11 +30,24 @@ std::filesystem::path executableFolder() {
         .parent_path();
 }
 
-void usage(const std::vector<Command>& commands) {
-    std::cerr << "usage: voltaro-cli [--app-dir DIR] COMMAND [ARGS]\ncommands:\n";
+void usage(const std::vector<Command>& commands, std::ostream& out = std::cerr) {
+    out << "usage: voltaro-cli [--app-dir DIR] COMMAND [ARGS]\n"
+           "       voltaro-cli --help | --version\ncommands:\n";
     for (const auto& command : commands)
-        std::cerr << "  " << command.name << (command.usage.empty() ? "" : " ") << command.usage
-                  << "\n";
+        out << "  " << command.name << (command.usage.empty() ? "" : " ") << command.usage << "\n";
+}
+
+// --help: the usage, what the options mean and the exit statuses; the manual has the rest.
+void help(const std::vector<Command>& commands) {
+    std::cout << "voltaro-cli answers from Voltaro's reference database (the 1999 National Electrical\n"
+                 "Code tables) what the program's panels answer, one display line per line.\n\n";
+    usage(commands, std::cout);
+    std::cout << "\n"
+                 "  --app-dir DIR  the application folder with Voltaro.dat and Zephlib.so (default: the\n"
+                 "                 folder voltaro-cli is in); it is only read\n"
+                 "  --log PATH     also write the results log to PATH, as the program writes it\n\n"
+                 "Exit status: 0 answered; 1 failed, with the reason on standard error; 2 a malformed\n"
+                 "command line. See voltaro-cli(1) for every command's options and examples.\n";
 }
 
 }  // namespace
@@ -47,6 +60,11 @@ int main(int argc, char** argv) {
     voltaro::platform::failWritesBeyondTheSizeLimit();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
+        if (args[0] == "--help") help(commands);
+        else std::cout << "voltaro-cli " VOLTARO_VERSION "\n";
+        return std::cout.flush() ? kDone : kFailed;
+    }
     if (!args.empty() && args[0] == "--app-dir") {
         // An empty folder would make every file name relative to wherever the script runs.
         if (args.size() < 2 || args[1].empty()) {

@@ -192,7 +192,7 @@ FrmMain::LoadResult FrmMain::Form_Load(std::string& reason) {
     PrnBut->setPicture(skinPixmap(bitmap::kPRNOFF));
     RefreshButtons();
 
-    if (auto failure = OpenSession(state_, appDir_, zephlib_, options_)) {
+    if (auto failure = OpenSession(state_, appDir_, dataFolderFor(appDir_), zephlib_, options_)) {
         reason = *failure;
         return LoadResult::Failed;
     }

@@ -120,6 +120,14 @@ std::optional<std::string> OptionsStore::SetRunEntry(const std::string& name,
     return std::nullopt;
 }
 
+std::filesystem::path launcherFor(const std::filesystem::path& program) {
+    const auto appDir = program.parent_path();
+    if (appDir.filename() != "voltaro" || appDir.parent_path().filename() != "lib") return program;
+    const auto launcher = appDir.parent_path().parent_path() / "bin" / "voltaro";
+    std::error_code ec;
+    return std::filesystem::equivalent(launcher, program, ec) ? launcher : program;
+}
+
 std::optional<std::string> OptionsStore::DeleteRunEntry(const std::string& name) const {
     std::error_code ec;
     std::filesystem::remove(runEntryPath(name), ec);

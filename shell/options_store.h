@@ -5,7 +5,8 @@
 // key of our own records that the first-start defaults were written.
 //
 // The log-on start entry is an XDG autostart file, ~/.config/autostart/Voltaro.desktop, that
-// starts "<application folder>/Voltaro min"; removing the entry deletes the file.
+// starts "<application folder>/Voltaro min" (an installed copy: its launcher, "<prefix>/bin/voltaro
+// min"); removing the entry deletes the file.
 #pragma once
 
 #include <QString>
@@ -55,6 +56,11 @@ private:
     std::filesystem::path settingsFile_;
     std::filesystem::path autostartFolder_;
 };
+
+// What the log-on entry starts for `program`: the installed launcher, <prefix>/bin/voltaro, when
+// the program is <prefix>/lib/voltaro/Voltaro and that launcher leads to it; otherwise the program
+// itself (the build folder, an unpacked copy).
+std::filesystem::path launcherFor(const std::filesystem::path& program);
 
 // The option keys in index order.
 inline constexpr const char* kOptionKeyNames[kOptionCount] = {

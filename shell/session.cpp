@@ -1,10 +1,18 @@
 #include "shell/session.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "refdb/compact.h"
 #include "refdb/password.h"
 #include "refdb/schema_check.h"
+#include "refdb/working_copy.h"
 #include "shell/results_log.h"
 #include "zephlib/binding/zephlib_binding.h"
 
@@ -30,15 +38,52 @@ std::optional<refdb::DbError> ClearTable(SharedState& state, std::string_view ta
     return std::nullopt;
 }
 
+std::filesystem::path dataFolderFor(const std::filesystem::path& appDir) {
+    // The effective ids, as the files will be made: the folder must take new files and renames.
+    if (::faccessat(AT_FDCWD, appDir.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return appDir;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg != nullptr && *xdg == '/')
+        return std::filesystem::path(xdg) / "Voltaro";
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home == '/')
+        return std::filesystem::path(home) / ".local" / "share" / "Voltaro";
+    return {};
+}
+
+namespace {
+
+// The folder and those above it that are missing, each made private to the user (0700), as the
+// user's data folders are.
+std::optional<std::string> makeFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) return std::nullopt;
+    if (folder.has_parent_path() && folder.parent_path() != folder)
+        if (auto error = makeFolder(folder.parent_path())) return error;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return "cannot create " + folder.string() + ": " + std::strerror(errno);
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string> OpenSession(SharedState& state, const std::filesystem::path& appDir,
+                                       const std::filesystem::path& dataFolder,
                                        platform::ZephlibBinding& zephlib,
                                        const OptionsStore& options) {
     const auto password = refdb::recoverPassword(zephlib);
     if (!password) return "cannot use Zephlib.so: " + zephlib.bindError();
+    if (dataFolder.empty())
+        return "cannot keep a working copy of Voltaro.dat: " + appDir.string() +
+               " cannot be written, and neither XDG_DATA_HOME nor HOME names a folder";
     state.SoundLibPath = appDir / "Tonebank.so";
-    state.DataPath = appDir / "Voltaro.dat";
-    auto db = refdb::Database::open(state.DataPath, *password);
-    if (!db) return "cannot open " + state.DataPath.string() + ": " + db.error().description;
+    state.DataPath = dataFolder / "Voltaro.dat";
+    const auto shipped = appDir / "Voltaro.dat";
+    if (dataFolder != appDir)
+        if (auto error = makeFolder(dataFolder)) return error;
+    auto db = dataFolder == appDir ? refdb::Database::open(state.DataPath, *password)
+                                   : refdb::openWorkingCopy(shipped, state.DataPath, *password);
+    if (!db) {
+        if (dataFolder != appDir) return db.error().description;  // it names the file
+        return "cannot open " + state.DataPath.string() + ": " + db.error().description;
+    }
     // Before anything writes: an empty or foreign file stays as it was.
     if (auto error = refdb::checkSchema(*db))
         return "cannot open " + state.DataPath.string() + ": " + error->description;
@@ -47,7 +92,7 @@ std::optional<std::string> OpenSession(SharedState& state, const std::filesystem
     for (const char* table : {"DragList", "KeepWires", "Scratch"})
         if (auto error = ClearTable(state, table))
             return std::string("cannot empty ") + table + ": " + error->description;
-    state.ResultsPath = appDir / "~qxrslt.dat";
+    state.ResultsPath = dataFolder / "~qxrslt.dat";
     if (auto error = deleteResultsLog(state.ResultsPath)) return error;
     options.LoadOptions(state, false);
     state.NoteFlags.fill(false);

@@ -26,16 +26,26 @@ void ShowOnDisplay(SharedState& state, std::string_view line);
 // Deletes every row of a work table, one by one as an updatable set.
 std::optional<refdb::DbError> ClearTable(SharedState& state, std::string_view table);
 
-// Start-up from the password on: recovers the password through Zephlib, sets the paths for the
-// application folder, opens RefDb and checks that it holds the whole schema (an empty, foreign or
-// damaged file is refused before anything writes it), sets ConduitAbbr, empties DragList,
-// KeepWires and Scratch, deletes a stale results log, reads the options and clears the note
-// flags. Returns why it failed (the program then ends without a window).
+// Where a run keeps Voltaro.dat, the results log and the compaction temporary: the application
+// folder itself when this process may write it (the build folder, an unpacked copy); otherwise (an
+// installed, read-only copy) the user's data folder, $XDG_DATA_HOME/Voltaro (by default
+// ~/.local/share/Voltaro), which holds a working copy of the shipped Voltaro.dat. Empty when the
+// application folder cannot be written and neither variable names a folder.
+std::filesystem::path dataFolderFor(const std::filesystem::path& appDir);
+
+// Start-up from the password on: recovers the password through Zephlib, sets the paths (the sound
+// library in the application folder, the rest in `dataFolder`), opens RefDb (in a data folder
+// other than the application folder: the working copy, made or brought up to date from the
+// shipped file first, the folder created if need be) and checks that it holds the whole schema (an
+// empty, foreign or damaged file is refused before anything writes it), sets ConduitAbbr, empties
+// DragList, KeepWires and Scratch, deletes a stale results log, reads the options and clears the
+// note flags. Returns why it failed (the program then ends without a window).
 std::optional<std::string> OpenSession(SharedState& state, const std::filesystem::path& appDir,
+                                       const std::filesystem::path& dataFolder,
                                        platform::ZephlibBinding& zephlib,
                                        const OptionsStore& options);
 
-// Closes RefDb and compacts the data file through <app>/TmpCmpct.mdb with a freshly recovered
+// Closes RefDb and compacts the data file through TmpCmpct.mdb beside it with a freshly recovered
 // password. Returns every error the engine reported (empty on success); the data file is then as
 // it was.
 std::vector<refdb::DbError> CompactDataFile(SharedState& state, platform::ZephlibBinding& zephlib);

@@ -105,6 +105,8 @@ QImage errorWindow();  // "ERRWND", the error window
 QImage optionsPanel();
 QImage circuit();
 QImage printLogo();
+// The application icon, `size` pixels square, with transparency.
+QImage appIcon(int size);
 
 // ---- Sounds ------------------------------------------------------------------------------
 // A complete 16-bit mono WAVE file image.

@@ -1,8 +1,8 @@
-// voltaro-artgen OUTDIR: writes every bitmap (24-bit DIB images, *.dib) and sound (*.wav) of the
+// voltaro-artgen OUTDIR [ICON_SIZE...]: writes every bitmap (24-bit DIB images, *.dib) and sound (*.wav) of the
 // program and of the sound library into OUTDIR/program and OUTDIR/tonebank, and the sources of
 // the two resource modules that embed them (OUTDIR/program_resources.cpp for the program's
-// static library, OUTDIR/tonebank_resources.cpp for Tonebank.so). Runs at build time on the
-// offscreen platform.
+// static library, OUTDIR/tonebank_resources.cpp for Tonebank.so), and the desktop's icons at
+// the sizes given (OUTDIR/icons/SIZE.png). Runs at build time on the offscreen platform.
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -74,12 +74,20 @@ bool write(const QString& path, const std::vector<unsigned char>& bytes) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: voltaro-artgen OUTDIR\n");
+    std::vector<int> iconSizes;
+    bool understood = argc >= 2;
+    for (int i = 2; i < argc; ++i) {
+        bool number = false;
+        iconSizes.push_back(QByteArray(argv[i]).toInt(&number));
+        understood &= number && iconSizes.back() >= 16 && iconSizes.back() <= 1024;
+    }
+    if (!understood) {
+        std::fprintf(stderr, "usage: voltaro-artgen OUTDIR [ICON_SIZE...] (sizes 16 to 1024)\n");
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    if (!out.mkpath(QStringLiteral("program")) || !out.mkpath(QStringLiteral("tonebank"))) {
+    if (!out.mkpath(QStringLiteral("program")) || !out.mkpath(QStringLiteral("tonebank")) ||
+        !out.mkpath(QStringLiteral("icons"))) {
         std::fprintf(stderr, "voltaro-artgen: cannot create %s\n", argv[1]);
         return 1;
     }
@@ -136,6 +144,9 @@ int main(int argc, char** argv) {
         ok &= write(path, art::sound(name));
         tonebankEntries.push_back({"SOUND", QString::fromStdString(name), path});
     }
+    // The desktop's icons, installed beside the program rather than embedded in it.
+    for (const int size : iconSizes)
+        ok &= art::appIcon(size).save(out.absoluteFilePath(QStringLiteral("icons/%1.png").arg(size)));
     for (const auto& [module, entries] : {std::pair{"program", &programEntries}, std::pair{"tonebank", &tonebankEntries}}) {
         const std::string source = moduleSource(module, *entries);
         ok &= write(out.absoluteFilePath(QStringLiteral("%1_resources.cpp").arg(QLatin1String(module))),

@@ -8,10 +8,15 @@
 // name the table's columns in order; an empty field is an empty cell; numbers must be plain
 // numbers. A table without a file stays empty (the work tables); a file without a table is an
 // error. The file is written beside OUT and renamed over it when complete.
+//
+// The file's user version is its stamp: a fingerprint of the schema and of every table's text, so
+// that the same sources always give the same stamp and any change to them gives another. An
+// installed program compares it with its user's working copy to know when to copy the file again.
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +24,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "refdb/csv.h"
@@ -108,9 +114,9 @@ void bindField(sqlite3* db, sqlite3_stmt* stmt, int index, const Column& column,
     }
 }
 
-void loadTable(sqlite3* db, const std::string& table, const fs::path& file) {
+void loadTable(sqlite3* db, const std::string& table, const fs::path& file, const std::string& text) {
     std::string error;
-    const auto rows = refdb::parseCsv(readFile(file), &error);
+    const auto rows = refdb::parseCsv(text, &error);
     if (!rows) throw Failure{file.string() + ": " + error};
     if (rows->empty()) throw Failure{file.string() + ": no header row"};
     const auto columns = columnsOf(db, table);
@@ -144,6 +150,20 @@ void loadTable(sqlite3* db, const std::string& table, const fs::path& file) {
     sqlite3_finalize(stmt);
 }
 
+// FNV-1a over the schema and, for each table loaded, its name and its file's bytes; 31 bits, so
+// that it is a positive user version, and never 0, which is an unstamped file.
+class Stamp {
+public:
+    void add(std::string_view bytes) {
+        for (const char c : bytes) hash_ = (hash_ ^ static_cast<unsigned char>(c)) * 16777619u;
+        hash_ = (hash_ ^ 0xffu) * 16777619u;  // an end mark: "ab" + "c" differs from "a" + "bc"
+    }
+    std::uint32_t value() const { return (hash_ & 0x7fffffffu) != 0 ? hash_ & 0x7fffffffu : 1; }
+
+private:
+    std::uint32_t hash_ = 2166136261u;
+};
+
 void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zephlib,
            const fs::path& out) {
     platform::ZephlibBinding binding(zephlib);
@@ -160,14 +180,19 @@ void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zeph
     try {
         check(db, refdb::keyConnection(db, key), "setting the key");
         check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), "BEGIN");
-        check(db, sqlite3_exec(db, readFile(schema).c_str(), nullptr, nullptr, nullptr),
-              schema.string());
+        const std::string schemaText = readFile(schema);
+        check(db, sqlite3_exec(db, schemaText.c_str(), nullptr, nullptr, nullptr), schema.string());
+        Stamp stamp;
+        stamp.add(schemaText);
 
         std::set<std::string> loaded;
         for (const auto& table : tablesOf(db)) {
             const fs::path file = dataDir / (table + ".csv");
             if (!fs::exists(file)) continue;  // a work table: starts empty
-            loadTable(db, table, file);
+            const std::string text = readFile(file);
+            loadTable(db, table, file, text);
+            stamp.add(table);
+            stamp.add(text);
             loaded.insert(file.filename().string());
         }
         for (const auto& entry : fs::directory_iterator(dataDir)) {
@@ -175,8 +200,9 @@ void build(const fs::path& schema, const fs::path& dataDir, const fs::path& zeph
             if (entry.path().extension() == ".csv" && !loaded.count(name))
                 throw Failure{name + ": no table of that name"};
         }
-        check(db, sqlite3_exec(db, "PRAGMA user_version = 1; COMMIT", nullptr, nullptr, nullptr),
-              "COMMIT");
+        const std::string stamped = "PRAGMA user_version = " + std::to_string(stamp.value());
+        check(db, sqlite3_exec(db, stamped.c_str(), nullptr, nullptr, nullptr), stamped);
+        check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), "COMMIT");
     } catch (...) {
         sqlite3_close(db);
         fs::remove(temp);

@@ -17,25 +17,6 @@ xsetroot -solid "#5b6e7d"
 fresh_app
 start_voltaro
 
-# The red of a pixel of the screen.
-red_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),.*/\1/p'; }
-# Waits until the panel's controls show (its first timer tick): the calculate button's amber is
-# drawn over the drawer's dark slot. Sets PX, PY.
-wait_controls() {  # DNE_X DNE_Y
-    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
-    for _ in $(seq 100); do
-        [ "$(red_at $((PX + $1)) $((PY + $2)))" -gt 150 ] 2>/dev/null && return 0
-        sleep 0.1
-    done
-    return 1
-}
-click() { xdotool mousemove $((PX + $1)) $((PY + $2)) click 1; sleep 0.1; }
-# Replaces the text of the box at X Y (relative to the panel).
-type_into() {  # X Y TEXT
-    click "$1" "$2"
-    xdotool key ctrl+a
-    xdotool type --delay 30 "$3"
-}
 # Waits until the error window is up (a second window titled "Voltaro"), then until it has gone.
 error_shows() { for _ in $(seq 100); do [ "$(count_windows)" = 2 ] && return 0; sleep 0.1; done; return 1; }
 error_gone() { for _ in $(seq 100); do [ "$(count_windows)" = 1 ] && return 0; sleep 0.1; done; return 1; }
@@ -135,14 +116,7 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 missing=""
-if [ -n "$pdf" ] && [ -f "$app/~qxrslt.dat" ]; then
-    # Compared with runs of blanks squeezed: the text read back from a PDF has no exact spacing.
-    page=$(pdftotext -layout "$pdf" - 2>/dev/null | tr -s ' ')
-    while IFS= read -r line; do
-        line=$(tr -s ' ' <<<"${line%$'\r'}")
-        [ -n "$line" ] && ! grep -qF -- "$line" <<<"$page" && missing+="[$line] "
-    done <"$app/~qxrslt.dat"
-fi
+[ -n "$pdf" ] && [ -f "$app/~qxrslt.dat" ] && missing=$(lines_missing_from_pdf "$app/~qxrslt.dat" "$pdf")
 if [ -n "$pdf" ] && [ -z "$missing" ] && grep -q "Use Starter Size:  " "$app/~qxrslt.dat"; then
     ok "Auto Print: the result goes to a PDF in the documents folder with every line of its log"
 else

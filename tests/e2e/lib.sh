@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts: sourced first, with the build folder and an optional
 # screenshot folder as the script's arguments. It isolates the run, sets up the counters, the X
-# server helpers, a private application folder per case and the pointer and window helpers.
+# server helpers, a private application folder per case, the pointer and window helpers, typing
+# and dragging in the panels, and reading a printed page.
 # Every script ends with `finish`.
 set -u
 # Voltaro runs once per user: its instance socket lives in the abstract namespace of the network
@@ -16,8 +17,15 @@ passed=0
 failed=0
 pids=()
 
+# Ends what this script started and has not waited for yet. Only its own running jobs: a process
+# already waited for may have handed its number to another program on the machine by now.
+end_ours() {
+    local running pid
+    running=$(jobs -p)
+    for pid in "${pids[@]}"; do grep -qx "$pid" <<<"$running" && kill "$pid" 2>/dev/null; done
+}
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    end_ours
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -43,7 +51,7 @@ start_x() {
 }
 
 stop_x() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    end_ours
     wait 2>/dev/null
     pids=()
 }
@@ -172,6 +180,75 @@ switch_away() {
     done
     xdotool windowactivate "$other_win" 2>/dev/null
 }
+# The lines of a results log that a printed page (a PDF) lacks, each in brackets; nothing when it
+# holds them all. Runs of blanks are squeezed: the text read back from a PDF has no exact spacing.
+lines_missing_from_pdf() {  # LOG PDF
+    local page line missing=""
+    page=$(pdftotext -layout "$2" - 2>/dev/null | tr -s ' ')
+    while IFS= read -r line; do
+        line=$(tr -s ' ' <<<"${line%$'\r'}")
+        [ -n "$line" ] && ! grep -qF -- "$line" <<<"$page" && missing+="[$line] "
+    done <"$1"
+    echo "$missing"
+}
+
+# ---- inside the panels: PX, PY are the open panel's screen position ---------------------------
+# The red of a pixel of the screen.
+red_at() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*(\([0-9]*\),.*/\1/p'; }
+panel_at() { eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"; }
+# Waits until the panel's controls show (its first timer tick): the calculate button's amber is
+# drawn over the drawer's dark slot. Sets PX, PY.
+wait_controls() {  # DNE_X DNE_Y
+    panel_at
+    for _ in $(seq 100); do
+        [ "$(red_at $((PX + $1)) $((PY + $2)))" -gt 150 ] 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+click() { xdotool mousemove $((PX + $1)) $((PY + $2)) click 1; sleep 0.1; }
+# Replaces the text of the box at X Y (relative to the panel).
+type_into() {  # X Y TEXT
+    click "$1" "$2"
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$3"
+}
+# Whether the lists' yellow text shows anywhere in a rectangle of the screen.
+shows_yellow() {  # X Y W H
+    import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null | grep -qi '#FFFF00'
+}
+# Waits until it does (the panel's controls are up, an entry has arrived); 1 after SECONDS.
+wait_yellow() {  # SECONDS X Y W H
+    local i
+    for i in $(seq $(($1 * 10))); do shows_yellow "$2" "$3" "$4" "$5" && return 0; sleep 0.1; done
+    return 1
+}
+# The conduit fill panel (assets/layout.h); list rows are 14 pixels.
+RACK_X=26; RACK_Y=191            # the wire rack's first row
+CONDUIT_X=109; CONDUIT_Y=191     # the conduit list's first row
+row_y() { echo $(($1 + 14 * $2 + 7)); }  # the middle of row N of a list whose top is $1
+# Drags with the left button from one point of the panel to another, in small steps (a shot named
+# by the fifth argument midway).
+drag() {  # X1 Y1 X2 Y2 [SHOT]
+    xdotool mousemove $((PX + $1)) $((PY + $2)) mousedown 1
+    for s in 1 2 3 4 5 6 7 8; do
+        xdotool mousemove $((PX + $1 + ($3 - $1) * s / 8)) $((PY + $2 + ($4 - $2) * s / 8))
+        sleep 0.03
+        [ "$s" = 5 ] && [ -n "${5:-}" ] && shot "$5"
+    done
+    xdotool mouseup 1
+}
+# Six 10 AWG conductors from the rack (THHN, the type a fresh panel selects) into the conduit;
+# returns 1 when the sixth entry has not arrived after 10 seconds.
+six_tens() {
+    local i
+    for i in 1 2 3 4 5 6; do
+        drag $RACK_X "$(row_y $RACK_Y 2)" $CONDUIT_X $((CONDUIT_Y + 60)) "$([ $i = 4 ] && echo conduit-drag)"
+        sleep 0.1
+    done
+    wait_yellow 10 $((PX + 64)) $((PY + CONDUIT_Y + 5 * 14)) 90 14
+}
+
 SQUARE_X=(67 167 67 167); SQUARE_Y=(236 236 300 300)
 ROUND_X=(48 116 184); ROUND_Y=(384 384 384)
 # The main window, centred by the first key press on a 1024 x 768 screen.

@@ -10,42 +10,6 @@ start_x 1024x768x24
 fresh_app
 start_voltaro
 
-# Where things are, relative to the panels (assets/layout.h); list rows are 14 pixels.
-RACK_X=26; RACK_Y=191            # the wire rack's first row
-CONDUIT_X=109; CONDUIT_Y=191     # the conduit list's first row
-row_y() { echo $(($1 + 14 * $2 + 7)); }  # the middle of row N of a list whose top is $1
-
-# Whether the lists' yellow text shows anywhere in a rectangle of the screen.
-shows_yellow() {  # X Y W H
-    import -window root -crop "$3x$4+$1+$2" -depth 8 txt:- 2>/dev/null | grep -qi '#FFFF00'
-}
-# Waits until it does (the panel's controls are up, an entry has arrived); 1 after SECONDS.
-wait_yellow() {  # SECONDS X Y W H
-    local i
-    for i in $(seq $(($1 * 10))); do shows_yellow "$2" "$3" "$4" "$5" && return 0; sleep 0.1; done
-    return 1
-}
-panel_at() { eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"; }
-# Drags with the left button from one point of the panel to another, in small steps.
-drag() {  # X1 Y1 X2 Y2
-    xdotool mousemove $((PX + $1)) $((PY + $2)) mousedown 1
-    for s in 1 2 3 4 5 6 7 8; do
-        xdotool mousemove $((PX + $1 + ($3 - $1) * s / 8)) $((PY + $2 + ($4 - $2) * s / 8))
-        sleep 0.03
-        [ "$s" = 5 ] && [ -n "${5:-}" ] && shot "$5"
-    done
-    xdotool mouseup 1
-}
-# Six 10 AWG conductors from the rack (THHN, the type a fresh panel selects) into the conduit;
-# returns 1 when the sixth entry has not arrived after 10 seconds.
-six_tens() {
-    local i
-    for i in 1 2 3 4 5 6; do
-        drag $RACK_X "$(row_y $RACK_Y 2)" $CONDUIT_X $((CONDUIT_Y + 60)) "$([ $i = 4 ] && echo conduit-drag)"
-        sleep 0.1
-    done
-    wait_yellow 10 $((PX + 64)) $((PY + CONDUIT_Y + 5 * 14)) 90 14
-}
 # Waits for the results log of the press that closed the panel; 1 after SECONDS.
 wait_log() {
     for _ in $(seq $(($1 * 10))); do [ -s "$app/~qxrslt.dat" ] && return 0; sleep 0.1; done

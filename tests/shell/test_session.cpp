@@ -47,7 +47,7 @@ private Q_SLOTS:
         state.NoteFlags.fill(true);
         state.ConduitAbbr = "RMC";
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         QVERIFY(state.RefDb && state.RefDb->isOpen());
         QCOMPARE(state.DataPath, app_ / "Voltaro.dat");
         QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
@@ -80,7 +80,7 @@ private Q_SLOTS:
                          ->execute(change.toStdString()));
         const auto before = testing::fileBytes(data);
         SharedState state;
-        const auto failure = OpenSession(state, app_, zephlib, options());
+        const auto failure = OpenSession(state, app_, app_, zephlib, options());
         QVERIFY(failure.has_value());
         QVERIFY2(failure->find(named.toStdString()) != std::string::npos, failure->c_str());
         QCOMPARE(testing::fileBytes(data), before);
@@ -91,7 +91,7 @@ private Q_SLOTS:
         fs::remove(app_ / "Zephlib.so");
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        const auto failure = OpenSession(state, app_, zephlib, options());
+        const auto failure = OpenSession(state, app_, app_, zephlib, options());
         QVERIFY(failure.has_value());
         QVERIFY(failure->find("Zephlib.so") != std::string::npos);
         QVERIFY(!state.RefDb);
@@ -111,7 +111,7 @@ private Q_SLOTS:
     void exitRemovesTheLogAndCompacts() {
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         std::ofstream(state.ResultsPath) << "a result";
         QVERIFY(CloseSession(state, zephlib).empty());
         QVERIFY(!fs::exists(state.ResultsPath));
@@ -138,7 +138,7 @@ private Q_SLOTS:
     void failedCompactionIsReportedAndKeepsTheFile() {
         SharedState state;
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        QCOMPARE(OpenSession(state, app_, zephlib, options()), std::nullopt);
+        QCOMPARE(OpenSession(state, app_, app_, zephlib, options()), std::nullopt);
         fs::create_directories(app_ / "TmpCmpct.mdb" / "in the way");
         const auto errors = CloseSession(state, zephlib);
         QCOMPARE(errors.size(), std::size_t{1});
