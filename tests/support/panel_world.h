@@ -24,7 +24,7 @@
 #include "shell/frmmain.h"
 #include "shell/image_button.h"
 #include "shell/panel_host.h"
-#include "shell/standin_panel.h"
+#include "tests/support/standin_panel.h"
 #include "zephlib/binding/zephlib_binding.h"
 
 namespace voltaro::testing {
@@ -82,7 +82,7 @@ class PanelWorld {
         });
         for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
             host->registerPanel(n, [n](shell::PanelContext& c) {
-                return std::make_unique<shell::StandinPanel>(c, n);
+                return std::make_unique<testing::StandinPanel>(c, n);
             });
         host->registerPanel(shell::kOptionsPanel, [this](shell::PanelContext& c) {
             return std::make_unique<shell::Door>(c, *options, app / "Voltaro");
