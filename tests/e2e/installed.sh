@@ -60,13 +60,7 @@ start_installed() {
     user_run DISPLAY="$DISPLAY" "$@" "$launcher" >"$work/stdout" 2>"$work/stderr" &
     vpid=$!
     pids+=($vpid)
-    win=""
-    for _ in $(seq 300); do
-        win=$(xdotool search --onlyvisible --name '^Voltaro$' 2>/dev/null | head -1)
-        [ -n "$win" ] && break
-        sleep 0.1
-    done
-    sleep 0.6  # past the first timer tick, which frees the keys
+    wait_main_window 30
 }
 # Clicks the OFF button and waits for the program to end (sets status).
 press_off() {

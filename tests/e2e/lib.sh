@@ -34,11 +34,13 @@ trap cleanup EXIT
 ok() { echo "PASS: $1"; passed=$((passed + 1)); }
 bad() { echo "FAIL: $1${2:+ ($2)}"; failed=$((failed + 1)); }
 
-# Starts an X server with the given screen and openbox; sets DISPLAY.
+# Starts an X server with the given screen and openbox, and waits until openbox manages the screen;
+# sets DISPLAY. -noreset: the server would otherwise reset whenever its last client leaves (a probe
+# before openbox has connected), and a program connecting just then is turned away.
 start_x() {
     local screen=$1
     exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 "$screen" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd "$fd" -screen 0 "$screen" -nolisten tcp -noreset >/dev/null 2>&1 &
     pids+=($!)
     local number=""
     read -r -t 10 number <&"$fd" || true
@@ -47,7 +49,11 @@ start_x() {
     export DISPLAY=":$number"
     openbox >/dev/null 2>&1 &
     pids+=($!)
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return
+        sleep 0.1
+    done
+    echo "openbox did not take the screen"; exit 1
 }
 
 stop_x() {
@@ -72,18 +78,24 @@ set_option() {  # set_option "Auto Min" On
     printf '[QXoptions]\n%s=%s\n[Voltaro]\nDefaultsWritten=true\n' "$1" "$2" >>"$XDG_CONFIG_HOME/Voltaro/Voltaro.ini"
 }
 
+# Waits up to SECONDS for Voltaro's main window to show (sets win; empty after the deadline), then
+# past its first timer tick, which frees the keys and the window for dragging.
+wait_main_window() {
+    win=""
+    for _ in $(seq $(( $1 * 10 ))); do
+        win=$(xdotool search --onlyvisible --name '^Voltaro$' 2>/dev/null | head -1)
+        [ -n "$win" ] && break
+        sleep 0.1
+    done
+    sleep 0.6
+}
+
 # Starts Voltaro (extra arguments passed on) and waits for its window; sets vpid and win.
 start_voltaro() {
     "$app/Voltaro" "$@" >"$app/stdout" 2>"$app/stderr" &
     vpid=$!
     pids+=($vpid)
-    win=""
-    for _ in $(seq 100); do
-        win=$(xdotool search --onlyvisible --name '^Voltaro$' 2>/dev/null | head -1)
-        [ -n "$win" ] && break
-        sleep 0.1
-    done
-    sleep 0.6  # past the first timer tick, which frees the window for dragging
+    wait_main_window 10
 }
 
 window_x() { xdotool getwindowgeometry "$win" | sed -n 's/.*Position: \([0-9-]*\),\([0-9-]*\).*/\1/p'; }
