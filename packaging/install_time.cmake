@@ -1,6 +1,6 @@
-# Run by `cmake --install` (and by cpack): writes the desktop entry and voltaro-cli's manual for the
-# prefix being installed to, from the templates beside this file, into VOLTARO_OUT, from where the
-# install rules that follow copy them.
+# Run by `cmake --install` (and by cpack): writes the desktop entry and the two manuals for the
+# prefix being installed to, and the changelog, from the templates beside this file, into
+# VOLTARO_OUT, from where the install rules that follow copy them.
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
 set(launcher "${prefix}/bin/voltaro")
 
@@ -21,4 +21,16 @@ configure_file("${VOLTARO_TEMPLATES}/voltaro.desktop.in" "${VOLTARO_OUT}/voltaro
 set(VOLTARO_APP_DIR_SHOWN "${prefix}/${VOLTARO_INSTALL_APP_DIR}")
 string(REPLACE "\\" "\\e" VOLTARO_APP_DIR_SHOWN "${VOLTARO_APP_DIR_SHOWN}")
 string(REPLACE "-" "\\-" VOLTARO_APP_DIR_SHOWN "${VOLTARO_APP_DIR_SHOWN}")
-configure_file("${VOLTARO_TEMPLATES}/voltaro-cli.1.in" "${VOLTARO_OUT}/voltaro-cli.1" @ONLY)
+# The manuals and the changelog are installed compressed; -n keeps the name and time out, so the
+# same text packs the same.
+foreach(page voltaro voltaro-cli)
+    configure_file("${VOLTARO_TEMPLATES}/${page}.1.in" "${VOLTARO_OUT}/${page}.1" @ONLY)
+endforeach()
+configure_file("${VOLTARO_TEMPLATES}/changelog" "${VOLTARO_OUT}/changelog" COPYONLY)
+foreach(file voltaro.1 voltaro-cli.1 changelog)
+    execute_process(COMMAND gzip -9nc "${VOLTARO_OUT}/${file}" OUTPUT_FILE "${VOLTARO_OUT}/${file}.gz"
+                    RESULT_VARIABLE gzipped)
+    if(NOT gzipped EQUAL 0)
+        message(FATAL_ERROR "cannot compress ${file}: ${gzipped}")
+    endif()
+endforeach()

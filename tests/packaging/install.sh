@@ -5,9 +5,9 @@
 #
 # installs into a temporary prefix (with a space in its name, which the desktop entry must quote)
 # and checks the layout, the launchers, the icons, the validators' verdicts on the desktop entry and
-# the AppStream metadata, voltaro-cli's manual, --help and --version; then makes the package with
-# cpack and checks its files and declared dependencies, and that apt can install it here. Prints
-# one line per check and closes with "N passed, N failed".
+# the AppStream metadata, the manuals and the changelog, voltaro-cli's --help and --version; then
+# makes the package with cpack and checks its files and declared dependencies, and that apt can
+# install it here. Prints one line per check and closes with "N passed, N failed".
 set -u
 build=$(cd "$1" && pwd)
 version=$2
@@ -32,6 +32,10 @@ f lib/voltaro/voltaro-cli
 d share
 d share/applications
 f share/applications/voltaro.desktop
+d share/doc
+d share/doc/voltaro
+f share/doc/voltaro/changelog.gz
+f share/doc/voltaro/copyright
 d share/icons
 d share/icons/hicolor"
 sizes="16 22 24 32 48 64 128 256"
@@ -42,7 +46,8 @@ done
 expected+="
 d share/man
 d share/man/man1
-f share/man/man1/voltaro-cli.1
+f share/man/man1/voltaro-cli.1.gz
+f share/man/man1/voltaro.1.gz
 d share/metainfo
 f share/metainfo/org.example.voltaro.metainfo.xml"
 expected=$(sort <<<"$expected")
@@ -86,15 +91,21 @@ done
 if [ -z "$wrong" ]; then ok "an icon at each size, with transparency"; else bad "the icons" "$wrong"; fi
 
 cli="$prefix/bin/voltaro-cli"
-manual=$(MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/voltaro-cli.1" 2>"$work/man.err")
+manual=$(MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/voltaro-cli.1.gz" 2>"$work/man.err")
 commands=$("$cli" --help | sed -n '/^commands:/,/^$/p' | awk 'NF && !/^commands:/ {print $1}')
 missing=""
 for command in $commands; do grep -qE "^ +$command( |$)" <<<"$manual" || missing+=" $command"; done
+MANWIDTH=100 man --warnings -E UTF-8 -l "$prefix/share/man/man1/voltaro.1.gz" 2>>"$work/man.err" |
+    grep -qF "$prefix/lib/voltaro" || missing+=" (voltaro.1 without the application folder)"
 if [ -s "$work/man.err" ] || [ -n "$missing" ] || [ "$(wc -w <<<"$commands")" -lt 8 ]; then
-    bad "the manual renders cleanly and has every command of --help" "$(cat "$work/man.err") missing:$missing"
+    bad "the manuals render cleanly; voltaro-cli's has every command of --help" "$(cat "$work/man.err") missing:$missing"
 else
-    ok "the manual renders cleanly and has every command of --help"
+    ok "the manuals render cleanly; voltaro-cli's has every command of --help"
 fi
+# The changelog's newest entry is this version: a release that forgets its entry is caught here.
+released=$(zcat "$prefix/share/doc/voltaro/changelog.gz" | sed -n '1s/^voltaro (\([^)]*\)).*/\1/p')
+if [ "$released" = "$version" ]; then ok "the changelog's newest entry is version $version"
+else bad "the changelog's newest entry" "'$released', not $version"; fi
 if [ "$("$cli" --version)" = "voltaro-cli $version" ] && "$cli" --help | grep -q '^usage: voltaro-cli'; then
     ok "voltaro-cli --version and --help"
 else
