@@ -6,6 +6,8 @@
 // window loads (the start-up sequence), is shaped and shown, and the program lives in its events
 // and timers until the exit button has run the shutdown.
 #include <QApplication>
+#include <QDirIterator>
+#include <QIcon>
 #include <QMessageBox>
 
 #include <iostream>
@@ -52,7 +54,18 @@ int main(int argc, char** argv) {
             break;
     }
 
-    const std::filesystem::path appDir = QCoreApplication::applicationDirPath().toStdString();
+    const QString appFolder = QCoreApplication::applicationDirPath();
+    const std::filesystem::path appDir = appFolder.toStdString();
+    // The icon the task bar and the window switcher show. An installed copy keeps its pictures two
+    // folders above the application folder, wherever the prefix: PREFIX/share/icons/hicolor/
+    // SIZE/apps/voltaro.png (read from there, as the icon theme may not be searched under PREFIX).
+    QIcon windowIcon;
+    QDirIterator pictures(appFolder + QStringLiteral("/../../share/icons/hicolor"),
+                          {QStringLiteral("voltaro.png")}, QDir::Files,
+                          QDirIterator::Subdirectories);
+    while (pictures.hasNext()) windowIcon.addFile(pictures.next());
+    QApplication::setWindowIcon(windowIcon);
+    QGuiApplication::setDesktopFileName(QStringLiteral("voltaro"));
     shell::SharedState state;
     auto zephlib = platform::ZephlibBinding::inFolder(appDir);
     const auto options = shell::OptionsStore::forUser();

@@ -71,10 +71,12 @@ press_off() {
 }
 
 start_installed
-if [ -n "$win" ] && [ -f "$data/Voltaro.dat" ] && [ "$(stat -c %a "$data")" = 700 ]; then
-    ok "the launcher starts Voltaro; the working copy is made in ~/.local/share/Voltaro (private)"
+# The task bar's icon: the installed theme's, at every size it has (a 16 x 16 one among them).
+icon=$(xprop -id "$win" _NET_WM_ICON 2>/dev/null | grep -c 'Icon (16 x 16)')
+if [ -n "$win" ] && [ -f "$data/Voltaro.dat" ] && [ "$(stat -c %a "$data")" = 700 ] && [ "$icon" = 1 ]; then
+    ok "the launcher starts Voltaro with its icon; the working copy is made in ~/.local/share/Voltaro (private)"
 else
-    bad "the launcher starts Voltaro with a working copy" "window '$win': $(cat "$work/stderr"; ls -la "$data" 2>&1)"
+    bad "the launcher starts Voltaro with a working copy" "window '$win', icon $icon: $(cat "$work/stderr"; ls -la "$data" 2>&1)"
 fi
 shot installed
 
