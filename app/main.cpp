@@ -72,11 +72,12 @@ int main(int argc, char** argv) {
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     shell::FrmMain frmMain(state, zephlib, options, appDir, arguments);
-    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &frmMain, [&frmMain] {
-        if (frmMain.isMinimized()) frmMain.showNormal();
-        frmMain.raise();
-        frmMain.activateWindow();
-    });
+    QObject::connect(&instance, &platform::SingleInstance::activationRequested, &frmMain,
+                     [&frmMain] {
+                         if (frmMain.isMinimized()) frmMain.showNormal();
+                         frmMain.raise();
+                         frmMain.activateWindow();
+                     });
     QObject::connect(&frmMain, &shell::FrmMain::finished, &app, &QCoreApplication::quit);
 
     // The printed report, from the print button and from Auto Print: the default printer, or a PDF
@@ -88,8 +89,10 @@ int main(int argc, char** argv) {
         zephlib.P_Sound(library.c_str(), sound, 0);  // waits until the sound has ended
     };
     printHooks.showBusy = [](bool busy) {
-        if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-        else QApplication::restoreOverrideCursor();
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
     };
     report::PrintCommand printCommand(state, reportOutput,
                                       shell::skinBitmap(assets::program::kPRNLOGO), printHooks);
@@ -129,9 +132,9 @@ int main(int argc, char** argv) {
             std::cerr << "Voltaro: " << shell::kDisplayMessage << "\n";
             // The title repeats the message: on a display with too few colours the box itself
             // cannot be painted, but the window manager still draws its title.
-            QMessageBox::critical(nullptr,
-                                  QStringLiteral("Voltaro: ") + QString::fromLatin1(shell::kDisplayMessage),
-                                  QString::fromLatin1(shell::kDisplayMessage));
+            QMessageBox::critical(
+                nullptr, QStringLiteral("Voltaro: ") + QString::fromLatin1(shell::kDisplayMessage),
+                QString::fromLatin1(shell::kDisplayMessage));
             return 1;
         case shell::FrmMain::LoadResult::Failed:
             std::cerr << "Voltaro: cannot start: " << reason << "\n";

@@ -40,19 +40,20 @@ inline constexpr Rect kDisplayBezel{32, 64, 204, 142};
 inline constexpr Rect kDisplay{40, 72, 188, 126};  // the Display label: green (0,128,0) glass
 
 // SmSqImage 0-3: wire size, ground and OCP, conduit fill, transformer (34 x 34 each).
-inline constexpr std::array<Rect, 4> kSmSq{{
-    {67, 236, 34, 34}, {167, 236, 34, 34}, {67, 300, 34, 34}, {167, 300, 34, 34}}};
-inline constexpr std::array<const char*, 4> kSmSqCaption{
-    "WIRE SIZE", "GROUND & OCP", "CONDUIT FILL", "TRANSFORMER"};
+inline constexpr std::array<Rect, 4> kSmSq{
+    {{67, 236, 34, 34}, {167, 236, 34, 34}, {67, 300, 34, 34}, {167, 300, 34, 34}}};
+inline constexpr std::array<const char*, 4> kSmSqCaption{"WIRE SIZE", "GROUND & OCP",
+                                                         "CONDUIT FILL", "TRANSFORMER"};
 // SmRndImage 0-2: starter, NEMA enclosure, options (36 x 36 each).
-inline constexpr std::array<Rect, 3> kSmRnd{{{48, 384, 36, 36}, {116, 384, 36, 36}, {184, 384, 36, 36}}};
+inline constexpr std::array<Rect, 3> kSmRnd{
+    {{48, 384, 36, 36}, {116, 384, 36, 36}, {184, 384, 36, 36}}};
 inline constexpr std::array<const char*, 3> kSmRndCaption{"STARTER", "NEMA ENCL.", "OPTIONS"};
 // Captions sit centred under each key, in this band height.
 inline constexpr int kCaptionGap = 4, kCaptionHeight = 12;
 // Round keys sit in bezel rings; the options key's ring carries the ten spin lights.
 inline constexpr int kRingInner = 26, kRingOuter = 31, kSpinLightRadius = 28;
 
-inline constexpr Rect kPrnBut{36, 462, 85, 30};  // PrnBut, 85 x 30
+inline constexpr Rect kPrnBut{36, 462, 85, 30};   // PrnBut, 85 x 30
 inline constexpr Rect kOffBut{147, 462, 85, 30};  // OffBut, 85 x 30
 inline constexpr Rect kGrille{104, 502, 60, 12};
 
@@ -68,29 +69,29 @@ inline constexpr Size kDipSize{15, 7};    // "DIP_O" (on) / "DIP_F" (off)
 inline constexpr Size kButtonSize{85, 30};
 inline constexpr Size kSquareKeySize{34, 34};
 inline constexpr Size kRoundKeySize{36, 36};
-inline constexpr Size kLogoSize{404, 131};  // "PRNLOGO"
+inline constexpr Size kLogoSize{404, 131};     // "PRNLOGO"
 inline constexpr Size kCircuitSize{214, 177};  // "CIRCUIT" in the sound library
 
-inline constexpr int kRunner = 22;      // the docking strip of a drawer, on its near side
-inline constexpr int kTitleBand = 24;   // the engraved title at the top of a drawer
+inline constexpr int kRunner = 22;     // the docking strip of a drawer, on its near side
+inline constexpr int kTitleBand = 24;  // the engraved title at the top of a drawer
 
 // Wire size, "MENU1", right side.
 namespace wire {
 inline constexpr Size kSize{184, 366};
 inline constexpr const char* kTitle = "WIRE SIZE";
-inline constexpr Rect kCaptionAmps{28, 30, 98, 24};           // L1(0) "Full Load Amps"
-inline constexpr Rect kAmps{128, 32, 50, 20};                 // TB(0)
-inline constexpr Rect kCaptionMaterial{28, 58, 150, 14};      // L1(4) "Conductor Type"
-inline constexpr Rect kMaterial{28, 73, 150, 36};             // Lst(0)
-inline constexpr Rect kCaptionInsulation{28, 116, 150, 14};   // L1(1) "Insulation Type / Rating"
-inline constexpr Rect kInsulation{28, 131, 108, 100};         // Lst(1)
-inline constexpr Rect kRating{140, 131, 38, 20};              // LB "90 C"
-inline constexpr Rect kCaptionConductors{28, 238, 96, 44};    // L1(2), wraps to three lines
-inline constexpr Rect kConductors{128, 250, 50, 20};          // TB(1)
-inline constexpr Rect kCaptionAmbient{28, 288, 98, 28};       // L1(3) "Ambient Temp in C"
-inline constexpr Rect kAmbient{128, 292, 50, 20};             // TB(2)
-inline constexpr Rect kDne{28, 328, 72, 28};                  // DneBut(0)
-inline constexpr Rect kX{147, 328, 31, 28};                   // DneBut(1)
+inline constexpr Rect kCaptionAmps{28, 30, 98, 24};          // L1(0) "Full Load Amps"
+inline constexpr Rect kAmps{128, 32, 50, 20};                // TB(0)
+inline constexpr Rect kCaptionMaterial{28, 58, 150, 14};     // L1(4) "Conductor Type"
+inline constexpr Rect kMaterial{28, 73, 150, 36};            // Lst(0)
+inline constexpr Rect kCaptionInsulation{28, 116, 150, 14};  // L1(1) "Insulation Type / Rating"
+inline constexpr Rect kInsulation{28, 131, 108, 100};        // Lst(1)
+inline constexpr Rect kRating{140, 131, 38, 20};             // LB "90 C"
+inline constexpr Rect kCaptionConductors{28, 238, 96, 44};   // L1(2), wraps to three lines
+inline constexpr Rect kConductors{128, 250, 50, 20};         // TB(1)
+inline constexpr Rect kCaptionAmbient{28, 288, 98, 28};      // L1(3) "Ambient Temp in C"
+inline constexpr Rect kAmbient{128, 292, 50, 20};            // TB(2)
+inline constexpr Rect kDne{28, 328, 72, 28};                 // DneBut(0)
+inline constexpr Rect kX{147, 328, 31, 28};                  // DneBut(1)
 }  // namespace wire
 
 // Ground and OCP, "MENU3", right side.
@@ -121,16 +122,16 @@ inline constexpr Rect kX{147, 110, 31, 28};
 namespace conduit {
 inline constexpr Size kSize{182, 364};
 inline constexpr const char* kTitle = "CONDUIT FILL";
-inline constexpr Rect kCaptionType{6, 30, 100, 24};         // L1(3) "Current Conduit Type"
-inline constexpr Rect kType{108, 32, 46, 20};               // Text1
-inline constexpr Rect kCaptionInsulation{6, 58, 148, 14};   // L1(4) "Select Conductor Type"
-inline constexpr Rect kInsulation{6, 73, 148, 68};          // Mlist
-inline constexpr Rect kCaptionDrag{6, 146, 148, 28};        // L1(2), two lines
-inline constexpr Rect kCaptionRack{6, 176, 54, 14};         // L1(0) "Wire Rack"
-inline constexpr Rect kCaptionConduit{64, 176, 62, 14};     // L1(1) "Conduit"
-inline constexpr Rect kCount{128, 176, 26, 14};             // L1(5) conductor count
-inline constexpr Rect kRack{6, 191, 54, 126};               // List1
-inline constexpr Rect kInConduit{64, 191, 90, 126};         // List2
+inline constexpr Rect kCaptionType{6, 30, 100, 24};        // L1(3) "Current Conduit Type"
+inline constexpr Rect kType{108, 32, 46, 20};              // Text1
+inline constexpr Rect kCaptionInsulation{6, 58, 148, 14};  // L1(4) "Select Conductor Type"
+inline constexpr Rect kInsulation{6, 73, 148, 68};         // Mlist
+inline constexpr Rect kCaptionDrag{6, 146, 148, 28};       // L1(2), two lines
+inline constexpr Rect kCaptionRack{6, 176, 54, 14};        // L1(0) "Wire Rack"
+inline constexpr Rect kCaptionConduit{64, 176, 62, 14};    // L1(1) "Conduit"
+inline constexpr Rect kCount{128, 176, 26, 14};            // L1(5) conductor count
+inline constexpr Rect kRack{6, 191, 54, 126};              // List1
+inline constexpr Rect kInConduit{64, 191, 90, 126};        // List2
 inline constexpr Rect kDne{6, 326, 72, 28};
 inline constexpr Rect kX{123, 326, 31, 28};
 }  // namespace conduit
@@ -160,18 +161,18 @@ inline constexpr Rect kOk{114, 114, 72, 28};      // OKbut, "&OK"
 namespace transformer {
 inline constexpr Size kSize{182, 259};
 inline constexpr const char* kTitle = "TRANSFORMER";
-inline constexpr Rect kModeKnob{8, 32, 36, 36};              // Knob(0)
-inline constexpr Rect kCaptionKva{50, 33, 104, 16};          // L1(0) "Transformer KVA" (true)
-inline constexpr Rect kCaptionFla{50, 51, 104, 16};          // L1(1) "Full Load Amps" (false)
-inline constexpr Rect kPhaseKnob{8, 80, 36, 36};             // Knob(1)
-inline constexpr Rect kCaptionSingle{50, 81, 104, 16};       // L1(2) "Single Phase" (true)
-inline constexpr Rect kCaptionThree{50, 99, 104, 16};        // L1(3) "Three Phase" (false)
-inline constexpr Rect kModeGroup{4, 28, 152, 44};            // Shape1(4)
-inline constexpr Rect kPhaseGroup{4, 76, 152, 44};           // Shape1(5)
-inline constexpr Rect kCaptionInput{6, 130, 98, 24};         // L1(6) names TA
-inline constexpr Rect kInput{106, 132, 48, 20};              // TA
-inline constexpr Rect kCaptionVolts{6, 160, 98, 24};         // L1(7) "Volts"
-inline constexpr Rect kVolts{106, 162, 48, 20};              // TV
+inline constexpr Rect kModeKnob{8, 32, 36, 36};         // Knob(0)
+inline constexpr Rect kCaptionKva{50, 33, 104, 16};     // L1(0) "Transformer KVA" (true)
+inline constexpr Rect kCaptionFla{50, 51, 104, 16};     // L1(1) "Full Load Amps" (false)
+inline constexpr Rect kPhaseKnob{8, 80, 36, 36};        // Knob(1)
+inline constexpr Rect kCaptionSingle{50, 81, 104, 16};  // L1(2) "Single Phase" (true)
+inline constexpr Rect kCaptionThree{50, 99, 104, 16};   // L1(3) "Three Phase" (false)
+inline constexpr Rect kModeGroup{4, 28, 152, 44};       // Shape1(4)
+inline constexpr Rect kPhaseGroup{4, 76, 152, 44};      // Shape1(5)
+inline constexpr Rect kCaptionInput{6, 130, 98, 24};    // L1(6) names TA
+inline constexpr Rect kInput{106, 132, 48, 20};         // TA
+inline constexpr Rect kCaptionVolts{6, 160, 98, 24};    // L1(7) "Volts"
+inline constexpr Rect kVolts{106, 162, 48, 20};         // TV
 inline constexpr Rect kDne{6, 221, 72, 28};
 inline constexpr Rect kX{123, 221, 31, 28};
 }  // namespace transformer
@@ -180,11 +181,11 @@ inline constexpr Rect kX{123, 221, 31, 28};
 namespace enclosure {
 inline constexpr Size kSize{182, 235};
 inline constexpr const char* kTitle = "NEMA ENCLOSURE";
-inline constexpr Rect kCaptionType{6, 30, 104, 24};          // L1(0) "Nema  Enclosure Type"
-inline constexpr Rect kType{112, 32, 42, 20};                // L2
-inline constexpr Rect kScroll{6, 58, 148, 17};               // Scrol1
-inline constexpr Rect kCaptionDescription{6, 80, 148, 14};   // L1(1) "NEMA Type Description"
-inline constexpr Rect kDescription{6, 95, 148, 92};          // DescT, five lines
+inline constexpr Rect kCaptionType{6, 30, 104, 24};         // L1(0) "Nema  Enclosure Type"
+inline constexpr Rect kType{112, 32, 42, 20};               // L2
+inline constexpr Rect kScroll{6, 58, 148, 17};              // Scrol1
+inline constexpr Rect kCaptionDescription{6, 80, 148, 14};  // L1(1) "NEMA Type Description"
+inline constexpr Rect kDescription{6, 95, 148, 92};         // DescT, five lines
 inline constexpr Rect kDne{6, 197, 72, 28};
 inline constexpr Rect kX{123, 197, 31, 28};
 }  // namespace enclosure
@@ -195,12 +196,15 @@ namespace options {
 inline constexpr Size kSize{418, 177};
 // DipP(0-5), in option order: Button Sounds, Slide Sounds, Auto Start, Auto Min, Auto Print,
 // Terminal Auto.
-inline constexpr std::array<Rect, 6> kDip{{
-    {61, 88, 15, 7}, {117, 88, 15, 7}, {173, 88, 15, 7},
-    {229, 88, 15, 7}, {285, 88, 15, 7}, {341, 88, 15, 7}}};
-inline constexpr std::array<const char*, 6> kDipLegend{
-    "BUTTON\nSOUNDS", "SLIDE\nSOUNDS", "AUTO\nSTART", "AUTO\nMINIMIZE", "AUTO\nPRINT",
-    "TERMINAL\nAUTO"};
+inline constexpr std::array<Rect, 6> kDip{{{61, 88, 15, 7},
+                                           {117, 88, 15, 7},
+                                           {173, 88, 15, 7},
+                                           {229, 88, 15, 7},
+                                           {285, 88, 15, 7},
+                                           {341, 88, 15, 7}}};
+inline constexpr std::array<const char*, 6> kDipLegend{"BUTTON\nSOUNDS", "SLIDE\nSOUNDS",
+                                                       "AUTO\nSTART",    "AUTO\nMINIMIZE",
+                                                       "AUTO\nPRINT",    "TERMINAL\nAUTO"};
 inline constexpr Rect kX{378, 12, 31, 28};  // DneBut
 }  // namespace options
 

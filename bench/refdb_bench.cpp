@@ -42,8 +42,8 @@ struct Files {
         auto db = refdb::Database::open(encrypted, password);
         const std::string attach = "ATTACH DATABASE '" + plain.string() + "' AS plain KEY ''";
         sqlite3_exec(db->handle(), attach.c_str(), nullptr, nullptr, nullptr);
-        sqlite3_exec(db->handle(), "SELECT sqlcipher_export('plain'); DETACH DATABASE plain", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(db->handle(), "SELECT sqlcipher_export('plain'); DETACH DATABASE plain",
+                     nullptr, nullptr, nullptr);
     }
 };
 
@@ -76,7 +76,8 @@ void WireSizeLookups(benchmark::State& state) {
     for (auto _ : state) {
         auto correction = db->openRecordset("SELECT DegST, DegED, Cop90 FROM Correc1");
         auto found = correction->findFirst("40 >= DegST AND 40 <= DegED");
-        auto adjustment = db->openRecordset("SELECT * FROM Correc2 WHERE 6 >= CondFrm AND 6 <= CondTo");
+        auto adjustment =
+            db->openRecordset("SELECT * FROM Correc2 WHERE 6 >= CondFrm AND 6 <= CondTo");
         auto ampacity = db->openRecordset("SELECT Guage, Cop90 AS MaxAmp FROM AWG");
         auto terminal = db->openRecordset("SELECT Guage, Cop60 AS TermMax FROM AWG");
         auto size = terminal->findFirst("Guage = '8'");
@@ -103,8 +104,10 @@ double stepOne(sqlite3* db, const char* sql) {
 void WireSizeLookupsBaseline(benchmark::State& state) {
     auto db = refdb::Database::open(files().encrypted, files().password);
     for (auto _ : state) {
-        double sum = stepOne(db->handle(), "SELECT DegST, Cop90 FROM Correc1 WHERE 40 >= DegST AND 40 <= DegED");
-        sum += stepOne(db->handle(), "SELECT CondFrm, Percent FROM Correc2 WHERE 6 >= CondFrm AND 6 <= CondTo");
+        double sum = stepOne(db->handle(),
+                             "SELECT DegST, Cop90 FROM Correc1 WHERE 40 >= DegST AND 40 <= DegED");
+        sum += stepOne(db->handle(),
+                       "SELECT CondFrm, Percent FROM Correc2 WHERE 6 >= CondFrm AND 6 <= CondTo");
         sum += stepOne(db->handle(), "SELECT Guage, Cop90 FROM AWG");
         sum += stepOne(db->handle(), "SELECT Guage, Cop60 FROM AWG WHERE Guage = '8'");
         benchmark::DoNotOptimize(sum);

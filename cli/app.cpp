@@ -20,14 +20,19 @@ std::string shown(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else if (c == '\r') out += "\\r";
-        else if (c < 0x20 || c == 0x7f) out += {'\\', 'x', kDigits[c >> 4], kDigits[c & 15]};
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else if (c == '\r')
+            out += "\\r";
+        else if (c < 0x20 || c == 0x7f)
+            out += {'\\', 'x', kDigits[c >> 4], kDigits[c & 15]};
         else if (c == 0xc2 && next >= 0x80 && next <= 0x9f) {
             out += {'\\', 'u', '0', '0', kDigits[next >> 4], kDigits[next & 15]};
             ++i;
-        } else out.push_back(static_cast<char>(c));
+        } else
+            out.push_back(static_cast<char>(c));
     }
     return out;
 }

@@ -44,8 +44,8 @@ int wire(const Context& context, const std::vector<std::string>& args) {
     if (!caption) {
         // Not a malformed command line: a value the reference database does not hold.
         std::string known;
-        if (auto types = state->RefDb->openRecordset("SELECT Type FROM " +
-                                                     refdb::sqlName(inputs.material)))
+        if (auto types =
+                state->RefDb->openRecordset("SELECT Type FROM " + refdb::sqlName(inputs.material)))
             for (types->moveFirst(); !types->eof(); types->moveNext())
                 known += (known.empty() ? "" : ", ") + types->field("Type").text();
         complain(context, "no insulation type \"" + inputs.insulation + "\" in the " +
@@ -62,8 +62,7 @@ int wire(const Context& context, const std::vector<std::string>& args) {
 
 int ground(const Context& context, const std::vector<std::string>& args) {
     const auto options = parseOptions(args, {"amps", "material", "log"});
-    if (!options || !options->has("amps") || !isMaterial(options->get("material")))
-        return kUsage;
+    if (!options || !options->has("amps") || !isMaterial(options->get("material"))) return kUsage;
     auto state = freshState(context);
     if (!state) return kFailed;
     const calc::ground::GroundInputs inputs{options->get("amps"), options->get("material")};

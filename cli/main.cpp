@@ -39,15 +39,17 @@ void usage(const std::vector<Command>& commands, std::ostream& out = std::cerr) 
 
 // --help: the usage, what the options mean and the exit statuses; the manual has the rest.
 void help(const std::vector<Command>& commands) {
-    std::cout << "voltaro-cli answers from Voltaro's reference database (the 1999 National Electrical\n"
-                 "Code tables) what the program's panels answer, one display line per line.\n\n";
+    std::cout
+        << "voltaro-cli answers from Voltaro's reference database (the 1999 National Electrical\n"
+           "Code tables) what the program's panels answer, one display line per line.\n\n";
     usage(commands, std::cout);
-    std::cout << "\n"
-                 "  --app-dir DIR  the application folder with Voltaro.dat and Zephlib.so (default: the\n"
-                 "                 folder voltaro-cli is in); it is only read\n"
-                 "  --log PATH     also write the results log to PATH, as the program writes it\n\n"
-                 "Exit status: 0 answered; 1 failed, with the reason on standard error; 2 a malformed\n"
-                 "command line. See voltaro-cli(1) for every command's options and examples.\n";
+    std::cout
+        << "\n"
+           "  --app-dir DIR  the application folder with Voltaro.dat and Zephlib.so (default: the\n"
+           "                 folder voltaro-cli is in); it is only read\n"
+           "  --log PATH     also write the results log to PATH, as the program writes it\n\n"
+           "Exit status: 0 answered; 1 failed, with the reason on standard error; 2 a malformed\n"
+           "command line. See voltaro-cli(1) for every command's options and examples.\n";
 }
 
 }  // namespace
@@ -61,8 +63,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "--version")) {
-        if (args[0] == "--help") help(commands);
-        else std::cout << "voltaro-cli " VOLTARO_VERSION "\n";
+        if (args[0] == "--help")
+            help(commands);
+        else
+            std::cout << "voltaro-cli " VOLTARO_VERSION "\n";
         return std::cout.flush() ? kDone : kFailed;
     }
     if (!args.empty() && args[0] == "--app-dir") {
@@ -89,8 +93,9 @@ int main(int argc, char** argv) {
         errno = 0;
         if (!std::cout.flush()) {
             const int number = errno;
-            complain(context, std::string("cannot write the standard output") +
-                                  (number != 0 ? ": " + std::generic_category().message(number) : ""));
+            complain(context,
+                     std::string("cannot write the standard output") +
+                         (number != 0 ? ": " + std::generic_category().message(number) : ""));
             if (status == kDone) status = kFailed;
         }
         return status;

@@ -38,10 +38,10 @@ struct TradeSize {
 };
 
 struct Tables {
-    std::vector<std::string> abbrs;                                   // ConType, in order
-    std::map<std::string, std::vector<TradeSize>> sizes;              // ConData_Q by Abbr
-    std::map<std::pair<std::string, std::string>, double> area;       // first area of type, gauge
-    std::vector<std::pair<std::string, std::string>> conductors;      // type, gauge with an area
+    std::vector<std::string> abbrs;                               // ConType, in order
+    std::map<std::string, std::vector<TradeSize>> sizes;          // ConData_Q by Abbr
+    std::map<std::pair<std::string, std::string>, double> area;   // first area of type, gauge
+    std::vector<std::pair<std::string, std::string>> conductors;  // type, gauge with an area
 };
 
 int dragListRows() {
@@ -157,8 +157,8 @@ Result check(const std::string& abbr, const std::vector<std::string>& entries) {
         return endsWithStar(e);  // the type is the entry's end
     });
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        const bool tooSmallMayBe = want.message.empty() && want.sizeMayBeMissing &&
-                                   failure->message == kNotLargeEnough;
+        const bool tooSmallMayBe =
+            want.message.empty() && want.sizeMayBeMissing && failure->message == kNotLargeEnough;
         fuzz::require(failure->message == want.message || tooSmallMayBe,
                       "message \"" + failure->message + "\" instead of \"" +
                           (want.message.empty() ? "an answer" : want.message) + "\"");
@@ -192,12 +192,12 @@ Result check(const std::string& abbr, const std::vector<std::string>& entries) {
                       (!flagged || answer.displayLines[1] == "See Notes"),
                   "\"See Notes\" does not follow the notes");
     const std::string& log = answer.log.bytes();
-    fuzz::require(log.find("Smallest Trade Size Conduit is:  " + size + suffix + "\r\n") !=
-                      std::string::npos,
-                  "log does not name " + size);
+    fuzz::require(
+        log.find("Smallest Trade Size Conduit is:  " + size + suffix + "\r\n") != std::string::npos,
+        "log does not name " + size);
     for (std::size_t i = 0; i < entries.size(); ++i)
-        fuzz::require(log.find("      " + std::to_string(i + 1) + ".\tAWG " + entries[i] + "\r\n") !=
-                          std::string::npos,
+        fuzz::require(log.find("      " + std::to_string(i + 1) + ".\tAWG " + entries[i] +
+                               "\r\n") != std::string::npos,
                       "log does not list entry " + std::to_string(i + 1));
     return {true, false, index};
 }

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "calc/enclosure/enclosure.h"
-#include "numbers/numbers.h"
 #include "fuzz/fuzz_support.h"
+#include "numbers/numbers.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::enclosure;
@@ -49,27 +49,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto outcome = selectEnclosure(fuzz::referenceDatabase(), text);
 
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        fuzz::require(failure->message == kNoSuchEnclosure, "unexpected message: " + failure->message);
+        fuzz::require(failure->message == kNoSuchEnclosure,
+                      "unexpected message: " + failure->message);
         fuzz::require(row == rows.end(), "no enclosure for ID " + numbers::general(id));
         return 0;
     }
-    fuzz::require(row != rows.end(), "an enclosure for ID " + numbers::general(id) + ", which has none");
+    fuzz::require(row != rows.end(),
+                  "an enclosure for ID " + numbers::general(id) + ", which has none");
     const Enclosure& want = row->second;
     const auto& answer = std::get<calc::Answer>(outcome);
     fuzz::require(answer.displayLines.size() == 6, "display lines");
     fuzz::require(answer.displayLines[0] == "NEMA " + want.nema + " Enclosure",
                   "ID " + numbers::general(id) + " shows " + answer.displayLines[0]);
     for (std::size_t i = 0; i < want.lines.size(); ++i)
-        fuzz::require(answer.displayLines[i + 1] == want.lines[i], "description line " +
-                                                                       std::to_string(i + 1));
+        fuzz::require(answer.displayLines[i + 1] == want.lines[i],
+                      "description line " + std::to_string(i + 1));
 
     const std::string& log = answer.log.bytes();
     fuzz::require(log.find("NEMA Enclosure:  " + want.nema + "\r\n\r\n") != std::string::npos,
                   "log does not name NEMA " + want.nema);
     std::string tail;
     for (const auto& line : want.lines) tail += line + "\r\n";
-    fuzz::require(log.size() >= tail.size() &&
-                      log.compare(log.size() - tail.size(), tail.size(), tail) == 0,
-                  "log does not end with the description");
+    fuzz::require(
+        log.size() >= tail.size() && log.compare(log.size() - tail.size(), tail.size(), tail) == 0,
+        "log does not end with the description");
     return 0;
 }

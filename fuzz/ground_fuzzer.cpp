@@ -20,7 +20,8 @@ const std::vector<double>& ratings() {
         std::vector<double> out;
         auto set = fuzz::referenceDatabase().openRecordset("SELECT Fuse FROM FuseSize");
         if (!set) fuzz::fail(set.error().description);
-        for (set->moveFirst(); !set->eof(); set->moveNext()) out.push_back(set->field("Fuse").number());
+        for (set->moveFirst(); !set->eof(); set->moveNext())
+            out.push_back(set->field("Fuse").number());
         return out;
     }();
     return list;

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "numbers/numbers.h"
 #include "fuzz/fuzz_support.h"
+#include "numbers/numbers.h"
 
 using namespace voltaro;
 

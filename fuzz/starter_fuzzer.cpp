@@ -15,9 +15,9 @@
 #include <variant>
 #include <vector>
 
-#include "numbers/numbers.h"
 #include "calc/starter/starter.h"
 #include "fuzz/fuzz_support.h"
+#include "numbers/numbers.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::starter;
@@ -98,8 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "display line is not size " + *starterSize);
     const std::string last = "Use Starter Size:  " + *starterSize + "\r\n";
     const std::string& log = answer.log.bytes();
-    fuzz::require(log.size() >= last.size() &&
-                      log.compare(log.size() - last.size(), last.size(), last) == 0,
-                  "log does not end with size " + *starterSize);
+    fuzz::require(
+        log.size() >= last.size() && log.compare(log.size() - last.size(), last.size(), last) == 0,
+        "log does not end with size " + *starterSize);
     return 0;
 }

@@ -16,9 +16,9 @@
 #include <string>
 #include <string_view>
 
-#include "numbers/numbers.h"
 #include "calc/transformer/transformer.h"
 #include "fuzz/fuzz_support.h"
+#include "numbers/numbers.h"
 
 using namespace voltaro;
 using namespace voltaro::calc::transformer;
@@ -92,7 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto want = expected(in);
     const auto outcome = calculateTransformer(in);
     if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        fuzz::require(failure->message == kCannotCompute, "unexpected message: " + failure->message);
+        fuzz::require(failure->message == kCannotCompute,
+                      "unexpected message: " + failure->message);
         if (want) fuzz::fail("refused the answer " + numbers::general(static_cast<double>(*want)));
         return 0;
     }
@@ -105,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       line.compare(line.size() - suffix.size(), suffix.size(), suffix) == 0,
                   "first display line: " + line);
     const std::string result = line.substr(0, line.size() - suffix.size());
-    fuzz::require(answer.displayLines[1] ==
-                      (in.phase == Phase::Single ? "Single Phase" : "Three Phase"),
-                  "phase line: " + answer.displayLines[1]);
+    fuzz::require(
+        answer.displayLines[1] == (in.phase == Phase::Single ? "Single Phase" : "Three Phase"),
+        "phase line: " + answer.displayLines[1]);
 
     const auto reading = numbers::readLeading(result);
     fuzz::require(!reading.overflow && std::isfinite(reading.value) &&
@@ -121,10 +122,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       numbers::general(static_cast<double>(*want)));
 
     const std::string& log = answer.log.bytes();
-    const std::string last =
-        std::string(in.mode == Mode::Kva ? "Transformer KVA Rating:  " : "Transformer Full Load Amps:  ") +
-        result + "\r\n";
-    fuzz::require(log.size() >= last.size() && log.compare(log.size() - last.size(), last.size(), last) == 0,
-                  "log does not end with the answer");
+    const std::string last = std::string(in.mode == Mode::Kva ? "Transformer KVA Rating:  "
+                                                              : "Transformer Full Load Amps:  ") +
+                             result + "\r\n";
+    fuzz::require(
+        log.size() >= last.size() && log.compare(log.size() - last.size(), last.size(), last) == 0,
+        "log does not end with the answer");
     return 0;
 }

@@ -46,7 +46,8 @@ const std::vector<std::string>& guages() {
         std::vector<std::string> out;
         auto set = fuzz::referenceDatabase().openRecordset("SELECT Guage FROM AWG");
         if (!set) fuzz::fail(set.error().description);
-        for (set->moveFirst(); !set->eof(); set->moveNext()) out.push_back(set->field("Guage").text());
+        for (set->moveFirst(); !set->eof(); set->moveNext())
+            out.push_back(set->field("Guage").text());
         return out;
     }();
     return list;
@@ -71,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto& db = fuzz::referenceDatabase();
     calc::NoteFlags notes{};
-    calc::wire::WireInputs inputs{boxes[0], material, insulation.type, insulation.caption,
-                                  boxes[1], boxes[2]};
+    calc::wire::WireInputs inputs{boxes[0],           material, insulation.type,
+                                  insulation.caption, boxes[1], boxes[2]};
     inputs.ambient = calc::wire::ConvertFahrenheit(inputs.ambient);
     const auto result = calc::wire::CalSize(db, notes, inputs, terminalAuto);
 
@@ -89,8 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& sizes = guages();
     fuzz::require(std::find(sizes.begin(), sizes.end(), wire.size) != sizes.end(),
                   "size not in AWG: " + wire.size);
-    fuzz::require(load > 0 && load <= wire.circuitMaxAmps && wire.circuitMaxAmps <= wire.deRatedAmps,
-                  "ampacities out of order for " + wire.size);
+    fuzz::require(
+        load > 0 && load <= wire.circuitMaxAmps && wire.circuitMaxAmps <= wire.deRatedAmps,
+        "ampacities out of order for " + wire.size);
     fuzz::require(notes[10] != notes[11], "not exactly one terminal note");
     fuzz::require(notes[12] == !terminalAuto, "note 12 does not follow the option");
 

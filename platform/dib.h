@@ -30,7 +30,9 @@ struct DibHeader {
     int rows() const { return height < 0 ? -height : height; }
     bool bottomUp() const { return height > 0; }
     // Bytes per row: three per pixel, padded to a multiple of 4.
-    std::size_t stride() const { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
+    std::size_t stride() const {
+        return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    }
 };
 
 // A DIB in memory: the header read from it and where its pixels are. Owns nothing.
@@ -127,7 +129,8 @@ inline std::vector<unsigned char> encodeDib(const QImage& image) {
     put32(p + 24, 3780);  // 96 dots per inch, in dots per metre
     put32(p + 28, 3780);
     for (int y = 0; y < h.rows(); ++y) {
-        unsigned char* row = p + kBitmapInfoHeaderSize + stride * static_cast<std::size_t>(h.rows() - 1 - y);
+        unsigned char* row =
+            p + kBitmapInfoHeaderSize + stride * static_cast<std::size_t>(h.rows() - 1 - y);
         const auto* in = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
         for (int x = 0; x < h.width; ++x) {
             row[3 * x] = static_cast<unsigned char>(in[x]);

@@ -108,7 +108,7 @@ std::filesystem::path temporaryNameFor(const std::filesystem::path& file, std::m
 
 // The temporary while it exists: closed and removed unless it has been renamed.
 class Temporary {
-  public:
+public:
     ~Temporary() {
         if (fd_ >= 0) ::close(fd_);
         if (!path_.empty()) ::unlink(path_.c_str());
@@ -128,7 +128,7 @@ class Temporary {
     }
     void renamed() { path_.clear(); }
 
-  private:
+private:
     int fd_ = -1;
     std::filesystem::path path_;
 };

@@ -66,8 +66,8 @@ private:
 // it with `op`. Parts of the block outside either surface are left out. Source and target may be
 // the same surface, with overlapping blocks: the copy reads the block as it was before. A window
 // target presents the changed rectangle. Returns the rectangle of `target` that was written.
-inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height, const Surface& source,
-                       int sx, int sy, RasterOp op = RasterOp::Copy) {
+inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
+                       const Surface& source, int sx, int sy, RasterOp op = RasterOp::Copy) {
     // Offsets within the block that lie inside both surfaces.
     const int x0 = std::max({0, -sx, -dx});
     const int y0 = std::max({0, -sy, -dy});
@@ -88,7 +88,8 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height, c
 
     QImage& to = target.image();
     for (int row = 0; row < y1 - y0; ++row) {
-        const auto* in = reinterpret_cast<const std::uint32_t*>(from->constScanLine(fromY + row)) + fromX;
+        const auto* in =
+            reinterpret_cast<const std::uint32_t*>(from->constScanLine(fromY + row)) + fromX;
         auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(dy + y0 + row)) + dx + x0;
         switch (op) {
             case RasterOp::Copy:

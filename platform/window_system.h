@@ -33,7 +33,7 @@ std::string noWindowSystemMessage(const Environment& env, const std::string& pro
 // platform are passed on when a display is named (they say why it failed) and left out when
 // none is (the message says it). started() hands messages back to Qt once the application exists.
 class WindowSystemStart {
-  public:
+public:
     WindowSystemStart();
     ~WindowSystemStart();
     WindowSystemStart(const WindowSystemStart&) = delete;
@@ -41,7 +41,7 @@ class WindowSystemStart {
 
     void started();
 
-  private:
+private:
     bool watching_ = true;
 };
 

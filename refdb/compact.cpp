@@ -58,8 +58,9 @@ std::optional<DbError> exportInto(Database& source, const std::filesystem::path&
     // The data file is open without permission to create files, and an attached file inherits
     // that, so the copy starts as an empty file made here (an empty file is a new database).
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0) return DbError{SQLITE_CANTOPEN, "unable to create " + tempPath.string() + ": " +
-                                                    std::strerror(errno)};
+    if (fd < 0)
+        return DbError{SQLITE_CANTOPEN,
+                       "unable to create " + tempPath.string() + ": " + std::strerror(errno)};
     ::close(fd);
 
     sqlite3* db = source.handle();
@@ -82,15 +83,16 @@ std::optional<DbError> exportInto(Database& source, const std::filesystem::path&
 
     // The copy's key is derived with the same number of rounds as the data file's, and the export
     // copies the schema and rows but not the user version, which is carried by hand.
-    auto error = source.execute("PRAGMA compacted.kdf_iter = " + std::to_string(kKeyDerivationRounds));
+    auto error =
+        source.execute("PRAGMA compacted.kdf_iter = " + std::to_string(kKeyDerivationRounds));
     if (!error) {
         auto version = source.openRecordset("PRAGMA main.user_version");
         if (!version) error = version.error();
         if (!error) error = source.execute("SELECT sqlcipher_export('compacted')");
         if (!error)
-            error = source.execute("PRAGMA compacted.user_version = " +
-                                   std::to_string(static_cast<long long>(
-                                       version->field("user_version").number())));
+            error = source.execute(
+                "PRAGMA compacted.user_version = " +
+                std::to_string(static_cast<long long>(version->field("user_version").number())));
     }
     if (auto detached = source.execute("DETACH DATABASE compacted"); detached && !error)
         error = detached;

@@ -32,14 +32,12 @@ using CompactFault = std::function<std::optional<DbError>(CompactStep)>;
 // the data file is exactly as it was. The database must not be open elsewhere in the process.
 std::vector<DbError> compactDataFile(const std::filesystem::path& dataPath,
                                      const std::filesystem::path& tempPath,
-                                     const Password& password,
-                                     const CompactFault& fault = {});
+                                     const Password& password, const CompactFault& fault = {});
 
 // The same from the connection already open on `dataPath` (it is closed on the way, whatever
 // happens after the copy has been written).
 std::vector<DbError> compactDataFile(Database& source, const std::filesystem::path& dataPath,
                                      const std::filesystem::path& tempPath,
-                                     const Password& password,
-                                     const CompactFault& fault = {});
+                                     const Password& password, const CompactFault& fault = {});
 
 }  // namespace voltaro::refdb

@@ -59,7 +59,8 @@ Value columnValue(sqlite3_stmt* stmt, int i) {
 }
 
 int bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
-    if (value.isInteger()) return sqlite3_bind_int64(stmt, index, std::get<std::int64_t>(value.data()));
+    if (value.isInteger())
+        return sqlite3_bind_int64(stmt, index, std::get<std::int64_t>(value.data()));
     if (value.isReal()) return sqlite3_bind_double(stmt, index, std::get<double>(value.data()));
     if (value.isText()) {
         const auto& text = std::get<std::string>(value.data());
@@ -70,8 +71,7 @@ int bindValue(sqlite3_stmt* stmt, int index, const Value& value) {
 }
 
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
@@ -102,7 +102,8 @@ std::optional<std::pair<std::string, std::string>> dynasetSource(std::string_vie
     };
     auto keyword = [&](std::size_t& i, std::string_view word) {
         i = skipBlanks(i);
-        if (i + word.size() > sql.size() || !sameName(sql.substr(i, word.size()), word)) return false;
+        if (i + word.size() > sql.size() || !sameName(sql.substr(i, word.size()), word))
+            return false;
         i += word.size();
         return true;
     };
@@ -118,7 +119,8 @@ std::optional<std::pair<std::string, std::string>> dynasetSource(std::string_vie
         i = end + 1;
     } else {
         const std::size_t start = i;
-        while (i < sql.size() && (std::isalnum(static_cast<unsigned char>(sql[i])) || sql[i] == '_'))
+        while (i < sql.size() &&
+               (std::isalnum(static_cast<unsigned char>(sql[i])) || sql[i] == '_'))
             ++i;
         table = std::string(sql.substr(start, i - start));
     }
@@ -368,7 +370,8 @@ Result<Recordset> Database::openRecordset(std::string_view sql, Recordset::Kind 
     std::string query(sql);
     if (kind == Recordset::Kind::Dynaset) {
         auto source = dynasetSource(sql);
-        if (!source) return DbError{SQLITE_ERROR, "an updatable recordset needs SELECT * FROM a table"};
+        if (!source)
+            return DbError{SQLITE_ERROR, "an updatable recordset needs SELECT * FROM a table"};
         data->table = source->first;
         query = "SELECT rowid, * FROM " + sqlName(source->first) + source->second;
     }

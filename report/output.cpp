@@ -52,10 +52,11 @@ Delivery printOnDefaultPrinter(const DrawPage& draw) {
     const QString file = folder.filePath(QStringLiteral("Voltaro Results.pdf"));
     Delivery drawn = writePdf(draw, file, layout);
     if (drawn.kind != Delivery::Kind::SavedAsPdf) return drawn;
-    const auto job = platform::printPdf(name, QFile::encodeName(file).toStdString(),
-                                        "Voltaro Results");
+    const auto job =
+        platform::printPdf(name, QFile::encodeName(file).toStdString(), "Voltaro Results");
     if (job.id == 0)
-        return {Delivery::Kind::Failed, {},
+        return {Delivery::Kind::Failed,
+                {},
                 "the printer " + name + " did not take the page (" + job.refusal + ")"};
     return {Delivery::Kind::Printed, {}, {}};
 }
@@ -112,8 +113,8 @@ QPageLayout pdfPageLayout() {
 
 Delivery writePdf(const DrawPage& draw, const QString& file, const QPageLayout& layout) {
     const auto failed = [&file](const QString& why) {
-        return Delivery{Delivery::Kind::Failed, {},
-                        "cannot write " + text(file) + ": " + text(why)};
+        return Delivery{
+            Delivery::Kind::Failed, {}, "cannot write " + text(file) + ": " + text(why)};
     };
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly)) return failed(out.errorString());

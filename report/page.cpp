@@ -67,9 +67,9 @@ void ComposePage(QPainter& target, double f, const PageContent& content) {
     const Inches inches(*target.device());
 
     if (!content.logo.isNull())
-        target.drawImage(QRectF(inches.at(kLogoX, kLogoY),
-                                QSizeF(inches.x(kLogoWidth), inches.y(kLogoHeight))),
-                         content.logo);
+        target.drawImage(
+            QRectF(inches.at(kLogoX, kLogoY), QSizeF(inches.x(kLogoWidth), inches.y(kLogoHeight))),
+            content.logo);
 
     QPen rulePen(kRuleColour);
     rulePen.setWidthF(inches.x(kRuleWidth));

@@ -88,7 +88,8 @@ void PrintCommand::run() {
 Delivery PrintCommand::printLog() {
     QFile log(QFile::decodeName(state_.ResultsPath.c_str()));
     const auto unreadable = [&] {
-        return Delivery{Delivery::Kind::Failed, {},
+        return Delivery{Delivery::Kind::Failed,
+                        {},
                         "cannot read the results log " + state_.ResultsPath.string() + ": " +
                             log.errorString().toLocal8Bit().toStdString()};
     };

@@ -17,7 +17,7 @@ namespace voltaro::shell {
 class Door : public PanelForm {
     Q_OBJECT
 
-  public:
+public:
     // `program`: the program file the log-on entry starts (with "min").
     Door(PanelContext& context, const OptionsStore& options, std::filesystem::path program);
 
@@ -27,11 +27,11 @@ class Door : public PanelForm {
     void DipP_Click(int index);
     void DneBut_Click();
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void abandoned() override;
 
-  private:
+private:
     void showSwitch(int index);
 
     const OptionsStore& options_;

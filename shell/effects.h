@@ -18,7 +18,7 @@ class ZephlibBinding;
 namespace voltaro::shell {
 
 class Effects {
-  public:
+public:
     virtual ~Effects() = default;
 
     // Busy-waits `ticks` (Lag); nothing is processed meanwhile. 0 or less returns at once.
@@ -45,7 +45,7 @@ class Effects {
 // The real thing: every call goes to Zephlib through the program's binding. A call whose export
 // cannot be bound does nothing (start-up has already checked that the library loads).
 class ZephlibEffects : public Effects {
-  public:
+public:
     ZephlibEffects(platform::ZephlibBinding& zephlib, const SharedState& state);
 
     void Lag(std::int32_t ticks) override;
@@ -58,7 +58,7 @@ class ZephlibEffects : public Effects {
     bool PicLoad(platform::Surface& reference, platform::Surface& target, std::int32_t width,
                  std::int32_t height, const char* name) override;
 
-  private:
+private:
     platform::ZephlibBinding& zephlib_;
     const SharedState& state_;
 };

@@ -35,7 +35,8 @@ int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
 // The panel each key opens.
 constexpr std::array<std::int16_t, 4> kSquarePanels = {kWirePanel, kGroundPanel, kConduitPanel,
                                                        kTransformerPanel};
-constexpr std::array<std::int16_t, 3> kRoundPanels = {kStarterPanel, kEnclosurePanel, kOptionsPanel};
+constexpr std::array<std::int16_t, 3> kRoundPanels = {kStarterPanel, kEnclosurePanel,
+                                                      kOptionsPanel};
 constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
                                                      "Transformer"};
 constexpr std::array<const char*, 3> kRoundNames = {"Motor starter", "NEMA enclosure", "Options"};
@@ -109,10 +110,12 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     PrnBut = new ImageButton(QStringLiteral("PrnBut"), QStringLiteral("Print"), this);
     PrnBut->setGeometry(rectOf(layout::kPrnBut));
     connect(PrnBut, &ImageButton::pressed, this, [this] {
-        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap(bitmap::kPRN_D));
+        if (!state_.PanelBusy && state_.ResultsReady)
+            PrnBut->setPicture(skinPixmap(bitmap::kPRN_D));
     });
     connect(PrnBut, &ImageButton::released, this, [this] {
-        if (!state_.PanelBusy && state_.ResultsReady) PrnBut->setPicture(skinPixmap(bitmap::kPRN_U));
+        if (!state_.PanelBusy && state_.ResultsReady)
+            PrnBut->setPicture(skinPixmap(bitmap::kPRN_U));
     });
     connect(PrnBut, &ImageButton::clicked, this, &FrmMain::print);
 
@@ -316,8 +319,8 @@ void FrmMain::Shutdown() {
     const auto errors = CloseSession(state_, zephlib_);
     QApplication::restoreOverrideCursor();
     for (const auto& error : errors)
-        QMessageBox::information(this, QStringLiteral("Voltaro"), errorText(compactErrorText(error)),
-                                 QMessageBox::Ok);
+        QMessageBox::information(this, QStringLiteral("Voltaro"),
+                                 errorText(compactErrorText(error)), QMessageBox::Ok);
     MainT.stop();
     hide();
     Q_EMIT finished();

@@ -10,7 +10,7 @@ namespace voltaro::shell {
 
 // A child of the main window over all of it, painting the surface.
 class MainFace::Cover : public QWidget {
-  public:
+public:
     Cover(QWidget& parent, const platform::Surface& surface) : QWidget(&parent), surface_(surface) {
         setObjectName(QStringLiteral("SpinFace"));
         setAccessibleName(QStringLiteral("Options key turning"));
@@ -19,13 +19,13 @@ class MainFace::Cover : public QWidget {
         hide();
     }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
         painter.drawImage(event->rect(), surface_.image(), event->rect());
     }
 
-  private:
+private:
     const platform::Surface& surface_;
 };
 

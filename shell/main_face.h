@@ -18,7 +18,7 @@ namespace voltaro::shell {
 class Effects;
 
 class MainFace {
-  public:
+public:
     MainFace(SharedState& state, QWidget& mainWindow, Effects& effects);
     ~MainFace();
     MainFace(const MainFace&) = delete;
@@ -35,7 +35,7 @@ class MainFace {
 
     platform::Surface& surface() { return surface_; }
 
-  private:
+private:
     class Cover;
 
     SharedState& state_;

@@ -15,7 +15,8 @@ constexpr const char* kFirstStartKey = "Voltaro/DefaultsWritten";
 constexpr std::array<bool, kOptionCount> kDefaults = {true, true, false, false, false, true};
 }  // namespace
 
-OptionsStore::OptionsStore(std::filesystem::path settingsFile, std::filesystem::path autostartFolder)
+OptionsStore::OptionsStore(std::filesystem::path settingsFile,
+                           std::filesystem::path autostartFolder)
     : settingsFile_(std::move(settingsFile)), autostartFolder_(std::move(autostartFolder)) {}
 
 OptionsStore OptionsStore::forUser() {
@@ -30,10 +31,13 @@ OptionsStore OptionsStore::forUser() {
     return OptionsStore(config / "Voltaro" / "Voltaro.ini", config / "autostart");
 }
 
-QString OptionsStore::settingsPath() const { return QString::fromStdString(settingsFile_.string()); }
+QString OptionsStore::settingsPath() const {
+    return QString::fromStdString(settingsFile_.string());
+}
 
 void OptionsStore::LoadOptions(SharedState& state, bool namesOnly) const {
-    for (int i = 0; i < kOptionCount; ++i) state.OptionKeys[static_cast<std::size_t>(i)] = kOptionKeyNames[i];
+    for (int i = 0; i < kOptionCount; ++i)
+        state.OptionKeys[static_cast<std::size_t>(i)] = kOptionKeyNames[i];
     if (namesOnly) return;
     QSettings settings(settingsPath(), QSettings::IniFormat);
     settings.beginGroup(kGroup);
@@ -110,12 +114,17 @@ std::optional<std::string> OptionsStore::SetRunEntry(const std::string& name,
     std::error_code ec;
     std::filesystem::create_directories(autostartFolder_, ec);
     if (ec) return "cannot create " + autostartFolder_.string() + ": " + ec.message();
-    const std::string entry = "[Desktop Entry]\n"
-                              "Type=Application\n"
-                              "Name=" + name + "\n"
-                              "Comment=Electrician's calculator, 1999 NEC\n"
-                              "Exec=" + command + "\n"
-                              "Terminal=false\n";
+    const std::string entry =
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=" +
+        name +
+        "\n"
+        "Comment=Electrician's calculator, 1999 NEC\n"
+        "Exec=" +
+        command +
+        "\n"
+        "Terminal=false\n";
     if (auto error = platform::writeFileInPlace(runEntryPath(name), entry)) return error->message;
     return std::nullopt;
 }

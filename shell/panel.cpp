@@ -1,9 +1,9 @@
 #include "shell/panel.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QDeadlineTimer>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -131,14 +131,14 @@ namespace {
 
 // Enter and Tab in one box of a pair move to the other.
 class BoxPair : public QObject {
-  public:
+public:
     BoxPair(QLineEdit* first, QLineEdit* second, QObject* parent)
         : QObject(parent), first_(first), second_(second) {
         first->installEventFilter(this);
         second->installEventFilter(this);
     }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress || (watched != first_ && watched != second_))
             return false;
@@ -152,7 +152,7 @@ class BoxPair : public QObject {
         return true;
     }
 
-  private:
+private:
     QLineEdit* first_;
     QLineEdit* second_;
 };

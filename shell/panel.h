@@ -115,7 +115,7 @@ struct PanelContext {
 class PanelForm : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     PanelForm(PanelContext& context, const PanelInfo& info);
     ~PanelForm() override;
 
@@ -137,11 +137,11 @@ class PanelForm : public QWidget {
     // True once the panel has unloaded (it is then hidden and about to be deleted).
     bool isUnloaded() const { return unloaded_; }
 
-  Q_SIGNALS:
+Q_SIGNALS:
     // The panel has unloaded: by its normal close, or abandoned by the watch.
     void unloaded(bool abandoned);
 
-  protected:
+protected:
     // Hooks for the panels. Form_Load runs once when the panel loads; restoreInputs says that it
     // was abandoned last time and must restore what saveInputs kept. firstTick runs after the
     // first tick has shown the controls. saveInputs runs when the watch abandons the panel, before
@@ -167,8 +167,9 @@ class PanelForm : public QWidget {
     // The pair every calculator panel has, `DneBut` 0 and 1: the calculate (or select) button and
     // the exit button at their rectangles, each with its tool tip, which is also its accessible
     // name. A click on either calls `click` with its index.
-    std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne, const QString& dneTip,
-                                              const assets::layout::Rect& x, const QString& xTip,
+    std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne,
+                                              const QString& dneTip, const assets::layout::Rect& x,
+                                              const QString& xTip,
                                               std::function<void(int index)> click);
     // Two boxes that Enter and Tab (and Shift+Tab) move between, the whole text of the one
     // reached selected.
@@ -212,13 +213,13 @@ class PanelForm : public QWidget {
     // Runs code that processes events (a modal window, processEvents) while the panel is open:
     // an unload meanwhile defers the deletion until the scope ends.
     class NestedScope {
-      public:
+    public:
         explicit NestedScope(PanelForm& panel);
         ~NestedScope();
         NestedScope(const NestedScope&) = delete;
         NestedScope& operator=(const NestedScope&) = delete;
 
-      private:
+    private:
         PanelForm& panel_;
     };
 
@@ -228,7 +229,7 @@ class PanelForm : public QWidget {
 
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     void registerControl(QWidget* control, const assets::layout::Rect& at);
     void load();
     void PlacePanel();

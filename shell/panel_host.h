@@ -30,7 +30,7 @@ class FrmMain;
 class PanelHost : public QObject {
     Q_OBJECT
 
-  public:
+public:
     using Factory = std::function<std::unique_ptr<PanelForm>(PanelContext& context)>;
 
     // `foreground` answers which window has the user's attention (platform::foregroundWindow in
@@ -51,10 +51,10 @@ class PanelHost : public QObject {
     PanelContext& context() { return context_; }
     MainFace& mainFace() { return mainFace_; }
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void sound(const char* name, Option guard, bool wait);
     void CentreMainWindow();
     void LoadPanelImage(const char* name);

@@ -13,7 +13,8 @@ QRegion RegionFromBitmap(const QImage& picture, long key) {
     } else {
         const auto k = static_cast<unsigned long>(key);
         keyColour = qRgb(static_cast<int>(k & 0xFF), static_cast<int>((k >> 8) & 0xFF),
-                         static_cast<int>((k >> 16) & 0xFF)) & RGB_MASK;
+                         static_cast<int>((k >> 16) & 0xFF)) &
+                    RGB_MASK;
     }
     const int width = image.width();
     std::vector<QRect> runs;

@@ -74,18 +74,18 @@ struct SharedState {
     // Footnotes to print under the next result; index 0 is never used.
     calc::NoteFlags NoteFlags{};
 
-    bool ResultsReady = false;    // a result is in the results log; the print button is live
-    bool AutoPrinting = false;    // the current print was started by Auto Print
-    bool PanelBusy = true;        // a panel is opening, open or closing (true until the first tick)
-    bool PanelTimerArmed = false; // the open panel's timer has ticked once
+    bool ResultsReady = false;  // a result is in the results log; the print button is live
+    bool AutoPrinting = false;  // the current print was started by Auto Print
+    bool PanelBusy = true;      // a panel is opening, open or closing (true until the first tick)
+    bool PanelTimerArmed = false;  // the open panel's timer has ticked once
     WindowId PanelForeground = 0;
-    bool ErrorShown = false;      // an error window was shown during the current calculation
-    bool ErrorWindowOpen = false; // the error window or the conduit type dialog is up
+    bool ErrorShown = false;       // an error window was shown during the current calculation
+    bool ErrorWindowOpen = false;  // the error window or the conduit type dialog is up
     WindowId ErrorForeground = 0;
     // Unloads the error window (or the conduit type dialog) while it is up, as its OK button
     // would; empty when none is up. The panel watch calls it when the user switches away.
     std::function<void()> UnloadErrorWindow;
-    bool FocusLost = false;       // the user switched to another program
+    bool FocusLost = false;  // the user switched to another program
     std::int16_t AbandonedPanel = kNoPanel;
     bool MainTimerStarted = false;
     WindowId MainForeground = 0;

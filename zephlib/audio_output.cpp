@@ -67,7 +67,8 @@ std::chrono::microseconds playingTime(const SDL_AudioSpec& audio, Uint32 bytes) 
 // One device buffer: what the device may still be playing once the queue is empty.
 std::chrono::microseconds bufferTime(const SDL_AudioSpec& audio) {
     if (audio.freq <= 0) return {};
-    return std::chrono::microseconds(static_cast<long long>(audio.samples) * 1'000'000LL / audio.freq);
+    return std::chrono::microseconds(static_cast<long long>(audio.samples) * 1'000'000LL /
+                                     audio.freq);
 }
 
 }  // namespace

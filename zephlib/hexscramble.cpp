@@ -40,7 +40,8 @@ int keyCode(const char* key, std::size_t keyLength, std::size_t i) {
 void scramble(char* out, const char* text, const char* key) {
     const std::size_t keyLength = std::strlen(key);
     std::string digits;
-    for (std::size_t i = 0; text[i] != '\0'; ++i) appendHex(digits, code(text[i]) + keyCode(key, keyLength, i));
+    for (std::size_t i = 0; text[i] != '\0'; ++i)
+        appendHex(digits, code(text[i]) + keyCode(key, keyLength, i));
     copyOut(out, digits);
 }
 

@@ -20,12 +20,13 @@ using voltaro::platform::Surface;
 namespace {
 
 constexpr int kSpinFrames = 10;
-constexpr std::int32_t kSpinStepTicks = 99999;  // wait before each frame is shown
+constexpr std::int32_t kSpinStepTicks = 99999;       // wait before each frame is shown
 constexpr int kPlacementX = 155, kPlacementY = 435;  // where placement 1 puts a picture
 
 std::optional<DibView> findBitmap(void* module, const char* name) {
     if (name == nullptr) return std::nullopt;
-    const auto data = voltaro::platform::findResource(module, voltaro::platform::kBitmapResource, name);
+    const auto data =
+        voltaro::platform::findResource(module, voltaro::platform::kBitmapResource, name);
     if (!data) return std::nullopt;
     return voltaro::platform::readDib(data->bytes, data->size);
 }
@@ -65,7 +66,8 @@ int32_t GetResPic(const char* libraryPath, ZephSurface target, int32_t width, in
     if (const auto dib = findBitmap(library.handle(), name)) {
         const Surface picture = voltaro::platform::surfaceFromDib(*dib);
         const bool placed = placement == 1;
-        blockCopy(*to, placed ? kPlacementX : 0, placed ? kPlacementY : 0, width, height, picture, 0, 0);
+        blockCopy(*to, placed ? kPlacementX : 0, placed ? kPlacementY : 0, width, height, picture,
+                  0, 0);
     }
     return 1;
 }

@@ -22,7 +22,8 @@ void showMessageBox(std::string_view caption, std::string_view text) {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     if (app != nullptr && QThread::currentThread() == app->thread()) {
         QMessageBox::warning(nullptr, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
-                             QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok);
+                             QString::fromUtf8(text.data(), qsizetype(text.size())),
+                             QMessageBox::Ok);
         return;
     }
     std::fprintf(stderr, "%.*s: %.*s\n", int(caption.size()), caption.data(), int(text.size()),

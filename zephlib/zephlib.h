@@ -33,8 +33,8 @@ extern "C" {
  * Library paths name a resource module file (the program passes <app>/Tonebank.so); Zephlib
  * loads it at the start of each call and frees it before returning.
  */
-typedef void *ZephSurface;
-typedef void *ZephModule;
+typedef void* ZephSurface;
+typedef void* ZephModule;
 
 /* ---- Pictures ------------------------------------------------------------------------------
  * Bitmaps are "BITMAP" resources: 24-bit DIB images. Copies are clipped to both pictures.
@@ -43,15 +43,15 @@ typedef void *ZephModule;
 /* Draws width x height pixels from the top-left corner of bitmap `name` of the library at
  * `libraryPath` onto `target`: at (155, 435) when `placement` is 1, at (0, 0) otherwise.
  * Always returns 1; a missing library, bitmap or target leaves the target as it was. */
-ZEPHLIB_API int32_t GetResPic(const char *libraryPath, ZephSurface target, int32_t width,
-                              int32_t height, const char *name, int32_t placement);
+ZEPHLIB_API int32_t GetResPic(const char* libraryPath, ZephSurface target, int32_t width,
+                              int32_t height, const char* name, int32_t placement);
 
 /* Draws width x height pixels from the top-left corner of bitmap `name` of the already loaded
  * `module` onto (0, 0) of `target`. `reference` is accepted for the caller's sake and not used.
  * Returns 1 when the bitmap was found (drawn if `target` is not null), 0 when the module has no
  * such bitmap (or is null); nothing is drawn then. */
 ZEPHLIB_API int32_t PicLoad(ZephModule module, ZephSurface reference, ZephSurface target,
-                            int32_t width, int32_t height, const char *name);
+                            int32_t width, int32_t height, const char* name);
 
 /* The ten-frame spin. Frame i (0 to 9) is `background` (width x height from its top-left)
  * overlaid with bitmap "<i>B" of the library at `libraryPath`: per colour component, 255 lets the
@@ -60,7 +60,7 @@ ZEPHLIB_API int32_t PicLoad(ZephModule module, ZephSurface reference, ZephSurfac
  * copied to (0, 0) of `target`. A missing frame bitmap shows the background alone; a missing
  * library, target or background shows nothing. `frameCount` must be 10 and is not read.
  * Always returns 0. */
-ZEPHLIB_API int32_t SpnFrm(const char *libraryPath, ZephSurface target, ZephSurface background,
+ZEPHLIB_API int32_t SpnFrm(const char* libraryPath, ZephSurface target, ZephSurface background,
                            int32_t width, int32_t height, int32_t frameCount, int32_t direction);
 
 /* ---- Sound ---------------------------------------------------------------------------------
@@ -72,7 +72,7 @@ ZEPHLIB_API int32_t SpnFrm(const char *libraryPath, ZephSurface target, ZephSurf
  * when a QApplication runs on the calling thread, else a line on stderr). Returns 1 when the
  * sound was accepted for playing, 0 otherwise, including when there is no audio device (which
  * is not reported). */
-ZEPHLIB_API int32_t P_Sound(const char *libraryPath, const char *name, int32_t mode);
+ZEPHLIB_API int32_t P_Sound(const char* libraryPath, const char* name, int32_t mode);
 
 /* ---- Delays --------------------------------------------------------------------------------
  * Busy waits on the performance counter (10,000,000 ticks a second), processing nothing.
@@ -95,13 +95,13 @@ ZEPHLIB_API int32_t Sync(int32_t ticks);
  * Each character counts as its code minus 48 when the code is at most 57, otherwise minus 55;
  * nothing is rejected, so lower-case letters do not give hex values. Only the first two
  * characters are read; an empty or null text gives 0. */
-ZEPHLIB_API int32_t HexToDec(const char *hex);
+ZEPHLIB_API int32_t HexToDec(const char* hex);
 
 /* Text to hex digits (mode 0) or hex digits back to text (mode 1), written into `out`.
  * Mode 0 needs 2 * strlen(text) + 1 bytes in `out`; mode 1 needs strlen(text) / 2 + 2.
  * Mode 1 reads the digits in pairs (an odd last digit alone) and drops a pair whose value is 0.
  * Returns 1 when done, 0 when `text` is null, 2 for any other mode; `out` is untouched then. */
-ZEPHLIB_API int32_t StrCvrt(char *out, int32_t mode, const char *text);
+ZEPHLIB_API int32_t StrCvrt(char* out, int32_t mode, const char* text);
 
 /* Keyed scramble. Modes: 0 scramble with the built-in key, 1 unscramble with it, 2 scramble with
  * `key`, 3 unscramble with `key` (`key` is ignored in modes 0 and 1; pass " ").
@@ -112,7 +112,7 @@ ZEPHLIB_API int32_t StrCvrt(char *out, int32_t mode, const char *text);
  * scrambled text is exactly twice as long and unscrambling gives it back.
  * Buffer sizes as for StrCvrt. Returns 1 when done; 0 for any other mode, or for a null `text` in
  * modes 1 and 3, with `out` untouched. A null `key` in modes 2 and 3 counts as an empty key. */
-ZEPHLIB_API int32_t TransCal(char *out, int32_t mode, const char *text, const char *key);
+ZEPHLIB_API int32_t TransCal(char* out, int32_t mode, const char* text, const char* key);
 
 #ifdef __cplusplus
 }

@@ -100,7 +100,7 @@ QImage conduitPanel();
 QImage transformerPanel();
 QImage starterPanel();
 QImage enclosurePanel();
-QImage typeDialog();  // "SELCOND", the conduit type dialog
+QImage typeDialog();   // "SELCOND", the conduit type dialog
 QImage errorWindow();  // "ERRWND", the error window
 QImage optionsPanel();
 QImage circuit();

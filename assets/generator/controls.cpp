@@ -1,8 +1,8 @@
 // The small control pictures: the main window's keys and buttons, and the panels' buttons,
 // knob and dip switch. Each sits in a recessed slot of the picture below it, so its background
 // is the slot's colour and its edges meet the slot without a seam.
-#include <QLinearGradient>
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPen>
 #include <QRadialGradient>
 #include <QtMath>

@@ -149,7 +149,8 @@ void sectionRule(QPainter& p, int y, const QString& title) {
     const qreal mid = (left + right) / 2;
     const QRectF box(mid - textWidth / 2 - 2, y - 6, textWidth + 4, 12);
     centredText(p, box, title, font, colour::kInkDim);
-    for (const auto& [a, b] : {std::pair{left, box.left() - 6}, std::pair{box.right() + 6, right}}) {
+    for (const auto& [a, b] :
+         {std::pair{left, box.left() - 6}, std::pair{box.right() + 6, right}}) {
         p.fillRect(QRectF(a, y - 0.5, b - a, 1), colour::kEngrave);
         p.fillRect(QRectF(a, y + 0.5, b - a, 1), QColor(58, 61, 67));
     }
@@ -191,7 +192,8 @@ void paintKeys(QPainter& p, int litSpinLights, bool optionsLit) {
             // Ten lights round the options ring, clockwise from the top.
             for (int j = 0; j < 10; ++j) {
                 const qreal angle = qDegreesToRadians(-90.0 + 36.0 * j);
-                const QPointF at = centre + QPointF(std::cos(angle), std::sin(angle)) * kSpinLightRadius;
+                const QPointF at =
+                    centre + QPointF(std::cos(angle), std::sin(angle)) * kSpinLightRadius;
                 const bool lit = j < litSpinLights;
                 const bool head = lit && j == litSpinLights - 1;
                 p.setBrush(QColor(12, 12, 14));
@@ -263,7 +265,8 @@ QImage face(int litSpinLights, bool optionsLit) {
         const uchar* cover = coverage.constScanLine(y);
         const auto* in = reinterpret_cast<const QRgb*>(body.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < kSize.w; ++x) to[x] = cover[x] >= 128 ? in[x] : (0xff000000u | kKeyColour);
+        for (int x = 0; x < kSize.w; ++x)
+            to[x] = cover[x] >= 128 ? in[x] : (0xff000000u | kKeyColour);
     }
     return out;
 }

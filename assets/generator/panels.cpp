@@ -1,7 +1,7 @@
 // The panel pictures: six calculator drawers ("MENU1" to "MENU6"), the options circuit board
 // ("MENU7") with the sound library's "CIRCUIT" cut from the same board, and the printed logo.
-#include <QLinearGradient>
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPen>
 #include <QRadialGradient>
 
@@ -37,7 +37,8 @@ QImage drawer(layout::Size size, Side side, const char* title) {
         p.fillRect(runner, QColor(24, 25, 28));
         for (int y = 10; y < size.h - 8; y += 6) {
             p.fillRect(QRectF(runner.x() + 6, y, layout::kRunner - 12, 1.5), QColor(12, 12, 14));
-            p.fillRect(QRectF(runner.x() + 6, y + 1.5, layout::kRunner - 12, 1), QColor(54, 57, 62));
+            p.fillRect(QRectF(runner.x() + 6, y + 1.5, layout::kRunner - 12, 1),
+                       QColor(54, 57, 62));
         }
         const qreal seam = side == Side::Right ? layout::kRunner : size.w - layout::kRunner;
         p.fillRect(QRectF(seam - 1, 0, 1, size.h), colour::kShadow);
@@ -59,7 +60,8 @@ QImage drawer(layout::Size size, Side side, const char* title) {
     p.setFont(sans(11, true, 1.3));
     const QRectF titleBox(left + 8, 4, right - left - 8, 18);
     p.setPen(colour::kEngrave);
-    p.drawText(titleBox.translated(0, 1), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(title));
+    p.drawText(titleBox.translated(0, 1), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromLatin1(title));
     p.setPen(colour::kInk);
     p.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(title));
     p.fillRect(QRectF(left, layout::kTitleBand - 1, right - left, 1), colour::kEngrave);
@@ -103,7 +105,8 @@ QImage wirePanel() {
     QImage image = drawer(kSize, Side::Right, kTitle);
     QPainter p(&image);
     prepare(p);
-    for (const Rect& r : {kAmps, kMaterial, kInsulation, kRating, kConductors, kAmbient}) glassWell(p, r);
+    for (const Rect& r : {kAmps, kMaterial, kInsulation, kRating, kConductors, kAmbient})
+        glassWell(p, r);
     buttonSlots(p, kDne, kX);
     return image;
 }
@@ -232,7 +235,8 @@ void paintBoard(QPainter& p, int offsetX) {
     };
 
     const QRectF chip(386, 80, 22, 50);
-    const qreal busTop = 46, busStep = 3, housingTop = kDip[0].y - 19, housingBottom = kDip[0].y + 19;
+    const qreal busTop = 46, busStep = 3, housingTop = kDip[0].y - 19,
+                housingBottom = kDip[0].y + 19;
     const qreal railY = 166;
     for (std::size_t i = 0; i < kDip.size(); ++i) {
         const qreal x = kDip[i].x + kDip[i].w / 2.0;
@@ -240,7 +244,8 @@ void paintBoard(QPainter& p, int offsetX) {
         const qreal busY = busTop + busStep * qreal(i);
         const qreal pinX = chip.right() - 3 - 3 * qreal(i);
         run(QPolygonF({QPointF(x, housingTop + 2), QPointF(x, busY + 3), QPointF(x + 3, busY),
-                       QPointF(pinX - 3, busY), QPointF(pinX, busY + 3), QPointF(pinX, chip.top())}));
+                       QPointF(pinX - 3, busY), QPointF(pinX, busY + 3),
+                       QPointF(pinX, chip.top())}));
         // Down from the switch through its resistor to the common rail.
         run(QPolygonF({QPointF(x, housingBottom - 2), QPointF(x, 148)}));
         run(QPolygonF({QPointF(x, 158), QPointF(x, railY)}));
@@ -257,12 +262,13 @@ void paintBoard(QPainter& p, int offsetX) {
         p.drawRect(QRectF(x - 3, housingBottom - 1, 6, 4));
     }
     run(QPolygonF({QPointF(kDip.front().x + 7.5, railY), QPointF(chip.center().x() - 3, railY),
-                   QPointF(chip.center().x(), railY - 3), QPointF(chip.center().x(), chip.bottom())}));
+                   QPointF(chip.center().x(), railY - 3),
+                   QPointF(chip.center().x(), chip.bottom())}));
     // The footprint's outline, and the chip.
     p.setPen(QPen(QColor(200, 204, 196), 1.0));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(kDip.front().x - 16.5, housingTop - 5.5, kDip.back().right() - kDip.front().x + 33,
-                      housingBottom - housingTop + 11));
+    p.drawRect(QRectF(kDip.front().x - 16.5, housingTop - 5.5,
+                      kDip.back().right() - kDip.front().x + 33, housingBottom - housingTop + 11));
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 6; ++i) {
         p.setBrush(QColor(196, 198, 202));
@@ -284,7 +290,8 @@ void paintBoard(QPainter& p, int offsetX) {
     p.restore();
 
     // Mounting holes in the corners.
-    for (const QPointF& c : {QPointF(10, 10), QPointF(kSize.w - 10, kSize.h - 10), QPointF(10, kSize.h - 10)}) {
+    for (const QPointF& c :
+         {QPointF(10, 10), QPointF(kSize.w - 10, kSize.h - 10), QPointF(10, kSize.h - 10)}) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour::kCopper);
         p.drawEllipse(c, 5.5, 5.5);
@@ -315,12 +322,14 @@ QImage optionsPanel() {
     edge.addRect(QRectF(0.5, 0.5, kSize.w - 1, kSize.h - 1));
     bevel(p, edge, QColor(60, 140, 96), QColor(8, 40, 24), 1.0);
 
-    silk(p, QRectF(24, 8, 200, 16), QStringLiteral("OPTIONS"), 13, Qt::AlignLeft | Qt::AlignVCenter, 2.0);
+    silk(p, QRectF(24, 8, 200, 16), QStringLiteral("OPTIONS"), 13, Qt::AlignLeft | Qt::AlignVCenter,
+         2.0);
     silk(p, QRectF(24, 24, 260, 12), QStringLiteral("CLICK A SWITCH TO CHANGE IT"), 8,
          Qt::AlignLeft | Qt::AlignVCenter, 0.8);
 
     // One red housing for the row of six switches, numbered, with the "ON" side marked.
-    const QRectF housing(kDip.front().x - 17, kDip.front().y - 19, kDip.back().right() - kDip.front().x + 34, 38);
+    const QRectF housing(kDip.front().x - 17, kDip.front().y - 19,
+                         kDip.back().right() - kDip.front().x + 34, 38);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 110));
     p.drawRoundedRect(housing.translated(1.5, 2), 3, 3);
@@ -338,14 +347,15 @@ QImage optionsPanel() {
         p.fillRect(QRectF(d.x - 1, d.y - 1, d.w + 2, d.h + 2), QColor(20, 18, 18));
         p.setFont(sans(9, true));
         p.setPen(QColor(255, 228, 220));
-        p.drawText(QRectF(d.x - 6, housing.y() + 2, d.w + 12, 12), Qt::AlignCenter, QString::number(i + 1));
+        p.drawText(QRectF(d.x - 6, housing.y() + 2, d.w + 12, 12), Qt::AlignCenter,
+                   QString::number(i + 1));
         silk(p, QRectF(d.x + d.w / 2.0 - 28, housing.bottom() + 5, 56, 24),
              QString::fromLatin1(kDipLegend[i]), 8, Qt::AlignHCenter | Qt::AlignTop, 0.4);
     }
     p.setFont(sans(8, true, 0.8));
     p.setPen(QColor(255, 228, 220));
-    p.drawText(QRectF(housing.right() - 34, housing.bottom() - 12, 30, 10), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("ON \u25B8"));
+    p.drawText(QRectF(housing.right() - 34, housing.bottom() - 12, 30, 10),
+               Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("ON \u25B8"));
 
     // The exit key's slot, and its silkscreen.
     slot(p, toRectF(kX), 6);
@@ -387,7 +397,8 @@ QImage printLogo() {
     // The name as large as fits beside the badge.
     const QString name = QStringLiteral("VOLTARO");
     int pixels = 80;
-    while (pixels > 20 && QFontMetricsF(sans(pixels, true, 1.5)).horizontalAdvance(name) > 262) --pixels;
+    while (pixels > 20 && QFontMetricsF(sans(pixels, true, 1.5)).horizontalAdvance(name) > 262)
+        --pixels;
     p.setPen(QColor(34, 36, 40));
     p.setFont(sans(pixels, true, 1.5));
     p.drawText(QRectF(132, 4, 272, 84), Qt::AlignLeft | Qt::AlignVCenter, name);

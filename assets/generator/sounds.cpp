@@ -34,7 +34,8 @@ public:
         const double w = 2 * kPi * centreHz / kRate;
         const double alpha = std::sin(w) / (2 * q);
         const double a0 = 1 + alpha;
-        const double out = (alpha * in - alpha * in2_ + 2 * std::cos(w) * out1_ - (1 - alpha) * out2_) / a0;
+        const double out =
+            (alpha * in - alpha * in2_ + 2 * std::cos(w) * out1_ - (1 - alpha) * out2_) / a0;
         in2_ = in1_;
         in1_ = in;
         out2_ = out1_;
@@ -51,7 +52,8 @@ std::vector<double> samples(double seconds) {
 }
 
 // A percussive click: a decaying tone with a burst of filtered noise at its start.
-std::vector<double> click(double seconds, double toneHz, double decay, double noiseHz, double level) {
+std::vector<double> click(double seconds, double toneHz, double decay, double noiseHz,
+                          double level) {
     std::vector<double> s = samples(seconds);
     Noise noise;
     BandPass filter;
@@ -130,7 +132,8 @@ std::vector<unsigned char> wave(std::vector<double> s, double peak) {
     put32(40, dataBytes);
     for (std::size_t i = 0; i < s.size(); ++i) {
         const double v = std::clamp(s[i], -1.0, 1.0);
-        put16(44 + 2 * i, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 32767))));
+        put16(44 + 2 * i,
+              static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 32767))));
     }
     return out;
 }

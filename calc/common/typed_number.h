@@ -17,8 +17,8 @@ inline double typedValue(std::string_view text) {
     const auto reading = numbers::readLeading(text);
     if (!reading.overflow) return reading.value;
     std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' ||
-                               text[i] == '\n'))
+    while (i < text.size() &&
+           (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n'))
         ++i;
     const bool negative = i < text.size() && text[i] == '-';
     return negative ? -std::numeric_limits<double>::infinity()

@@ -49,7 +49,7 @@ std::int16_t clampedCount(long long count) {
 // The drag image: the outline of the picked-up entry, with its text as far as it fits. It
 // takes no mouse events, so what lies under it still decides the drop.
 class DragOutline : public QWidget {
-  public:
+public:
     explicit DragOutline(QWidget* parent) : QWidget(parent) {
         setObjectName(QStringLiteral("LB1"));
         setAccessibleName(QStringLiteral("Dragged conductor"));
@@ -59,7 +59,7 @@ class DragOutline : public QWidget {
     }
     void setText(const QString& text) { text_ = text; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         const QRect box = rect().adjusted(0, 0, -1, -1);
@@ -74,7 +74,7 @@ class DragOutline : public QWidget {
                    fontMetrics().elidedText(text_, Qt::ElideRight, inside.width()));
     }
 
-  private:
+private:
     QString text_;
 };
 

@@ -35,7 +35,7 @@ class SelCond;
 class FillFrm : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit FillFrm(shell::PanelContext& context);
     ~FillFrm() override;
 
@@ -69,13 +69,13 @@ class FillFrm : public shell::PanelForm {
     // The type dialog while it is up; null otherwise.
     SelCond* typeDialog() const { return dialog_; }
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void FillTypeList();
     void FillGaugeList(const std::string& type);
     // The drop of DragText onto `target`.

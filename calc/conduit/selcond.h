@@ -28,7 +28,7 @@ namespace voltaro::calc::conduit {
 class SelCond : public QDialog {
     Q_OBJECT
 
-  public:
+public:
     SelCond(shell::SharedState& state, QWidget* parent);
 
     // The dialog's load: the chosen abbreviation shown, the types listed, the current type
@@ -47,16 +47,16 @@ class SelCond : public QDialog {
     QListWidget* types() const { return List1; }
     QPushButton* okButton() const { return OK; }
 
-  public Q_SLOTS:
+public Q_SLOTS:
     // No cancel: Escape and the window manager's close leave the dialog up.
     void reject() override {}
 
-  protected:
+protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     void recordForeground();
 
     shell::SharedState& state_;

@@ -40,10 +40,10 @@ const char* const kScrollSheet =
 // cannot pass. The left and right arrow keys step back and on (a scroll bar's own keys run the
 // other way round, as its wheel does).
 class ArrowScrollBar : public QScrollBar {
-  public:
+public:
     ArrowScrollBar() : QScrollBar(Qt::Horizontal) {}
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Left)
             triggerAction(SliderSingleStepSub);

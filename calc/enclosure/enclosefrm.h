@@ -20,7 +20,7 @@ namespace voltaro::calc::enclosure {
 class Enclose : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit Enclose(shell::PanelContext& context);
 
     // The scroll bar has moved: the entry at its value is shown.
@@ -32,12 +32,12 @@ class Enclose : public shell::PanelForm {
     QScrollBar* scrollBar() const { return Scrol1; }
     QPlainTextEdit* description() const { return DescT; }
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
 
-  private:
+private:
     bool reportFailure(const std::string& message);
 
     QLabel* L1[2]{};

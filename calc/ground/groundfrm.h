@@ -20,19 +20,19 @@ namespace voltaro::calc::ground {
 class GndOcp : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit GndOcp(shell::PanelContext& context);
 
     // Index 0 calculates, index 1 leaves without calculating.
     void DneBut_Click(int index);
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     QLineEdit* TB = nullptr;       // the circuit's largest current, amperes
     QListWidget* Clist = nullptr;  // "Copper", "Aluminum"
     std::array<QLabel*, 2> L1{};

@@ -18,18 +18,18 @@ namespace voltaro::calc::starter {
 class Starter : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit Starter(shell::PanelContext& context);
 
     // Index 0 calculates, index 1 leaves without calculating.
     void DneBut_Click(int index);
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
 
-  private:
+private:
     QLineEdit* Ts = nullptr;  // full-load amperes
     QLineEdit* Ti = nullptr;  // supply volts
     std::array<QLabel*, 2> L1{};

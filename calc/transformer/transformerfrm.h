@@ -22,7 +22,7 @@ namespace voltaro::calc::transformer {
 class Xfmr : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit Xfmr(shell::PanelContext& context);
 
     // Index 0 calculates, index 1 leaves without calculating.
@@ -33,12 +33,12 @@ class Xfmr : public shell::PanelForm {
     static inline const QColor kLit{255, 255, 0};
     static inline const QColor kUnlit{0, 192, 0};
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
 
-  private:
+private:
     void ShowKnobState(int index, bool state);
     void showKnob(int index);
 

@@ -181,8 +181,8 @@ std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
     double correction = 1;
     if (!(ambient >= 26 && ambient <= 30)) {
         if (!std::isfinite(ambient)) return Failure{kTempOutOfRange};
-        auto set = db.openRecordset("SELECT DegST, DegED, " + refdb::sqlName(column) +
-                                    " FROM Correc1");
+        auto set =
+            db.openRecordset("SELECT DegST, DegED, " + refdb::sqlName(column) + " FROM Correc1");
         if (!set) return dataFailure(set.error());
         auto rangeHolds = [&](double degrees) {
             const std::string t = numbers::general(degrees);
@@ -191,8 +191,10 @@ std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
         auto found = rangeHolds(ambient);
         if (found && !*found && std::floor(ambient) != ambient) {
             auto below = rangeHolds(std::floor(ambient));
-            if (!below) found = below;
-            else if (*below) found = rangeHolds(std::ceil(ambient));  // positions on the warmer row
+            if (!below)
+                found = below;
+            else if (*below)
+                found = rangeHolds(std::ceil(ambient));  // positions on the warmer row
         }
         if (!found) return dataFailure(found.error());
         if (!*found) return Failure{kTempOutOfRange};
@@ -226,8 +228,8 @@ std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
     }
 
     // 6-8. The walk of AWG.
-    auto ampacity = db.openRecordset("SELECT Guage, " + refdb::sqlName(column) +
-                                     " AS MaxAmp FROM AWG");
+    auto ampacity =
+        db.openRecordset("SELECT Guage, " + refdb::sqlName(column) + " AS MaxAmp FROM AWG");
     if (!ampacity) return dataFailure(ampacity.error());
     auto terminal = db.openRecordset("SELECT Guage, " + refdb::sqlName(terminalColumn) +
                                      " AS TermMax FROM AWG");

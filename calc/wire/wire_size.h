@@ -36,9 +36,9 @@ struct WireInputs {
 
 // What a successful CalSize leaves for the panel.
 struct WireSize {
-    std::string size;             // the AWG Guage text, asterisk included ("8", "12*")
-    double deRatedAmps = 0;       // ampacity of that size after correction and adjustment
-    double circuitMaxAmps = 0;    // largest current of the circuit, never above deRatedAmps
+    std::string size;           // the AWG Guage text, asterisk included ("8", "12*")
+    double deRatedAmps = 0;     // ampacity of that size after correction and adjustment
+    double circuitMaxAmps = 0;  // largest current of the circuit, never above deRatedAmps
 };
 
 // The ambient box's Fahrenheit entry: a text ending in "F" or "f" becomes whole degrees Celsius

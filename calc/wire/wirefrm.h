@@ -26,19 +26,19 @@ namespace voltaro::calc::wire {
 class WireFrm : public shell::PanelForm {
     Q_OBJECT
 
-  public:
+public:
     explicit WireFrm(shell::PanelContext& context);
 
     // Index 0 calculates, index 1 leaves without calculating.
     void DneBut_Click(int index);
 
-  protected:
+protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void FillInsulList(const std::string& material);
     void Lst_Click(int index);
     void ShowTempRating();

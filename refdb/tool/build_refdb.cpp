@@ -76,10 +76,11 @@ std::vector<Column> columnsOf(sqlite3* db, const std::string& table) {
 
 std::vector<std::string> tablesOf(sqlite3* db) {
     sqlite3_stmt* stmt = nullptr;
-    check(db,
-          sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid",
-                             -1, &stmt, nullptr),
-          "listing tables");
+    check(
+        db,
+        sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid",
+                           -1, &stmt, nullptr),
+        "listing tables");
     std::vector<std::string> tables;
     while (sqlite3_step(stmt) == SQLITE_ROW)
         tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
@@ -108,13 +109,15 @@ void bindField(sqlite3* db, sqlite3_stmt* stmt, int index, const Column& column,
             throw Failure{where + ": " + column.name + " is not a number: " + field};
         check(db, sqlite3_bind_double(stmt, index, value), where);
     } else {
-        check(db, sqlite3_bind_text(stmt, index, field.data(), static_cast<int>(field.size()),
-                                    SQLITE_TRANSIENT),
+        check(db,
+              sqlite3_bind_text(stmt, index, field.data(), static_cast<int>(field.size()),
+                                SQLITE_TRANSIENT),
               where);
     }
 }
 
-void loadTable(sqlite3* db, const std::string& table, const fs::path& file, const std::string& text) {
+void loadTable(sqlite3* db, const std::string& table, const fs::path& file,
+               const std::string& text) {
     std::string error;
     const auto rows = refdb::parseCsv(text, &error);
     if (!rows) throw Failure{file.string() + ": " + error};

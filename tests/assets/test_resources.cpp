@@ -64,19 +64,36 @@ std::vector<Panel> panels() {
     namespace t = layout::transformer;
     namespace e = layout::enclosure;
     return {
-        {bitmap::kMENU1, w::kSize, true,
-         {w::kCaptionAmps, w::kAmps, w::kCaptionMaterial, w::kMaterial, w::kCaptionInsulation, w::kInsulation,
-          w::kRating, w::kCaptionConductors, w::kConductors, w::kCaptionAmbient, w::kAmbient, w::kDne, w::kX}},
-        {bitmap::kMENU3, g::kSize, true, {g::kCaptionAmps, g::kAmps, g::kCaptionMaterial, g::kMaterial, g::kDne, g::kX}},
-        {bitmap::kMENU5, s::kSize, true, {s::kCaptionAmps, s::kAmps, s::kCaptionVolts, s::kVolts, s::kDne, s::kX}},
-        {bitmap::kMENU2, c::kSize, false,
-         {c::kCaptionType, c::kType, c::kCaptionInsulation, c::kInsulation, c::kCaptionDrag, c::kCaptionRack,
-          c::kCaptionConduit, c::kCount, c::kRack, c::kInConduit, c::kDne, c::kX}},
-        {bitmap::kMENU4, t::kSize, false,
-         {t::kModeKnob, t::kCaptionKva, t::kCaptionFla, t::kPhaseKnob, t::kCaptionSingle, t::kCaptionThree,
-          t::kCaptionInput, t::kInput, t::kCaptionVolts, t::kVolts, t::kDne, t::kX}},
-        {bitmap::kMENU6, e::kSize, false,
-         {e::kCaptionType, e::kType, e::kScroll, e::kCaptionDescription, e::kDescription, e::kDne, e::kX}},
+        {bitmap::kMENU1,
+         w::kSize,
+         true,
+         {w::kCaptionAmps, w::kAmps, w::kCaptionMaterial, w::kMaterial, w::kCaptionInsulation,
+          w::kInsulation, w::kRating, w::kCaptionConductors, w::kConductors, w::kCaptionAmbient,
+          w::kAmbient, w::kDne, w::kX}},
+        {bitmap::kMENU3,
+         g::kSize,
+         true,
+         {g::kCaptionAmps, g::kAmps, g::kCaptionMaterial, g::kMaterial, g::kDne, g::kX}},
+        {bitmap::kMENU5,
+         s::kSize,
+         true,
+         {s::kCaptionAmps, s::kAmps, s::kCaptionVolts, s::kVolts, s::kDne, s::kX}},
+        {bitmap::kMENU2,
+         c::kSize,
+         false,
+         {c::kCaptionType, c::kType, c::kCaptionInsulation, c::kInsulation, c::kCaptionDrag,
+          c::kCaptionRack, c::kCaptionConduit, c::kCount, c::kRack, c::kInConduit, c::kDne, c::kX}},
+        {bitmap::kMENU4,
+         t::kSize,
+         false,
+         {t::kModeKnob, t::kCaptionKva, t::kCaptionFla, t::kPhaseKnob, t::kCaptionSingle,
+          t::kCaptionThree, t::kCaptionInput, t::kInput, t::kCaptionVolts, t::kVolts, t::kDne,
+          t::kX}},
+        {bitmap::kMENU6,
+         e::kSize,
+         false,
+         {e::kCaptionType, e::kType, e::kScroll, e::kCaptionDescription, e::kDescription, e::kDne,
+          e::kX}},
     };
 }
 
@@ -94,7 +111,8 @@ private Q_SLOTS:
             return data && readDib(data->bytes, data->size);
         };
         for (const char* name : bitmap::kBitmaps) QVERIFY2(bitmapIn(programModule(), name), name);
-        for (const char* name : tonebank::kBitmaps) QVERIFY2(bitmapIn(library.handle(), name), name);
+        for (const char* name : tonebank::kBitmaps)
+            QVERIFY2(bitmapIn(library.handle(), name), name);
         for (const char* name : tonebank::kSounds)
             QVERIFY2(findResource(library.handle(), kSoundResource, name), name);
     }
@@ -103,16 +121,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QSize>("size");
         const std::vector<std::pair<const char*, QSize>> rows{
-            {bitmap::kBASE, {268, 546}}, {bitmap::kSMSQUP, {34, 34}}, {bitmap::kSMSQDN, {34, 34}},
-            {bitmap::kSMRNDUP, {36, 36}}, {bitmap::kSMRNDDN, {36, 36}}, {bitmap::kEXIT_U, {85, 30}},
-            {bitmap::kEXIT_D, {85, 30}}, {bitmap::kPRN_U, {85, 30}}, {bitmap::kPRN_D, {85, 30}},
-            {bitmap::kPRNOFF, {85, 30}}, {bitmap::kMENU1, {184, 366}}, {bitmap::kMENU2, {182, 364}},
-            {bitmap::kMENU3, {184, 172}}, {bitmap::kMENU4, {182, 259}}, {bitmap::kMENU5, {184, 148}},
-            {bitmap::kMENU6, {182, 235}}, {bitmap::kMENU7, {418, 177}}, {bitmap::kDNE_U, {72, 28}},
-            {bitmap::kDNE_D, {72, 28}}, {bitmap::kX_UP, {31, 28}}, {bitmap::kX_DN, {31, 28}},
-            {bitmap::kKNOB_U, {36, 36}}, {bitmap::kKNOB_D, {36, 36}}, {bitmap::kDIP_O, {15, 7}},
-            {bitmap::kDIP_F, {15, 7}}, {bitmap::kPRNLOGO, {404, 131}}, {bitmap::kSELCOND, {312, 267}},
-            {bitmap::kERRWND, {300, 150}}};
+            {bitmap::kBASE, {268, 546}},    {bitmap::kSMSQUP, {34, 34}},
+            {bitmap::kSMSQDN, {34, 34}},    {bitmap::kSMRNDUP, {36, 36}},
+            {bitmap::kSMRNDDN, {36, 36}},   {bitmap::kEXIT_U, {85, 30}},
+            {bitmap::kEXIT_D, {85, 30}},    {bitmap::kPRN_U, {85, 30}},
+            {bitmap::kPRN_D, {85, 30}},     {bitmap::kPRNOFF, {85, 30}},
+            {bitmap::kMENU1, {184, 366}},   {bitmap::kMENU2, {182, 364}},
+            {bitmap::kMENU3, {184, 172}},   {bitmap::kMENU4, {182, 259}},
+            {bitmap::kMENU5, {184, 148}},   {bitmap::kMENU6, {182, 235}},
+            {bitmap::kMENU7, {418, 177}},   {bitmap::kDNE_U, {72, 28}},
+            {bitmap::kDNE_D, {72, 28}},     {bitmap::kX_UP, {31, 28}},
+            {bitmap::kX_DN, {31, 28}},      {bitmap::kKNOB_U, {36, 36}},
+            {bitmap::kKNOB_D, {36, 36}},    {bitmap::kDIP_O, {15, 7}},
+            {bitmap::kDIP_F, {15, 7}},      {bitmap::kPRNLOGO, {404, 131}},
+            {bitmap::kSELCOND, {312, 267}}, {bitmap::kERRWND, {300, 150}}};
         for (const auto& [name, size] : rows) QTest::newRow(name) << name << size;
     }
     void everyBitmapIsThereAtItsSize() {
@@ -138,14 +160,16 @@ private Q_SLOTS:
     void pressedAndUpPicturesDiffer() {
         QFETCH(QString, up);
         QFETCH(QString, down);
-        QVERIFY(*programBitmap(up.toLatin1().constData()) != *programBitmap(down.toLatin1().constData()));
+        QVERIFY(*programBitmap(up.toLatin1().constData()) !=
+                *programBitmap(down.toLatin1().constData()));
     }
 
     void baseIsCutByItsKeyColour() {
         const QImage face = base();
         QCOMPARE(face.pixel(0, 0) & 0xffffffu, layout::face::kKeyColour);
         // All four corners and the hang slot are outside; the window is one body around them.
-        for (const QPoint& p : {QPoint(267, 0), QPoint(0, 545), QPoint(267, 545)}) QVERIFY(isKey(face, p.x(), p.y()));
+        for (const QPoint& p : {QPoint(267, 0), QPoint(0, 545), QPoint(267, 545)})
+            QVERIFY(isKey(face, p.x(), p.y()));
         const auto& slot = layout::face::kHangSlot;
         QVERIFY(isKey(face, slot.centreX(), slot.centreY()));
         QVERIFY(insideShape(face, layout::face::kFacePlate));
@@ -184,7 +208,8 @@ private Q_SLOTS:
             QCOMPARE(image->size(), QSize(panel.size.w, panel.size.h));
             for (std::size_t i = 0; i < panel.controls.size(); ++i) {
                 const layout::Rect& r = panel.controls[i];
-                const QString where = QStringLiteral("%1 control %2").arg(QLatin1String(panel.picture)).arg(i);
+                const QString where =
+                    QStringLiteral("%1 control %2").arg(QLatin1String(panel.picture)).arg(i);
                 QVERIFY2(inside(r, panel.size), qPrintable(where));
                 // Nothing on the runner, the strip that lies over the main window.
                 if (panel.right)

@@ -81,7 +81,7 @@ class TestCalculatorPanels : public QObject {
         return parts.join(';');
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
@@ -98,10 +98,12 @@ class TestCalculatorPanels : public QObject {
         QTest::addColumn<QString>("fresh");
         QTest::addColumn<QString>("first");  // the box with the focus, its text selected
         QTest::addColumn<QString>("tips");   // control=tool tip, spaces kept
+        // clang-format off
         QTest::newRow("wire") << 1 << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=3;TB2=30" << "TB0" << "TB1=Number of Current Carrying Conductors in Conduit;DneBut0=Calculate Minimum Conductor Size";
         QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor ";
         QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation";
         QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size";
+        // clang-format on
     }
     // clang-format on
     void opensFresh() {
@@ -124,6 +126,7 @@ class TestCalculatorPanels : public QObject {
         QTest::addColumn<QString>("from");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("to");
+        // clang-format off
         QTest::newRow("wire: Enter in the count box") << 1 << "TB1" << int(Qt::Key_Return) << "TB0";
         QTest::newRow("wire: Enter in the ambient box") << 1 << "TB2" << int(Qt::Key_Enter) << "TB0";
         QTest::newRow("transformer: Enter in TA") << 4 << "TA" << int(Qt::Key_Return) << "TV";
@@ -132,6 +135,7 @@ class TestCalculatorPanels : public QObject {
         QTest::newRow("transformer: Tab in TV") << 4 << "TV" << int(Qt::Key_Tab) << "TA";
         QTest::newRow("starter: Enter in Ts") << 5 << "Ts" << int(Qt::Key_Return) << "Ti";
         QTest::newRow("starter: Tab in Ti") << 5 << "Ti" << int(Qt::Key_Tab) << "Ts";
+        // clang-format on
     }
     // clang-format on
     void keys() {
@@ -156,6 +160,7 @@ class TestCalculatorPanels : public QObject {
         QTest::addColumn<bool>("byEnter");  // Enter in the first box instead of the button
         QTest::addColumn<QString>("lines");  // on the display after the panel's title
         QTest::addColumn<QString>("golden");
+        // clang-format off
         QTest::newRow("wire, Fahrenheit in the box") << 1 << "TB0=40;TB1=6;TB2=104F" << false
             << "8  (THHN)\r\nDe-Rated Amps: 40.04\r\nCircuit Max Amps: 40\r\nSee Notes\r\n" << "wire-40a-thhn-6-at-40c.log";
         QTest::newRow("ground, by Enter") << 3 << "TB=801;Clist=1" << true
@@ -163,6 +168,7 @@ class TestCalculatorPanels : public QObject {
         QTest::newRow("transformer") << 4 << "Knob0;Knob1;TA=75;TV=480" << false
             << "90.21 Full Load Amps\r\nThree Phase\r\n" << "transformer-75kva-480v-three.log";
         QTest::newRow("starter") << 5 << "" << false << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
+        // clang-format on
     }
     // clang-format on
     void calculates() {
@@ -198,12 +204,14 @@ class TestCalculatorPanels : public QObject {
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("message");  // as the error window shows it
         QTest::addColumn<QString>("after");    // the panel afterwards
+        // clang-format off
         QTest::newRow("wire: 86F becomes 30 C first") << 1 << "TB1=0;TB2=86F" << "Must Have At Least One Conductor."
             << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=0;TB2=30";
         QTest::newRow("ground") << 3 << "TB=6001" << "Amp Rating Is\nToo High,\n6000 Amps Max." << "Clist=Copper;TB=6001";
         QTest::newRow("transformer") << 4 << "Knob0;TV=0" << "Values Too High\nCannot Compute."
             << "Knob0=D;Knob1=U;L1_1*;L1_2*;L1_6=Transformer KVA;TA=1 (Enter Transformer KVA);TV=0";
         QTest::newRow("starter") << 5 << "Ti=576" << "Volt Rating Is\nToo High.\n575 Volts Max." << "Ti=576;Ts=20";
+        // clang-format on
     }
     // clang-format on
     void anErrorLeavesThePanelOpen() {
@@ -226,10 +234,12 @@ class TestCalculatorPanels : public QObject {
     void switchingAwayKeepsTheInputs_data() {
         QTest::addColumn<int>("panel");
         QTest::addColumn<QString>("entries");
+        // clang-format off
         QTest::newRow("wire, aluminum") << 1 << "Lst0=1;Lst1=3;TB0=55 A;TB1=7;TB2=86F";
         QTest::newRow("ground") << 3 << "TB=75.5;Clist=1";
         QTest::newRow("transformer") << 4 << "Knob1;TA=112.5;TV=208";
         QTest::newRow("starter") << 5 << "Ts=27.5;Ti=208 V";
+        // clang-format on
     }
     // clang-format on
     void switchingAwayKeepsTheInputs() {

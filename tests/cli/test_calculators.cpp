@@ -11,7 +11,7 @@ using voltaro::testing::CliRun;
 class CommandsTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase();
     void commands_data();
     void commands();
@@ -19,7 +19,7 @@ class CommandsTest : public QObject {
     void logsEachCalculator();
     void conduitLeavesNoConductorsBehind();
 
-  private:
+private:
     CliRun run(const QStringList& args) {
         return voltaro::testing::runCli(QStringList{"--app-dir", app_.path()} + args);
     }
@@ -43,6 +43,7 @@ void CommandsTest::commands_data() {
     QTest::addColumn<QString>("out");
     QTest::addColumn<QString>("err");  // for usage errors, what stderr holds
 
+    // clang-format off
     QTest::newRow("40A copper THHN, 6 conductors, 40C")
         << QStringList{"wire", "--amps", "40", "--material", "Copper", "--insulation", "THHN", "--conductors", "6", "--ambient", "40"}
         << 0 << "8  (THHN)\nDe-Rated Amps: 40.04\nCircuit Max Amps: 40\nSee Notes\n" << "";
@@ -72,9 +73,12 @@ void CommandsTest::commands_data() {
                                                        << 0 << "1 Ground\n400 Fuse\nSee Notes\n" << "";
     QTest::newRow("6001A ground") << QStringList{"ground", "--amps", "6001", "--material", "Copper"}
                                   << 1 << "" << "Amp Rating Is\nToo High,\n6000 Amps Max.\n";
+    // clang-format on
 
-    const QStringList sixThhn{"conduit", "--wire", "10 - THHN", "--wire", "10 - THHN", "--wire", "10 - THHN",
-                              "--wire", "10 - THHN", "--wire", "10 - THHN", "--wire", "10 - THHN"};
+    const QStringList sixThhn{"conduit",   "--wire",    "10 - THHN", "--wire",    "10 - THHN",
+                              "--wire",    "10 - THHN", "--wire",    "10 - THHN", "--wire",
+                              "10 - THHN", "--wire",    "10 - THHN"};
+    // clang-format off
     QTest::newRow("six 10 THHN in EMT") << sixThhn << 0 << "3/4 in.  EMT\n" << "";
     QTest::newRow("conduit type chosen, notes flagged")
         << QStringList{"conduit", "--type", "EMT-NIP*", "--wire", "10 - THHN"} << 0
@@ -84,21 +88,29 @@ void CommandsTest::commands_data() {
         << QStringList{"conduit", "--wire", "10 - O'Brien"} << 1 << "" << "No Area Listed For\nAWG 10 - O'Brien\n";
     QTest::newRow("five 2000 RHW fill no conduit")
         << QStringList{"conduit", "--wire", "2000 - RHW", "--wire", "2000 - RHW", "--wire", "2000 - RHW",
-                       "--wire", "2000 - RHW", "--wire", "2000 - RHW"}
+                       // clang-format on
+                       "--wire", "2000 - RHW", "--wire", "2000 - RHW"}  // clang-format off
         << 1 << "" << "Trade Size Conduit\nNot Large Enough.\n";
     QTest::newRow("unknown conduit type")
         << QStringList{"conduit", "--type", "emt", "--wire", "10 - THHN"} << 1 << ""
         << "voltaro-cli: unknown conduit type \"emt\" (the types are: EMT, ENT, FMC, IMC, "
+                                                                        // clang-format on
            "LFNC-B, LFNC-A, LFMC, RMC, PVC-80, PVC-40, PVC-A, PVC-EB, EMT-NIP*)\n";
+    // clang-format off
     QTest::newRow("control characters in a conduit type come back escaped")
         << QStringList{"conduit", "--type", "\x1b[2J\n\xc2\x9b", "--wire", "10 - THHN"} << 1 << ""
         << "voltaro-cli: unknown conduit type \"\\x1b[2J\\n\\u009b\" (the types are: EMT, ENT, FMC, "
+           // clang-format on
            "IMC, LFNC-B, LFNC-A, LFMC, RMC, PVC-80, PVC-40, PVC-A, PVC-EB, EMT-NIP*)\n";
+    // clang-format off
     QTest::newRow("insulation type the table does not hold")
         << QStringList{"wire", "--amps", "20", "--material", "Aluminum", "--insulation", "TFN", "--conductors", "3", "--ambient", "30"}
         << 1 << "" << "voltaro-cli: no insulation type \"TFN\" in the Aluminum table (the types are: RH, RHH, RHW, "
-                      "RHW-2, SA, SIS, TBS, THHN, THHW (dry), THHW (wet), THW, THW-2, THWN, THWN-2, TW, UF, USE, "
-                      "USE-2, XHH, XHHW (dry), XHHW (wet), XHHW-2, ZW-2)\n";
+           // clang-format on
+           "RHW-2, SA, SIS, TBS, THHN, THHW (dry), THHW (wet), THW, THW-2, THWN, THWN-2, TW, UF, "
+           "USE, "
+           "USE-2, XHH, XHHW (dry), XHHW (wet), XHHW-2, ZW-2)\n";
+    // clang-format off
     QTest::newRow("75 KVA at 480 V three phase")
         << QStringList{"transformer", "--mode", "amps", "--phase", "three", "--input", "75", "--volts", "480"}
         << 0 << "90.21 Full Load Amps\nThree Phase\n" << "";
@@ -131,8 +143,10 @@ void CommandsTest::commands_data() {
                                                  << "No NEMA Enclosure\nWith That Number.\n";
     QTest::newRow("enclosure 0 does not exist") << QStringList{"enclosure", "--id", "0"} << 1 << ""
                                                 << "No NEMA Enclosure\nWith That Number.\n";
+    // clang-format on
 
     const QString usage("usage: voltaro-cli");
+    // clang-format off
     QTest::newRow("usage: wire without ambient")
         << QStringList{"wire", "--amps", "20", "--material", "Copper", "--insulation", "THHN", "--conductors", "3"} << 2 << "" << usage;
     QTest::newRow("usage: material in lower case")
@@ -154,6 +168,7 @@ void CommandsTest::commands_data() {
     QTest::newRow("usage: enclosure without id") << QStringList{"enclosure"} << 2 << "" << usage;
     QTest::newRow("usage: conduit with a stray word") << QStringList{"conduit", "10 - THHN"} << 2 << "" << usage;
     QTest::newRow("usage: conduit option without a value") << QStringList{"conduit", "--wire"} << 2 << "" << usage;
+    // clang-format on
 }
 // clang-format on
 
@@ -188,20 +203,28 @@ void CommandsTest::commands() {
 void CommandsTest::logsEachCalculator_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("golden");
+    // clang-format off
     QTest::newRow("wire") << QStringList{"wire", "--amps", "40", "--material", "Copper", "--insulation", "THHN",
+                                         // clang-format on
                                          "--conductors", "6", "--ambient", "104F"}
+                          // clang-format off
                           << "wire-40a-thhn-6-at-40c.log";
     QTest::newRow("ground") << QStringList{"ground", "--amps", "801", "--material", "Aluminum"}
                             << "ground-801a-aluminum.log";
     QTest::newRow("conduit") << QStringList{"conduit", "--type", "EMT-NIP*", "--wire", "8 - RHW*",
+                                            // clang-format on
                                             "--wire", "8 - RHW*", "--wire", "10 - THHN"}
+                             // clang-format off
                              << "conduit-nipple-notes-5-4.log";
     QTest::newRow("enclosure") << QStringList{"enclosure", "--id", "7"} << "enclosure-4x.log";
     QTest::newRow("transformer") << QStringList{"transformer", "--mode", "amps", "--phase", "three",
+                                                // clang-format on
                                                 "--input", "75", "--volts", "480"}
+                                 // clang-format off
                                  << "transformer-75kva-480v-three.log";
     QTest::newRow("starter") << QStringList{"starter", "--amps", "20", "--volts", "480"}
                              << "starter-20a-480v.log";
+    // clang-format on
 }
 // clang-format on
 

@@ -35,7 +35,7 @@ class TestCliFiles : public QObject {
         return runCli(QStringList{"--app-dir", dir_->path()} + args, prepare);
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         for (const char* file : {"Voltaro.dat", "Zephlib.so"})
@@ -61,6 +61,7 @@ class TestCliFiles : public QObject {
         QTest::addColumn<QString>("err");
         const auto log = [](const char* name) { return kGround + QStringList{"--log", name}; };
         const QString denied = "voltaro-cli: cannot write APP/";
+        // clang-format off
         QTest::newRow("link planted at x.log.new")
             << "link x.log.new" << log("APP/x.log") << 0 << "";
         QTest::newRow("folder at x.log.new") << "folder x.log.new" << log("APP/x.log") << 0 << "";
@@ -77,14 +78,18 @@ class TestCliFiles : public QObject {
             << denied + "Voltaro.dat: it is the reference database\n";
         QTest::newRow("a link to it") << "link-to-the-data l" << log("APP/l") << 1
                                       << denied + "l: it is the reference database\n";
+        // clang-format on
         const QString lost =
             "voltaro-cli: cannot write the standard output: No space left on device\n";
+        // clang-format off
         QTest::newRow("lost output: tables") << "full output" << QStringList{"tables"} << 1 << lost;
         QTest::newRow("lost output: ground") << "full output" << kGround << 1 << lost;
+        // clang-format on
         const QString refused = "voltaro-cli: cannot open APP/Voltaro.dat: ";
         const QString empty = refused +
                               "not the reference database (an empty or foreign file): "
                               "missing tables Copper, Aluminum, Correc1, ...";
+        // clang-format off
         QTest::newRow("zero-byte database: tables")
             << "empty" << QStringList{"tables"} << 1 << empty;
         QTest::newRow("zero-byte database: starter")
@@ -92,6 +97,7 @@ class TestCliFiles : public QObject {
         QTest::newRow("no FootNotes: ground")
             << "DROP TABLE FootNotes" << kGround << 1
             << refused + "the reference database is damaged: missing table FootNotes (error 11)\n";
+        // clang-format on
     }
     void hostileButFair() {
         QFETCH(QString, setUp);

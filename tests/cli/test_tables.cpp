@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/support/cli_runner.h"
 #include "refdb/csv.h"
+#include "tests/support/cli_runner.h"
 
 using namespace voltaro::refdb;
 using voltaro::testing::runCli;
@@ -61,7 +61,8 @@ private Q_SLOTS:
         QVERIFY(starter.out.startsWith("Size,200,230,460\n00,6.9,6,3.4\n0,11,9.6,7.6\n"));
         QVERIFY(starter.out.endsWith("\n9,,,\n"));  // empty cells are empty fields
         const auto enclosures = runCli({"dump", "Enclosures"});
-        QVERIFY(enclosures.out.contains("\n1,1,\"General Purpose, Indoor\",Keeps fingers off live,"));
+        QVERIFY(
+            enclosures.out.contains("\n1,1,\"General Purpose, Indoor\",Keeps fingers off live,"));
         const auto view = runCli({"dump", "ConData_Q"});
         QVERIFY(view.out.startsWith("Abbr,Size,1wire,2wires,2+wires\nEMT,1/2,0.161,0.094,0.122\n"));
         const auto work = runCli({"dump", "DragList"});
@@ -80,10 +81,10 @@ private Q_SLOTS:
     }
 
     void usageErrors() {
-        for (const QStringList& args : {QStringList{}, QStringList{"dump"}, QStringList{"dump", "a", "b"},
-                                        QStringList{"frobnicate"}, QStringList{"--app-dir"},
-                                        QStringList{"--app-dir", "", "tables"},
-                                        QStringList{"tables", "extra"}}) {
+        for (const QStringList& args :
+             {QStringList{}, QStringList{"dump"}, QStringList{"dump", "a", "b"},
+              QStringList{"frobnicate"}, QStringList{"--app-dir"},
+              QStringList{"--app-dir", "", "tables"}, QStringList{"tables", "extra"}}) {
             const auto run = runCli(args);
             QCOMPARE(run.status, 2);
             QVERIFY(run.out.isEmpty());

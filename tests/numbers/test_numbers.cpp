@@ -16,6 +16,7 @@ private Q_SLOTS:
     void readsLeadingNumber_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<double>("value");
+        // clang-format off
         QTest::newRow("plain") << QByteArray("40") << 40.0;
         QTest::newRow("fraction") << QByteArray("12.5") << 12.5;
         QTest::newRow("leading blanks") << QByteArray("  \t 7") << 7.0;
@@ -41,6 +42,7 @@ private Q_SLOTS:
         QTest::newRow("tiny underflows to zero") << QByteArray("1e-400") << 0.0;
         QTest::newRow("zero with huge exponent") << QByteArray("0e999999") << 0.0;
         QTest::newRow("leading zeros") << QByteArray("0007.25") << 7.25;
+        // clang-format on
     }
     void readsLeadingNumber() {
         QFETCH(QByteArray, text);
@@ -52,11 +54,13 @@ private Q_SLOTS:
 
     void reportsOverflow_data() {
         QTest::addColumn<QByteArray>("text");
+        // clang-format off
         QTest::newRow("1e309") << QByteArray("1e309");
         QTest::newRow("negative") << QByteArray("-1e309");
         QTest::newRow("million nines") << QByteArray(1'000'000, '9');
         QTest::newRow("small mantissa, huge exponent") << QByteArray("0.001e400");
         QTest::newRow("exponent beyond any int") << QByteArray("1e99999999999999999999");
+        // clang-format on
     }
     void reportsOverflow() {
         QFETCH(QByteArray, text);
@@ -78,6 +82,7 @@ private Q_SLOTS:
     void roundsHalfToEven_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("rounded");
+        // clang-format off
         QTest::newRow("2.5") << 2.5 << 2;
         QTest::newRow("3.5") << 3.5 << 4;
         QTest::newRow("-2.5") << -2.5 << -2;
@@ -87,6 +92,7 @@ private Q_SLOTS:
         QTest::newRow("2.5001") << 2.5001 << 3;
         QTest::newRow("112.5") << 112.5 << 112;
         QTest::newRow("7.5") << 7.5 << 8;
+        // clang-format on
     }
     void roundsHalfToEven() {
         QFETCH(double, value);
@@ -114,6 +120,7 @@ private Q_SLOTS:
     void writesGeneralFormat_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
+        // clang-format off
         QTest::newRow("whole") << 24.0 << "24";
         QTest::newRow("two decimals") << 19.68 << "19.68";
         QTest::newRow("half") << 0.5 << "0.5";
@@ -130,6 +137,7 @@ private Q_SLOTS:
         QTest::newRow("thousands unseparated") << 1234567.0 << "1234567";
         QTest::newRow("product of factors") << 50 * 0.88 * 0.8 << "35.2";
         QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << "Infinity";
+        // clang-format on
     }
     void writesGeneralFormat() {
         QFETCH(double, value);

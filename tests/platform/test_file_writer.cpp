@@ -41,7 +41,7 @@ struct Folder {
 class TestFileWriter : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void allNewOrAsItWas_data() {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("planted");    // made before the write (see plant())
@@ -60,9 +60,11 @@ class TestFileWriter : public QObject {
         const char* steps[] = {"checking", "creating", "writing", "syncing", "replacing"};
         for (int step = 0; step <= int(WriteStep::Replace); ++step)
             for (const char* target : {"x.log", "link to log", "new.log"})
+                // clang-format off
                 QTest::addRow("%s fails, %s", steps[step], target)
                     << target << ""
                     << "" << step << "No space left on device";
+        // clang-format on
         row("link at the name picked", "x.log", "link", "picked", -1, "x.log");
         row("folder at the name picked", "x.log", "folder", "picked", -1, "x.log");
         row("link to a folder", "link to folder", "", "", -1, "Is a directory");

@@ -40,6 +40,7 @@ private Q_SLOTS:
         QTest::addColumn<QRgb>("target");
         QTest::addColumn<QRgb>("source");
         QTest::addColumn<QRgb>("expected");
+        // clang-format off
         QTest::newRow("copy") << int(RasterOp::Copy) << qRgb(1, 2, 3) << qRgb(200, 100, 50) << qRgb(200, 100, 50);
         QTest::newRow("and") << int(RasterOp::And) << qRgb(0xF0, 0x0F, 0xFF) << qRgb(0x3C, 0x3C, 0x00)
                              << qRgb(0x30, 0x0C, 0x00);
@@ -47,6 +48,7 @@ private Q_SLOTS:
                             << qRgb(0xFC, 0x3F, 0x81);
         QTest::newRow("and with white keeps the target") << int(RasterOp::And) << qRgb(9, 8, 7)
                                                          << qRgb(255, 255, 255) << qRgb(9, 8, 7);
+        // clang-format on
     }
     void rasterOperationsCombinePerComponent() {
         QFETCH(int, op);
@@ -64,6 +66,7 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("block");  // x, y: target position; size
         QTest::addColumn<QPoint>("sourceAt");
         QTest::addColumn<QRect>("written");
+        // clang-format off
         QTest::newRow("inside") << QRect(1, 1, 2, 2) << QPoint(0, 0) << QRect(1, 1, 2, 2);
         QTest::newRow("past the target's right edge") << QRect(3, 0, 4, 1) << QPoint(0, 0) << QRect(3, 0, 2, 1);
         QTest::newRow("from left of the target") << QRect(-2, 0, 4, 1) << QPoint(0, 0) << QRect(0, 0, 2, 1);
@@ -71,6 +74,7 @@ private Q_SLOTS:
         QTest::newRow("past the source's bottom") << QRect(0, 0, 1, 9) << QPoint(0, 2) << QRect(0, 0, 1, 2);
         QTest::newRow("nothing left") << QRect(9, 9, 2, 2) << QPoint(0, 0) << QRect();
         QTest::newRow("zero width") << QRect(0, 0, 0, 2) << QPoint(0, 0) << QRect();
+        // clang-format on
     }
     void copiesAreClippedToBothSurfaces() {
         QFETCH(QRect, block);
@@ -79,22 +83,24 @@ private Q_SLOTS:
         Surface to(5, 5);
         to.image().fill(0xff111111);
         const Surface from = numbered(4, 4);
-        QCOMPARE(blockCopy(to, block.x(), block.y(), block.width(), block.height(), from, sourceAt.x(),
-                           sourceAt.y()),
+        QCOMPARE(blockCopy(to, block.x(), block.y(), block.width(), block.height(), from,
+                           sourceAt.x(), sourceAt.y()),
                  written);
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 5; ++x) {
-                const QRgb expected = written.contains(x, y)
-                                          ? qRgb(x - block.x() + sourceAt.x(), y - block.y() + sourceAt.y(), 7)
-                                          : 0xff111111;
+                const QRgb expected = written.contains(x, y) ? qRgb(x - block.x() + sourceAt.x(),
+                                                                    y - block.y() + sourceAt.y(), 7)
+                                                             : 0xff111111;
                 QCOMPARE(*pixelAt(to, x, y), expected);
             }
     }
 
     void overlappingCopyWithinOneSurfaceReadsTheOldPixels_data() {
         QTest::addColumn<int>("shift");
+        // clang-format off
         QTest::newRow("one column left, as a closing slide") << -1;
         QTest::newRow("one column right") << 1;
+        // clang-format on
     }
     void overlappingCopyWithinOneSurfaceReadsTheOldPixels() {
         QFETCH(int, shift);
@@ -119,7 +125,8 @@ private Q_SLOTS:
 
     void dibRoundTripsAtEveryRowPadding_data() {
         QTest::addColumn<int>("width");
-        for (int w : {1, 2, 3, 4, 5}) QTest::newRow(qPrintable(QStringLiteral("%1 wide").arg(w))) << w;
+        for (int w : {1, 2, 3, 4, 5})
+            QTest::newRow(qPrintable(QStringLiteral("%1 wide").arg(w))) << w;
     }
     void dibRoundTripsAtEveryRowPadding() {
         QFETCH(int, width);
@@ -152,6 +159,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("value");
         QTest::addColumn<int>("truncateBy");
+        // clang-format off
         QTest::newRow("8 bits per pixel") << 14 << 8 << 0;
         QTest::newRow("compressed") << 16 << 1 << 0;
         QTest::newRow("two planes") << 12 << 2 << 0;
@@ -159,6 +167,7 @@ private Q_SLOTS:
         QTest::newRow("zero width") << 4 << 0 << 0;
         QTest::newRow("pixels cut short") << 0 << 40 << 1;
         QTest::newRow("image size past the end") << 20 << 200 << 0;
+        // clang-format on
     }
     void dibReadingRefusesWhatItCannotDraw() {
         QFETCH(int, offset);
@@ -186,23 +195,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("found");  // index into the table, -1 for none
+        // clang-format off
         QTest::newRow("exact") << "SOUND" << "Tick" << 0;
         QTest::newRow("other case") << "sound" << "TICK" << 0;
         QTest::newRow("same name, other type") << "BITMAP" << "tick" << 1;
         QTest::newRow("prefix only") << "SOUND" << "Tic" << -1;
         QTest::newRow("longer name") << "SOUND" << "TickLo" << -1;
         QTest::newRow("unknown type") << "ICON" << "Tick" << -1;
+        // clang-format on
     }
     void resourceTableLookupIgnoresCase() {
         QFETCH(QString, type);
         QFETCH(QString, name);
         QFETCH(int, found);
         static const unsigned char data[] = {1, 2, 3, 4, 5};
-        const ResourceEntry table[] = {{"SOUND", "Tick", data, data + 3}, {"BITMAP", "Tick", data + 3, data + 5}};
+        const ResourceEntry table[] = {{"SOUND", "Tick", data, data + 3},
+                                       {"BITMAP", "Tick", data + 3, data + 5}};
         const unsigned char* bytes = nullptr;
         std::uint32_t size = 99;
-        const int result = lookupResourceInTable(table, 2, type.toLatin1().constData(), name.toLatin1().constData(),
-                                                 &bytes, &size);
+        const int result = lookupResourceInTable(table, 2, type.toLatin1().constData(),
+                                                 name.toLatin1().constData(), &bytes, &size);
         QCOMPARE(result, found >= 0 ? 1 : 0);
         if (found >= 0) {
             QCOMPARE(bytes, table[found].begin);

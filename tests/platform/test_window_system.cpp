@@ -9,13 +9,14 @@ using namespace voltaro::platform;
 class TestWindowSystem : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     // The environment ("NAME=value"), the platform chosen ("-": left to Qt) and why no window
     // could be shown there (the message's first line, after "Voltaro cannot show its window: ").
     void choosesAndExplains_data() {
         QTest::addColumn<QStringList>("environment");
         QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("why");
+        // clang-format off
         QTest::newRow("X11") << QStringList{"DISPLAY=:0"} << "-"
                              << "the display \":0\" cannot be opened";
         QTest::newRow("Wayland with XWayland")
@@ -27,6 +28,7 @@ class TestWindowSystem : public QObject {
         QTest::newRow("the user's own choice")
             << QStringList{"WAYLAND_DISPLAY=w-0", "QT_QPA_PLATFORM=wayland"} << "-"
             << "the window system \"wayland\" (QT_QPA_PLATFORM) cannot be started";
+        // clang-format on
     }
     void choosesAndExplains() {
         QFETCH(QStringList, environment);

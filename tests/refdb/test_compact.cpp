@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/core_fixture.h"
 #include "refdb/compact.h"
 #include "refdb/working_copy.h"
+#include "tests/support/core_fixture.h"
 
 using namespace voltaro::refdb;
 using voltaro::testing::CoreFixture;
@@ -41,8 +41,9 @@ private Q_SLOTS:
         {
             // Fill and empty a work table, as a long session of the conduit panel does.
             auto db = copy.open();
-            QVERIFY(!db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                                "WHERE i < 20000) INSERT INTO Scratch SELECT 'gauge ' || i FROM n"));
+            QVERIFY(
+                !db.execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                            "WHERE i < 20000) INSERT INTO Scratch SELECT 'gauge ' || i FROM n"));
             QVERIFY(!db.execute("DELETE FROM Scratch"));
         }
         const auto before = std::filesystem::file_size(copy.path());
@@ -73,26 +74,30 @@ private Q_SLOTS:
         sqlite3_open_v2(copy.path().c_str(), &other, SQLITE_OPEN_READONLY, nullptr);
         const auto password = copy.password().text();
         sqlite3_key(other, password.data(), static_cast<int>(password.size()));
-        QCOMPARE(sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
-                 SQLITE_NOTADB);
+        QCOMPARE(
+            sqlite3_exec(other, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+            SQLITE_NOTADB);
         sqlite3_close(other);
 
         // Still encrypted.
         sqlite3* plain = nullptr;
         sqlite3_open_v2(copy.path().c_str(), &plain, SQLITE_OPEN_READONLY, nullptr);
-        QCOMPARE(sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
-                 SQLITE_NOTADB);
+        QCOMPARE(
+            sqlite3_exec(plain, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr),
+            SQLITE_NOTADB);
         sqlite3_close(plain);
     }
 
     void failureAtAnyStepLeavesTheFile_data() {
         QTest::addColumn<CompactStep>("step");
+        // clang-format off
         QTest::newRow("removing a stale copy") << CompactStep::RemoveStaleCopy;
         QTest::newRow("opening the data file") << CompactStep::OpenSource;
         QTest::newRow("writing the copy") << CompactStep::Export;
         QTest::newRow("opening the copy") << CompactStep::OpenCopy;
         QTest::newRow("checking the copy") << CompactStep::CheckCopy;
         QTest::newRow("replacing the file") << CompactStep::Replace;
+        // clang-format on
     }
     void failureAtAnyStepLeavesTheFile() {
         QFETCH(CompactStep, step);
@@ -100,11 +105,12 @@ private Q_SLOTS:
         const auto original = bytesOf(copy.path());
         const auto temp = copy.path().parent_path() / "TmpCmpct.mdb";
         std::vector<CompactStep> reached;
-        const auto errors = compactDataFile(copy.path(), temp, copy.password(), [&](CompactStep at) {
-            reached.push_back(at);
-            return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
-                              : std::nullopt;
-        });
+        const auto errors =
+            compactDataFile(copy.path(), temp, copy.password(), [&](CompactStep at) {
+                reached.push_back(at);
+                return at == step ? std::optional<DbError>(DbError{SQLITE_IOERR, "injected"})
+                                  : std::nullopt;
+            });
         QCOMPARE(errors.size(), std::size_t{1});
         QCOMPARE(errors.front().number, SQLITE_IOERR);
         QCOMPARE(errors.front().description, std::string("injected"));

@@ -6,9 +6,9 @@
 #include <set>
 #include <sstream>
 
-#include "tests/support/core_fixture.h"
 #include "refdb/csv.h"
 #include "refdb/sql.h"
+#include "tests/support/core_fixture.h"
 
 using namespace voltaro::refdb;
 using voltaro::testing::CoreFixture;
@@ -23,10 +23,10 @@ std::vector<std::string> column(Database& db, const std::string& sql, const std:
     return values;
 }
 
-const std::vector<std::string> kSizes = {"14", "12", "10", "8", "6", "4", "3", "2", "1", "1/0",
-                                         "2/0", "3/0", "4/0", "250", "300", "350", "400", "500",
-                                         "600", "700", "750", "800", "900", "1000", "1250",
-                                         "1500", "1750", "2000"};
+const std::vector<std::string> kSizes = {"14",  "12",  "10",   "8",    "6",    "4",    "3",
+                                         "2",   "1",   "1/0",  "2/0",  "3/0",  "4/0",  "250",
+                                         "300", "350", "400",  "500",  "600",  "700",  "750",
+                                         "800", "900", "1000", "1250", "1500", "1750", "2000"};
 
 int sizeRank(const std::string& gauge) {
     const std::vector<std::string> all = {"18", "16"};
@@ -50,7 +50,8 @@ private Q_SLOTS:
 
     void everyCsvRowIsInItsTable() {
         // The text sources and the built file agree cell for cell (numbers compared as numbers).
-        const std::filesystem::path data = std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) / "refdb/data";
+        const std::filesystem::path data =
+            std::filesystem::path(VOLTARO_TEST_SOURCE_DIR) / "refdb/data";
         int files = 0;
         for (const auto& entry : std::filesystem::directory_iterator(data)) {
             if (entry.path().extension() != ".csv") continue;
@@ -126,6 +127,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("guage");
         QTest::addColumn<QString>("column");
         QTest::addColumn<double>("amps");
+        // clang-format off
         QTest::newRow("12 Cu 60") << "12*" << "Cop60" << 25.0;
         QTest::newRow("10 Cu 75") << "10*" << "Cop75" << 35.0;
         QTest::newRow("8 Cu 90") << "8" << "Cop90" << 55.0;
@@ -133,6 +135,7 @@ private Q_SLOTS:
         QTest::newRow("300 Al 75") << "300" << "Alu75" << 230.0;  // 1999: 230, not 2002's
         QTest::newRow("500 Al 90") << "500" << "Alu90" << 350.0;
         QTest::newRow("2000 Cu 90") << "2000" << "Cop90" << 750.0;
+        // clang-format on
     }
     void ampacitySpotValues() {
         QFETCH(QString, guage);
@@ -155,8 +158,9 @@ private Q_SLOTS:
         }
         auto set = db_->openRecordset("SELECT * FROM Copper");
         const std::pair<const char*, double> rates[] = {
-            {"THHN", 90}, {"TW", 60}, {"THWN", 75}, {"THHW (wet)", 75}, {"THHW (dry)", 90},
-            {"XHHW (wet)", 75}, {"XHHW (dry)", 90}, {"FEPW", 75}, {"RH", 75}};
+            {"THHN", 90},       {"TW", 60},         {"THWN", 75},
+            {"THHW (wet)", 75}, {"THHW (dry)", 90}, {"XHHW (wet)", 75},
+            {"XHHW (dry)", 90}, {"FEPW", 75},       {"RH", 75}};
         for (const auto& [type, rate] : rates) {
             QVERIFY2(*set->findFirst("Type = " + sqlText(type)), type);
             QCOMPARE(set->field("Rate").number(), rate);
@@ -219,14 +223,18 @@ private Q_SLOTS:
         for (const auto& type : types) {
             // The panel's way: the type's Dim rows in order, then each Dim's gauges.
             std::vector<std::string> gauges;
-            for (const auto& dim : column(*db_, "SELECT * FROM WireType WHERE Type = " + sqlText(type), "Dim"))
-                for (const auto& gauge : column(*db_, "SELECT * FROM WireDim WHERE Dim = " + sqlText(dim), "Gauge"))
+            for (const auto& dim :
+                 column(*db_, "SELECT * FROM WireType WHERE Type = " + sqlText(type), "Dim"))
+                for (const auto& gauge :
+                     column(*db_, "SELECT * FROM WireDim WHERE Dim = " + sqlText(dim), "Gauge"))
                     gauges.push_back(gauge);
             QVERIFY2(!gauges.empty(), type.c_str());
             for (std::size_t i = 1; i < gauges.size(); ++i)
-                QVERIFY2(sizeRank(gauges[i - 1]) < sizeRank(gauges[i]), (type + " " + gauges[i]).c_str());
+                QVERIFY2(sizeRank(gauges[i - 1]) < sizeRank(gauges[i]),
+                         (type + " " + gauges[i]).c_str());
             // Every gauge of the type has exactly one area.
-            auto areas = column(*db_, "SELECT * FROM WireArea_Q WHERE Type = " + sqlText(type), "Gauge");
+            auto areas =
+                column(*db_, "SELECT * FROM WireArea_Q WHERE Type = " + sqlText(type), "Gauge");
             QCOMPARE(areas, gauges);
         }
         auto set = db_->openRecordset("SELECT * FROM WireArea_Q");
@@ -259,7 +267,8 @@ private Q_SLOTS:
 
     void starterEnclosuresAndNotes() {
         auto sizes = column(*db_, "SELECT * FROM Starter", "Size");
-        QCOMPARE(sizes, (std::vector<std::string>{"00", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+        QCOMPARE(sizes, (std::vector<std::string>{"00", "0", "1", "2", "3", "4", "5", "6", "7", "8",
+                                                  "9"}));
         auto set = db_->openRecordset("SELECT * FROM Starter");
         QVERIFY(*set->findFirst("Size = '7'"));
         QVERIFY(set->field("460").isNull());

@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <fstream>
 
-#include "tests/support/core_fixture.h"
 #include "refdb/sql.h"
+#include "tests/support/core_fixture.h"
 
 using namespace voltaro::refdb;
 using voltaro::testing::CoreFixture;
@@ -37,13 +37,16 @@ private Q_SLOTS:
     void plainSqliteCannotReadTheFile() {
         CoreFixture copy;
         sqlite3* db = nullptr;
-        QCOMPARE(sqlite3_open_v2(copy.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-        const int rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        QCOMPARE(sqlite3_open_v2(copy.path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+                 SQLITE_OK);
+        const int rc =
+            sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
         sqlite3_close(db);
         QCOMPARE(rc, SQLITE_NOTADB);
         // Nor does the file hold any of its texts in the clear.
         std::ifstream in(copy.path(), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         QVERIFY(bytes.find("THHN") == std::string::npos);
         QVERIFY(bytes.find("SQLite format") == std::string::npos);
     }
@@ -74,7 +77,7 @@ private Q_SLOTS:
         set->moveNext();
         QVERIFY(set->eof());
         QCOMPARE(set->field("Fuse").text(), std::string(""));  // no current row reads empty
-        set->moveNext();  // moving past the end stays there
+        set->moveNext();                                       // moving past the end stays there
         QVERIFY(set->eof());
 
         auto empty = db.openRecordset("SELECT * FROM KeepWires");
@@ -102,6 +105,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("criterion");
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("found");  // empty: no match
+        // clang-format off
         QTest::newRow("text gauge") << "SELECT * FROM AWG" << "Guage = '4'" << "Cop75" << "85";
         QTest::newRow("starred gauge") << "SELECT * FROM AWG" << "Guage = '12*'" << "Cop60" << "25";
         QTest::newRow("bracketed column") << "SELECT * FROM Starter" << "[460] >= 20" << "Size" << "2";
@@ -115,6 +119,7 @@ private Q_SLOTS:
         QTest::newRow("view pair") << "SELECT * FROM WireArea_Q" << "Type = 'THHN' AND Gauge = '10'" << "Area" << "0.0211";
         QTest::newRow("text column, number literal") << "SELECT * FROM AWG" << "Guage = 4" << "Cop60" << "70";
         QTest::newRow("no match") << "SELECT * FROM FuseSize" << "Fuse > 6000" << "Fuse" << "";
+        // clang-format on
     }
     void findFirstFollowsTheSetsOrder() {
         QFETCH(QString, sql);
@@ -141,9 +146,9 @@ private Q_SLOTS:
         // the engine's own WHERE clause over the table.
         CoreFixture copy;
         auto db = copy.open();
-        const char* criteria[] = {"Cop60 >= 55", "Alu90 > 100", "Guage = '1/0'", "Alu60 IS NULL",
-                                  "Guage LIKE '%*'", "Cop90 * 0.82 * 0.8 >= 40", "Alu75 = ''",
-                                  "Guage >= '3'", "Cop75 >= '100'"};
+        const char* criteria[] = {"Cop60 >= 55",   "Alu90 > 100",     "Guage = '1/0'",
+                                  "Alu60 IS NULL", "Guage LIKE '%*'", "Cop90 * 0.82 * 0.8 >= 40",
+                                  "Alu75 = ''",    "Guage >= '3'",    "Cop75 >= '100'"};
         for (const char* criterion : criteria) {
             auto set = db.openRecordset("SELECT * FROM AWG");
             auto found = set->findFirst(criterion);
@@ -247,7 +252,8 @@ private Q_SLOTS:
         QVERIFY(snapshot->addNew().has_value());
         QVERIFY(snapshot->deleteCurrent().has_value());
         QVERIFY(!db.openRecordset("SELECT Guage FROM AWG", Recordset::Kind::Dynaset).ok());
-        auto where = db.openRecordset("SELECT * FROM AWG WHERE Cop60 > 100", Recordset::Kind::Dynaset);
+        auto where =
+            db.openRecordset("SELECT * FROM AWG WHERE Cop60 > 100", Recordset::Kind::Dynaset);
         QVERIFY(where.ok());
         QCOMPARE(where->recordCount(), 20);
     }
@@ -271,8 +277,8 @@ private Q_SLOTS:
         auto found = set->findFirst("WiresTy = " + sqlText("O'Brien"));
         QVERIFY(found.ok() && *found);
         // A text built to break out of its quotes is just a text that matches nothing.
-        auto injected = db.openRecordset("SELECT * FROM WireArea_Q WHERE Type = " +
-                                         sqlText("x' OR '1'='1"));
+        auto injected =
+            db.openRecordset("SELECT * FROM WireArea_Q WHERE Type = " + sqlText("x' OR '1'='1"));
         QVERIFY(injected.ok());
         QCOMPARE(injected->recordCount(), 0);
         auto dropped = db.openRecordset("SELECT * FROM WireType WHERE Type = " +
@@ -300,9 +306,9 @@ private Q_SLOTS:
         auto queries = db.queryNames();
         QVERIFY(tables.ok() && queries.ok());
         const std::vector<std::string> expectedTables = {
-            "Copper", "Aluminum", "Correc1", "Correc2", "AWG", "FuseSize", "GndWire", "WireType",
-            "WireDim", "ConType", "ConData", "Starter", "Enclosures", "FootNotes", "KeepWires",
-            "DragList", "Scratch"};
+            "Copper",     "Aluminum",  "Correc1",   "Correc2",  "AWG",     "FuseSize",
+            "GndWire",    "WireType",  "WireDim",   "ConType",  "ConData", "Starter",
+            "Enclosures", "FootNotes", "KeepWires", "DragList", "Scratch"};
         QCOMPARE(*tables, expectedTables);
         QCOMPARE(*queries, (std::vector<std::string>{"WireArea_Q", "ConData_Q"}));
     }

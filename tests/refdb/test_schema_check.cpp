@@ -17,17 +17,20 @@ using testing::fileBytes;
 class TestSchemaCheck : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void refusesWhatIsNotTheReferenceDatabase_data() {
         QTest::addColumn<QString>("change");  // SQL run on a copy first; "empty" or "foreign"
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("description");  // what the message says, or starts with ("...")
         const QString damaged = "the reference database is damaged: ";
+        // clang-format off
         QTest::newRow("the shipped file") << "" << 0 << "";
         QTest::newRow("zero bytes")
             << "empty" << SQLITE_NOTADB
             << "not the reference database (an empty or foreign file): missing tables Copper, "
+               // clang-format on
                "Aluminum, Correc1, ...";
+        // clang-format off
         QTest::newRow("another program's tables, same password")
             << "foreign" << SQLITE_NOTADB
             << "not the reference database (an empty or foreign file): missing tables Copper, ...";
@@ -41,15 +44,20 @@ class TestSchemaCheck : public QObject {
         QTest::newRow("a stored query's table gone")
             << "DROP TABLE WireDim" << SQLITE_CORRUPT
             << damaged +
+                   // clang-format on
                    "missing table WireDim; stored query WireArea_Q cannot be read: "
                    "no such table: main.WireDim";
+        // clang-format off
         QTest::newRow("a column gone")
             << "ALTER TABLE AWG RENAME TO Old; CREATE TABLE AWG (Guage TEXT, Cop75 INTEGER, "
+               // clang-format on
                "Cop90 INTEGER, Alu60 INTEGER, Alu75 INTEGER); DROP TABLE Old"
+            // clang-format off
             << SQLITE_CORRUPT << damaged + "table AWG lacks columns Cop60, Alu90";
         QTest::newRow("a table where a stored query belongs")
             << "DROP VIEW WireArea_Q; CREATE TABLE WireArea_Q (Type TEXT, Gauge TEXT, Area REAL)"
             << SQLITE_CORRUPT << damaged + "missing stored query WireArea_Q";
+        // clang-format on
     }
     void refusesWhatIsNotTheReferenceDatabase() {
         QFETCH(QString, change);

@@ -23,7 +23,7 @@ class TestWorkingCopy : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     fs::path copy_;
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         copy_ = fs::path(dir_->path().toStdString()) / "Voltaro.dat";
@@ -33,12 +33,14 @@ class TestWorkingCopy : public QObject {
     void bringsTheCopyUpToDate_data() {
         QTest::addColumn<QString>("before");  // the working copy before the start
         QTest::addColumn<bool>("kept");  // its rows survive (else it is the shipped file again)
+        // clang-format off
         QTest::newRow("none yet") << "none" << false;
         QTest::newRow("current, with rows of a run") << "current" << true;
         QTest::newRow("another stamp: an upgrade") << "other stamp" << false;
         QTest::newRow("zero bytes") << "empty" << false;
         QTest::newRow("not a database") << "garbage" << false;
         QTest::newRow("a table lost") << "no FootNotes" << false;
+        // clang-format on
     }
     void bringsTheCopyUpToDate() {
         QFETCH(QString, before);

@@ -136,8 +136,11 @@ class TestReport : public QObject {
     }
     // No printer; PDFs go into `pdfFolder` named for kNow.
     SystemOutput pdfOutput(const QString& pdfFolder) {
-        return SystemOutput([=] { return SystemOutput::Places{false, {}, pdfFolder}; },
-                            [] { return kNow; });
+        return SystemOutput(
+            [=] {
+                return SystemOutput::Places{false, {}, pdfFolder};
+            },
+            [] { return kNow; });
     }
 
 private Q_SLOTS:
@@ -185,8 +188,11 @@ private Q_SLOTS:
 
         const QString date = QLocale::system().toString(kNow.date(), QLocale::ShortFormat);
         const QList<std::tuple<QString, double, double>> header = {
-            {QString::fromUtf8(kRightsNotice), 1.7, 1.5}, {kMakerLine, 4.5, 1.5},
-            {kTagline, 1.5, 1.9}, {kDateCaption, 5.5, 1.9}, {date, 6.7, 1.9}};
+            {QString::fromUtf8(kRightsNotice), 1.7, 1.5},
+            {kMakerLine, 4.5, 1.5},
+            {kTagline, 1.5, 1.9},
+            {kDateCaption, 5.5, 1.9},
+            {date, 6.7, 1.9}};
         double start = 0;
         for (const auto& [text, x, y] : header) {
             QVERIFY2(lineAt(words, x, y, &start, 2.9).startsWith(text), qPrintable(text));
@@ -224,6 +230,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("display");
         QTest::addColumn<QString>("error");  // what the error stream says, in part
 
+        // clang-format off
         QTest::newRow("printed") << "printer" << false << true << "Printing Complete.\r\n" << "";
         QTest::newRow("printed by Auto Print: no sound")
             << "printer" << true << true << "Printing Complete.\r\n" << "";
@@ -235,6 +242,7 @@ private Q_SLOTS:
         QTest::newRow("results log missing")
             << "printer" << false << false << "Printing Failed.\r\n"
             << "not printed: cannot read the results log ";
+        // clang-format on
     }
     void displayTellsWhatBecameOfThePage() {
         QFETCH(QString, output);
@@ -270,16 +278,18 @@ private Q_SLOTS:
         command(pdf).run();
         command(pdf).run();  // in the same second
         QCOMPARE(QDir(documents()).entryList(QDir::Files),
-                 QStringList({"Voltaro 2026-12-07 14.05.09 (2).pdf",
-                              "Voltaro 2026-12-07 14.05.09.pdf"}));
+                 QStringList(
+                     {"Voltaro 2026-12-07 14.05.09 (2).pdf", "Voltaro 2026-12-07 14.05.09.pdf"}));
     }
 
     void doesNothingWhileAPanelIsBusyOrBeforeAResult_data() {
         QTest::addColumn<bool>("panelBusy");
         QTest::addColumn<bool>("resultsReady");
         QTest::addColumn<bool>("autoPrintingAfter");
+        // clang-format off
         QTest::newRow("panel busy") << true << true << true;
         QTest::newRow("no result yet: Auto Print ends") << false << false << false;
+        // clang-format on
     }
     void doesNothingWhileAPanelIsBusyOrBeforeAResult() {
         QFETCH(bool, panelBusy);
@@ -297,8 +307,10 @@ private Q_SLOTS:
     void pdfGoesToTheDocumentsFolderOrHome_data() {
         QTest::addColumn<QString>("documentsDir");  // as user-dirs.dirs names it
         QTest::addColumn<QString>("expected");      // under the temporary folder
+        // clang-format off
         QTest::newRow("the documents folder") << "$HOME/../Documents" << "Documents";
         QTest::newRow("home when it is missing") << "$HOME/Papers" << "home";
+        // clang-format on
     }
     void pdfGoesToTheDocumentsFolderOrHome() {
         QFETCH(QString, documentsDir);

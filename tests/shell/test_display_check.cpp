@@ -14,6 +14,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("planes");
         QTest::addColumn<int>("width");
         QTest::addColumn<bool>("passes");
+        // clang-format off
         QTest::newRow("1024 wide, 24-bit") << 24 << 1 << 1024 << true;
         QTest::newRow("800 wide passes") << 32 << 1 << 800 << true;
         QTest::newRow("799 wide fails") << 32 << 1 << 799 << false;
@@ -23,6 +24,7 @@ private Q_SLOTS:
         QTest::newRow("256 colours fail") << 8 << 1 << 1024 << false;
         QTest::newRow("planes multiply") << 4 << 4 << 1024 << true;
         QTest::newRow("no colour") << 0 << 1 << 1024 << false;
+        // clang-format on
     }
     void check() {
         QFETCH(int, bits);

@@ -45,9 +45,11 @@ private Q_SLOTS:
 
     void closesWithOkEnterOrAltO_data() {
         QTest::addColumn<int>("how");
+        // clang-format off
         QTest::newRow("click") << 0;
         QTest::newRow("Enter") << 1;
         QTest::newRow("Alt+O") << 2;
+        // clang-format on
     }
     void closesWithOkEnterOrAltO() {
         QFETCH(int, how);

@@ -156,7 +156,8 @@ private Q_SLOTS:
         firstTick();
         QSignalSpy printed(window_.get(), &FrmMain::printReport);
         QTest::mouseClick(window_->printButton(), Qt::LeftButton);
-        QVERIFY(shows(window_->printButton(), bitmap::kPRNOFF));  // nothing to print: nothing happens
+        QVERIFY(
+            shows(window_->printButton(), bitmap::kPRNOFF));  // nothing to print: nothing happens
         QCOMPARE(printed.count(), 0);
 
         state_->ResultsReady = true;
@@ -177,7 +178,8 @@ private Q_SLOTS:
     }
 
     void displayShowsOneAmpersand() {
-        QCOMPARE(FrmMain::displayCaption("Size GND && OCP:\r\n"), QStringLiteral("Size GND & OCP:\n"));
+        QCOMPARE(FrmMain::displayCaption("Size GND && OCP:\r\n"),
+                 QStringLiteral("Size GND & OCP:\n"));
         QCOMPARE(FrmMain::displayCaption("&Lone\r\nAB&&&C"), QStringLiteral("Lone\nAB&C"));
         load();
         state_->DisplayText.clear();
@@ -204,8 +206,7 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(state_->ResultsPath));
         QVERIFY(!state_->RefDb);
         QVERIFY(!window_->mainTimer().isActive());
-        auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        *refdb::recoverPassword(*zephlib_));
+        auto db = refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(*zephlib_));
         QVERIFY(db.ok());
     }
 

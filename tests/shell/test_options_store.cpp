@@ -42,6 +42,7 @@ private Q_SLOTS:
     void onlyExactlyOnIsOn_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("on");
+        // clang-format off
         QTest::newRow("On") << "On" << true;
         QTest::newRow("on") << "on" << false;
         QTest::newRow("ON") << "ON" << false;
@@ -49,6 +50,7 @@ private Q_SLOTS:
         QTest::newRow("On with blank") << "On " << false;
         QTest::newRow("empty") << "" << false;
         QTest::newRow("1") << "1" << false;
+        // clang-format on
     }
     void onlyExactlyOnIsOn() {
         QFETCH(QString, stored);
@@ -115,7 +117,8 @@ private Q_SLOTS:
         std::stringstream text;
         text << in.rdbuf();
         QVERIFY(text.str().find("[Desktop Entry]\n") == 0);
-        QVERIFY(text.str().find("\nExec=\"/home/sam/my apps/\\\\$x/Voltaro\" min\n") != std::string::npos);
+        QVERIFY(text.str().find("\nExec=\"/home/sam/my apps/\\\\$x/Voltaro\" min\n") !=
+                std::string::npos);
         QVERIFY(text.str().find("\nType=Application\n") != std::string::npos);
         QVERIFY(!store().DeleteRunEntry("Voltaro"));
         QVERIFY(!std::filesystem::exists(store().runEntryPath("Voltaro")));

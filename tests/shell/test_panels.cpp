@@ -26,7 +26,7 @@ struct Calls {
     int restored = 0, saved = 0, firstTicks = 0;
 };
 class ProbePanel : public PanelForm {
-  public:
+public:
     ProbePanel(PanelContext& context, Calls& calls)
         : PanelForm(context, panelInfo(kWirePanel)), calls_(calls) {
         box = addControl(new QLineEdit(this), assets::layout::wire::kAmps);
@@ -34,12 +34,12 @@ class ProbePanel : public PanelForm {
     bool error(const std::string& message) { return showError(message); }
     QLineEdit* box;
 
-  protected:
+protected:
     void Form_Load(bool restore) override { calls_.restored += restore; }
     void firstTick() override { ++calls_.firstTicks; }
     void saveInputs() override { ++calls_.saved; }
 
-  private:
+private:
     Calls& calls_;
 };
 
@@ -76,7 +76,7 @@ class TestPanels : public QObject {
         });
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
@@ -105,6 +105,7 @@ class TestPanels : public QObject {
             back{played(sound::kTick, 0), played(sound::kIn, 1)};
         // clang-format off
         QTest::newRow("wire") << 1 << QRect(241, 90, 184, 366) << square << 160 << 4000 << back << 170 << 4000 << "Size Wire:\n";
+        // clang-format off
         QTest::newRow("ground") << 3 << QRect(241, 34, 184, 172) << square << 160 << 4000 << back << 170 << 4000 << "Size GND & OCP:\n";
         QTest::newRow("conduit") << 2 << QRect(-155, 138, 182, 364) << square << 159 << 4000 << back << 164 << 4000 << "Size Conduit:\n";
         QTest::newRow("transformer") << 4 << QRect(-155, 44, 182, 259) << square << 159 << 4000 << back << 164 << 4000 << "Transformer or KVA:\n";
@@ -112,6 +113,7 @@ class TestPanels : public QObject {
         QTest::newRow("enclosure") << 6 << QRect(-155, 89, 182, 235) << round << 159 << 4000 << back << 164 << 4000 << "Find NEMA Enclosure:\n";
         QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{played(sound::kTick, 0)} << 204 << 8000
                                  << QStringList{played(sound::kTickLo, 0)} << 204 << 5000 << QString();
+        // clang-format on
         // clang-format on
     }
     void keysOpenAndCloseTheirPanels() {
@@ -183,11 +185,13 @@ class TestPanels : public QObject {
     void watch_data() {
         QTest::addColumn<QString>("foreground");
         QTest::addColumn<bool>("abandoned");
+        // clang-format off
         QTest::newRow("the panel") << "panel" << false;
         QTest::newRow("the error window") << "error" << false;
         QTest::newRow("the disabled main window") << "main" << false;
         QTest::newRow("another program") << "none" << true;
         QTest::newRow("another window of ours") << "other" << true;
+        // clang-format on
     }
     void watch() {
         QFETCH(QString, foreground);
@@ -254,10 +258,12 @@ class TestPanels : public QObject {
         QTest::addColumn<bool>("byExit");
         QTest::addColumn<bool>("autoStart");
         QTest::addColumn<bool>("writable");  // the settings file can be written
+        // clang-format off
         QTest::newRow("exit, Auto Start on") << true << true << true;
         QTest::newRow("exit, Auto Start off") << true << false << true;
         QTest::newRow("exit, settings not writable") << true << false << false;
         QTest::newRow("switched away") << false << true << true;
+        // clang-format on
     }
     void optionsSwitchesAndExit() {
         QFETCH(bool, byExit);

@@ -30,8 +30,10 @@ private Q_SLOTS:
         const QRegion region = RegionFromBitmap(image, 0);
         for (int y = 0; y < 4; ++y) {
             for (int x = 0; x < 10; ++x) {
-                const bool inside = (y == 1 && ((x >= 2 && x <= 4) || (x >= 7 && x <= 8))) || y == 2;
-                QVERIFY2(region.contains(QPoint(x, y)) == inside, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                const bool inside =
+                    (y == 1 && ((x >= 2 && x <= 4) || (x >= 7 && x <= 8))) || y == 2;
+                QVERIFY2(region.contains(QPoint(x, y)) == inside,
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
         }
         QCOMPARE(region.rectCount(), 3);  // two runs on row 1, one on row 2

@@ -20,7 +20,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const std::filesystem::path app = dir.path().toStdString();
         shell::SharedState state;
-        platform::ZephlibBinding zephlib(std::filesystem::path(VOLTARO_TEST_APP_DIR) / "Zephlib.so");
+        platform::ZephlibBinding zephlib(std::filesystem::path(VOLTARO_TEST_APP_DIR) /
+                                         "Zephlib.so");
         shell::OptionsStore options(app / "config.ini", app / "autostart");
         shell::FrmMain window(state, zephlib, options, VOLTARO_TEST_APP_DIR, {});
         std::string reason;

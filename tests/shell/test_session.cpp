@@ -23,12 +23,12 @@ class TestSession : public QObject {
 
     void fillWorkTables() {
         auto zephlib = platform::ZephlibBinding::inFolder(app_);
-        auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        *refdb::recoverPassword(zephlib));
+        auto db = refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
-        QVERIFY(!db->execute("INSERT INTO DragList VALUES ('10', 'THHN'), ('12', 'TW');"
-                             "INSERT INTO KeepWires VALUES ('40', 0, 11, '6', '40');"
-                             "INSERT INTO Scratch VALUES ('14')"));
+        QVERIFY(
+            !db->execute("INSERT INTO DragList VALUES ('10', 'THHN'), ('12', 'TW');"
+                         "INSERT INTO KeepWires VALUES ('40', 0, 11, '6', '40');"
+                         "INSERT INTO Scratch VALUES ('14')"));
     }
 
 private Q_SLOTS:
@@ -55,7 +55,9 @@ private Q_SLOTS:
         QVERIFY(!fs::exists(state.ResultsPath));
         QCOMPARE(state.ConduitAbbr, std::string("EMT"));
         for (const char* table : {"DragList", "KeepWires", "Scratch"})
-            QCOMPARE(state.RefDb->openRecordset(std::string("SELECT * FROM ") + table)->recordCount(), 0);
+            QCOMPARE(
+                state.RefDb->openRecordset(std::string("SELECT * FROM ") + table)->recordCount(),
+                0);
         for (const bool flag : state.NoteFlags) QVERIFY(!flag);
         for (const bool on : state.OptionFlags) QVERIFY(on);  // nothing stored: every option on
     }
@@ -64,9 +66,11 @@ private Q_SLOTS:
     void aDataFileThatIsNotTheReferenceEndsStartUp_data() {
         QTest::addColumn<QString>("change");  // "missing", "empty", or SQL run on the file first
         QTest::addColumn<QString>("named");   // what the reason must name
+        // clang-format off
         QTest::newRow("missing") << "missing" << "Voltaro.dat";
         QTest::newRow("zero bytes") << "empty" << "missing tables Copper, Aluminum,";
         QTest::newRow("no FootNotes") << "DROP TABLE FootNotes" << "missing table FootNotes";
+        // clang-format on
     }
     void aDataFileThatIsNotTheReferenceEndsStartUp() {
         QFETCH(QString, change);
@@ -129,8 +133,7 @@ private Q_SLOTS:
                  std::string("Reference Database Error:\r\nThe database is not open."));
         QCOMPARE(failure.cause, calc::Cause::ReferenceData);
         // The compacted file opens and holds the tables.
-        auto db = refdb::Database::open(app_ / "Voltaro.dat",
-                                        *refdb::recoverPassword(zephlib));
+        auto db = refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(zephlib));
         QVERIFY(db.ok());
         QCOMPARE(db->openRecordset("SELECT * FROM AWG")->recordCount(), 28);
     }
@@ -145,8 +148,7 @@ private Q_SLOTS:
         const auto text = compactErrorText(errors.front());
         QVERIFY(text.rfind("Database Compact Unsuccessful!\rError number: ", 0) == 0);
         QVERIFY(text.find(errors.front().description) != std::string::npos);
-        QVERIFY(refdb::Database::open(app_ / "Voltaro.dat",
-                                      *refdb::recoverPassword(zephlib)).ok());
+        QVERIFY(refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(zephlib)).ok());
     }
 };
 

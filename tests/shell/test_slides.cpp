@@ -49,7 +49,7 @@ QPair<int, int> drawnSpan(const std::vector<bool>& drawn) {
 class TestSlides : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void steps_data() {
         QTest::addColumn<Slide>("slide");
         QTest::addColumn<int>("width");
@@ -63,8 +63,10 @@ class TestSlides : public QObject {
         const int h = 100;
         auto row = [&](const char* name, Slide slide, int width, int steps, int ticks, int step,
                        QList<QRect> sources, QList<int> targets, int first, int last) {
+            // clang-format off
             QTest::newRow(name) << slide << width << steps << ticks << step << sources << targets
                                 << first << last;
+            // clang-format on
         };
         // clang-format off
         // Right side, 184 wide: k = 1 to 160 opening, k = 159 down to -10 closing.
@@ -156,9 +158,11 @@ class TestSlides : public QObject {
         QTest::addColumn<int>("cost");
         QTest::addColumn<int>("lagCalls");
         QTest::addColumn<qint64>("total");
+        // clang-format off
         QTest::newRow("free") << 0 << 160 << qint64{160 * 4000};
         QTest::newRow("cheaper than a wait") << 1000 << 160 << qint64{160 * 4000 + 1000};
         QTest::newRow("dearer than a wait") << 6000 << 1 << qint64{4000 + 160 * 6000};
+        // clang-format on
     }
     void pacing() {
         QFETCH(int, cost);

@@ -68,7 +68,7 @@ inline void quietAboutMasks() {
 }
 
 class PanelWorld {
-  public:
+public:
     PanelWorld() {
         namespace fs = std::filesystem;
         for (const char* file : {"Zephlib.so", "Voltaro.dat", "Tonebank.so"})
@@ -157,7 +157,7 @@ class PanelWorld {
     std::unique_ptr<StubEffects> effects;
     std::unique_ptr<shell::PanelHost> host;
 
-  private:
+private:
     shell::WindowId foreground_ = 0;
     bool followActive_ = true;  // the foreground is the active window until a test sets one
 };
@@ -165,7 +165,7 @@ class PanelWorld {
 // Closes every error window as soon as it shows, as the user's OK would, keeping its message
 // (line breaks as the window shows them) and how many there were.
 class ErrorCloser : public QObject {
-  public:
+public:
     ErrorCloser() {
         connect(&timer_, &QTimer::timeout, this, [this] {
             if (auto* error = qobject_cast<shell::ErrWnd*>(QApplication::activeModalWidget())) {
@@ -179,7 +179,7 @@ class ErrorCloser : public QObject {
     QString message;
     int shown = 0;
 
-  private:
+private:
     QTimer timer_;
 };
 

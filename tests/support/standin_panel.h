@@ -9,7 +9,7 @@
 namespace voltaro::testing {
 
 class StandinPanel : public shell::PanelForm {
-  public:
+public:
     // `number`: a calculator's panel number (1 to 6).
     StandinPanel(shell::PanelContext& context, std::int16_t number)
         : PanelForm(context, shell::panelInfo(number)) {
@@ -23,7 +23,7 @@ class StandinPanel : public shell::PanelForm {
 
     shell::ImageButton* exitButton() const { return exit_; }
 
-  private:
+private:
     static const assets::layout::Rect& exitRect(std::int16_t number) {
         namespace layout = assets::layout;
         switch (number) {

@@ -70,13 +70,13 @@ private:
 
 }  // namespace voltaro::testing
 
-#define VOLTARO_WIDGET_TEST_MAIN(TestObject)                  \
-    int main(int argc, char** argv) {                         \
-        voltaro::testing::WidgetEnvironment environment;      \
-        QApplication app(argc, argv);                         \
-        app.setAttribute(Qt::AA_Use96Dpi, true);              \
-        voltaro::testing::ModalWatchdog watchdog;             \
-        TestObject test;                                      \
-        QTEST_SET_MAIN_SOURCE_PATH                            \
-        return QTest::qExec(&test, argc, argv);               \
+#define VOLTARO_WIDGET_TEST_MAIN(TestObject)             \
+    int main(int argc, char** argv) {                    \
+        voltaro::testing::WidgetEnvironment environment; \
+        QApplication app(argc, argv);                    \
+        app.setAttribute(Qt::AA_Use96Dpi, true);         \
+        voltaro::testing::ModalWatchdog watchdog;        \
+        TestObject test;                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                       \
+        return QTest::qExec(&test, argc, argv);          \
     }

@@ -47,7 +47,8 @@ std::optional<Wave> readWave(const unsigned char* bytes, std::size_t size) {
             w.rate = int(qFromLittleEndian<quint32>(body + 4));
             w.bits = qFromLittleEndian<quint16>(body + 14);
         } else if (id == "data") {
-            for (quint32 i = 0; i + 1 < length; i += 2) w.samples.push_back(qFromLittleEndian<qint16>(body + i));
+            for (quint32 i = 0; i + 1 < length; i += 2)
+                w.samples.push_back(qFromLittleEndian<qint16>(body + i));
         }
         at += 8 + qsizetype(length) + (length & 1);
     }
@@ -69,25 +70,29 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("minSeconds");
         QTest::addColumn<double>("maxSeconds");
+        // clang-format off
         QTest::newRow("Tick, a click") << tonebank::kTick << 0.005 << 0.06;
         QTest::newRow("TickLo, a lower click") << tonebank::kTickLo << 0.005 << 0.06;
         QTest::newRow("Dip, a snap") << tonebank::kDip << 0.005 << 0.05;
         QTest::newRow("out, a whoosh as long as a slide") << tonebank::kOut << 0.15 << 0.6;
         QTest::newRow("in, a whoosh as long as a slide") << tonebank::kIn << 0.15 << 0.6;
         QTest::newRow("Off, a power-down") << tonebank::kOff << 0.2 << 0.8;
+        // clang-format on
     }
     void soundsAreShortCleanWaves() {
         QFETCH(QString, name);
         QFETCH(double, minSeconds);
         QFETCH(double, maxSeconds);
-        const auto data = findResource(library_.handle(), kSoundResource, name.toLatin1().constData());
+        const auto data =
+            findResource(library_.handle(), kSoundResource, name.toLatin1().constData());
         QVERIFY(data);
         const auto wave = readWave(data->bytes, data->size);
         QVERIFY2(wave, "not a PCM WAVE image");
         QCOMPARE(wave->bits, 16);
         QVERIFY(wave->channels >= 1 && wave->rate >= 11025);
         const double seconds = double(wave->samples.size()) / wave->channels / wave->rate;
-        QVERIFY2(seconds >= minSeconds && seconds <= maxSeconds, qPrintable(QString::number(seconds)));
+        QVERIFY2(seconds >= minSeconds && seconds <= maxSeconds,
+                 qPrintable(QString::number(seconds)));
         int peak = 0;
         for (const qint16 s : wave->samples) peak = std::max(peak, std::abs(int(s)));
         QVERIFY2(peak > 3000, "too quiet");
@@ -107,9 +112,9 @@ private Q_SLOTS:
         const auto base = bitmapIn(programModule(), voltaro::assets::program::kBASE);
         QVERIFY(base);
         qsizetype previous = 0;
-        for (const char* name : {tonebank::k0B, tonebank::k1B, tonebank::k2B, tonebank::k3B,
-                                 tonebank::k4B, tonebank::k5B, tonebank::k6B, tonebank::k7B,
-                                 tonebank::k8B, tonebank::k9B}) {
+        for (const char* name :
+             {tonebank::k0B, tonebank::k1B, tonebank::k2B, tonebank::k3B, tonebank::k4B,
+              tonebank::k5B, tonebank::k6B, tonebank::k7B, tonebank::k8B, tonebank::k9B}) {
             const auto frame = bitmapIn(library_.handle(), name);
             QVERIFY2(frame, name);
             QCOMPARE(frame->size(), QSize(268, 546));

@@ -80,7 +80,8 @@ private Q_SLOTS:
                 QCOMPARE(StrCvrt(hex.data(), 0, text), 1);
                 QCOMPARE(hex.text().size(), std::size_t{4});
                 QCOMPARE(StrCvrt(back.data(), 1, hex.data()), 1);
-                if (back.text() != text) QFAIL(qPrintable(QStringLiteral("pair %1 %2").arg(a).arg(b)));
+                if (back.text() != text)
+                    QFAIL(qPrintable(QStringLiteral("pair %1 %2").arg(a).arg(b)));
             }
         }
     }
@@ -121,7 +122,8 @@ private Q_SLOTS:
                 QCOMPARE(TransCal(scrambled.data(), 0, text, " "), 1);
                 QCOMPARE(scrambled.text().size(), std::size_t{4});
                 QCOMPARE(TransCal(back.data(), 1, scrambled.data(), " "), 1);
-                if (back.text() != text) QFAIL(qPrintable(QStringLiteral("pair %1 %2").arg(a).arg(b)));
+                if (back.text() != text)
+                    QFAIL(qPrintable(QStringLiteral("pair %1 %2").arg(a).arg(b)));
             }
         }
     }
@@ -182,7 +184,8 @@ private Q_SLOTS:
         // character is written as it is), position 3 starts again with 'A'.
         Buffer out;
         QCOMPARE(TransCal(out.data(), 2, "0000", "AB"), 1);
-        const std::string expected = hexOf('0' + 'A') + hexOf('0' + 'B') + hexOf('0') + hexOf('0' + 'A');
+        const std::string expected =
+            hexOf('0' + 'A') + hexOf('0' + 'B') + hexOf('0') + hexOf('0' + 'A');
         QCOMPARE(out.text(), expected);
     }
 

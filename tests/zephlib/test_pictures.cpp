@@ -36,7 +36,8 @@ Surface filled(int width, int height, QRgb colour = kUntouched) {
 Surface background() {
     Surface s(bank::kFrameWidth, bank::kFrameHeight);
     for (int y = 0; y < bank::kFrameHeight; ++y)
-        for (int x = 0; x < bank::kFrameWidth; ++x) s.image().setPixel(x, y, bank::backgroundPixel(x, y));
+        for (int x = 0; x < bank::kFrameWidth; ++x)
+            s.image().setPixel(x, y, bank::backgroundPixel(x, y));
     return s;
 }
 
@@ -80,17 +81,21 @@ private Q_SLOTS:
     void getResPicPlacesByPlacement_data() {
         QTest::addColumn<int>("placement");
         QTest::addColumn<QPoint>("origin");
+        // clang-format off
         QTest::newRow("placement 0 at the corner") << 0 << QPoint(0, 0);
         QTest::newRow("placement 1 at 155,435") << 1 << QPoint(155, 435);
         QTest::newRow("placement 2 at the corner") << 2 << QPoint(0, 0);
         QTest::newRow("placement -1 at the corner") << -1 << QPoint(0, 0);
+        // clang-format on
     }
     void getResPicPlacesByPlacement() {
         QFETCH(int, placement);
         QFETCH(QPoint, origin);
         Surface target = filled(170, 445);
-        QCOMPARE(zeph_.GetResPic(kTestbank.c_str(), target, bank::kPatchWidth, bank::kPatchHeight, "PATCH",
-                                 placement).value_or(-1),
+        QCOMPARE(zeph_
+                     .GetResPic(kTestbank.c_str(), target, bank::kPatchWidth, bank::kPatchHeight,
+                                "PATCH", placement)
+                     .value_or(-1),
                  1);
         for (int y = 0; y < bank::kPatchHeight; ++y)
             for (int x = 0; x < bank::kPatchWidth; ++x)
@@ -113,21 +118,29 @@ private Q_SLOTS:
     void getResPicWithoutPictureDrawsNothingAndReturnsOne_data() {
         QTest::addColumn<QString>("library");
         QTest::addColumn<QString>("name");
+        // clang-format off
         QTest::newRow("missing bitmap") << QString::fromStdString(kTestbank) << "NOSUCH";
         QTest::newRow("missing library") << QString::fromStdString(kAppDir + "/NoSuch.so") << "PATCH";
+        // clang-format on
     }
     void getResPicWithoutPictureDrawsNothingAndReturnsOne() {
         QFETCH(QString, library);
         QFETCH(QString, name);
         Surface target = filled(20, 20);
         const QImage before = target.image().copy();
-        QCOMPARE(zeph_.GetResPic(library.toUtf8().constData(), target, 8, 6, name.toUtf8().constData(), 0).value_or(-1), 1);
+        QCOMPARE(
+            zeph_
+                .GetResPic(library.toUtf8().constData(), target, 8, 6, name.toUtf8().constData(), 0)
+                .value_or(-1),
+            1);
         QCOMPARE(target.image(), before);
     }
 
     void getResPicDrawsTheOptionsBoard() {
         Surface target = filled(214, 177);
-        QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, tonebank::kCIRCUIT, 0).value_or(-1), 1);
+        QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, tonebank::kCIRCUIT, 0)
+                     .value_or(-1),
+                 1);
         QVERIFY(*pixelAt(target, 107, 88) != kUntouched);
         QVERIFY(*pixelAt(target, 213, 176) != kUntouched);
     }
@@ -137,7 +150,10 @@ private Q_SLOTS:
         QVERIFY2(module.isOpen(), module.error().c_str());
         Surface reference(1, 1);
         Surface target = filled(20, 20);
-        QCOMPARE(zeph_.PicLoad(module.handle(), reference, target, bank::kPatchWidth, bank::kPatchHeight, "patch").value_or(-1),
+        QCOMPARE(zeph_
+                     .PicLoad(module.handle(), reference, target, bank::kPatchWidth,
+                              bank::kPatchHeight, "patch")
+                     .value_or(-1),
                  1);
         QCOMPARE(*pixelAt(target, 0, 0), bank::patchPixel(0, 0));
         QCOMPARE(*pixelAt(target, 7, 5), bank::patchPixel(7, 5));
@@ -147,8 +163,10 @@ private Q_SLOTS:
     void picLoadWithoutTheBitmapReturnsZeroAndDrawsNothing_data() {
         QTest::addColumn<bool>("nullModule");
         QTest::addColumn<QString>("name");
+        // clang-format off
         QTest::newRow("name not in module") << false << "MENU9";
         QTest::newRow("null module") << true << "PATCH";
+        // clang-format on
     }
     void picLoadWithoutTheBitmapReturnsZeroAndDrawsNothing() {
         QFETCH(bool, nullModule);
@@ -157,8 +175,10 @@ private Q_SLOTS:
         Surface reference(1, 1);
         Surface target = filled(20, 20);
         const QImage before = target.image().copy();
-        QCOMPARE(zeph_.PicLoad(nullModule ? nullptr : module.handle(), reference, target, 8, 6,
-                               name.toUtf8().constData()).value_or(-1),
+        QCOMPARE(zeph_
+                     .PicLoad(nullModule ? nullptr : module.handle(), reference, target, 8, 6,
+                              name.toUtf8().constData())
+                     .value_or(-1),
                  0);
         QCOMPARE(target.image(), before);
     }
@@ -168,10 +188,12 @@ private Q_SLOTS:
         QTest::addColumn<QList<int>>("frames");
         const QList<int> forward{1, 2, 3, 4, 5, 6, 7, 8, 9};
         const QList<int> backward{9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+        // clang-format off
         QTest::newRow("direction 1: frames 1 to 9") << 1 << forward;
         QTest::newRow("direction 0: frames 9 to 0") << 0 << backward;
         QTest::newRow("direction 2 goes backward") << 2 << backward;
         QTest::newRow("direction -1 goes backward") << -1 << backward;
+        // clang-format on
     }
     void spinShowsFramesInDirectionOrder() {
         QFETCH(int, direction);
@@ -179,8 +201,10 @@ private Q_SLOTS:
         RecordingWindow window;
         const Surface from = background();
         const std::int64_t start = voltaro::platform::performanceCounter();
-        QCOMPARE(zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight,
-                              10, direction).value_or(-1),
+        QCOMPARE(zeph_
+                     .SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth,
+                             bank::kFrameHeight, 10, direction)
+                     .value_or(-1),
                  0);
         QCOMPARE(window.shown.size(), std::size_t(frames.size()));
         for (qsizetype k = 0; k < frames.size(); ++k) {
@@ -189,7 +213,8 @@ private Q_SLOTS:
             QCOMPARE(frameShown(window.shown[k]), expected == bank::kMissingFrame ? -1 : expected);
             // Every copy comes after a wait of 99999 ticks at least.
             const std::int64_t previous = k == 0 ? start : window.at[k - 1];
-            QVERIFY2(window.at[k] - previous >= 99999, qPrintable(QString::number(window.at[k] - previous)));
+            QVERIFY2(window.at[k] - previous >= 99999,
+                     qPrintable(QString::number(window.at[k] - previous)));
         }
     }
 
@@ -197,10 +222,12 @@ private Q_SLOTS:
         QTest::addColumn<QPoint>("pixel");
         QTest::addColumn<QRgb>("expected");
         const QRgb bg1 = bank::backgroundPixel(1, 0), bg2 = bank::backgroundPixel(2, 0);
+        // clang-format off
         QTest::newRow("(255,255,255) shows the background") << QPoint(0, 0) << bank::backgroundPixel(0, 0);
         QTest::newRow("(10,20,30) shows itself") << QPoint(1, 0) << qRgb(10, 20, 30);
         QTest::newRow("(255,0,0) keeps the background's red") << QPoint(2, 0) << qRgb(qRed(bg2), 0, 0);
         QTest::newRow("white rows show the background") << QPoint(4, 3) << bank::backgroundPixel(4, 3);
+        // clang-format on
         Q_UNUSED(bg1);
     }
     void spinFrameLetsFullComponentsThrough() {
@@ -208,7 +235,8 @@ private Q_SLOTS:
         QFETCH(QRgb, expected);
         RecordingWindow window;
         const Surface from = background();
-        zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight, 10, 0);
+        zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight,
+                     10, 0);
         QCOMPARE(window.shown.size(), std::size_t(10));
         // Frame 0, the last shown going backward, and frame 5 obey the same rule.
         for (const QImage& shown : {window.shown.back(), window.shown[4]})
@@ -220,16 +248,20 @@ private Q_SLOTS:
     void spinWithoutLibraryShowsNothing() {
         RecordingWindow window;
         const Surface from = background();
-        QCOMPARE(zeph_.SpnFrm((kAppDir + "/NoSuch.so").c_str(), window.surface, from, bank::kFrameWidth,
-                              bank::kFrameHeight, 10, 1).value_or(-1),
+        QCOMPARE(zeph_
+                     .SpnFrm((kAppDir + "/NoSuch.so").c_str(), window.surface, from,
+                             bank::kFrameWidth, bank::kFrameHeight, 10, 1)
+                     .value_or(-1),
                  0);
         QVERIFY(window.shown.empty());
     }
 
     void exportsFreeTheLibraryTheyLoaded_data() {
         QTest::addColumn<int>("exportIndex");
+        // clang-format off
         QTest::newRow("GetResPic") << 0;
         QTest::newRow("SpnFrm") << 1;
+        // clang-format on
     }
     void exportsFreeTheLibraryTheyLoaded() {
         QFETCH(int, exportIndex);
@@ -239,16 +271,19 @@ private Q_SLOTS:
         if (exportIndex == 0)
             zeph_.GetResPic(kTestbank.c_str(), window.surface, 8, 6, "PATCH", 0);
         else
-            zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth, bank::kFrameHeight, 10, 1);
+            zeph_.SpnFrm(kTestbank.c_str(), window.surface, from, bank::kFrameWidth,
+                         bank::kFrameHeight, 10, 1);
         QVERIFY(!window.shown.empty());
         QVERIFY(!isLoaded(kTestbank));
     }
 
     void lagReturnsTheCounterItWaitedFor_data() {
         QTest::addColumn<int>("ticks");
+        // clang-format off
         QTest::newRow("0 returns at once") << 0;
         QTest::newRow("negative returns at once") << -5;
         QTest::newRow("20000 ticks") << 20000;
+        // clang-format on
     }
     void lagReturnsTheCounterItWaitedFor() {
         QFETCH(int, ticks);
@@ -264,9 +299,11 @@ private Q_SLOTS:
 
     void syncReturnsItsArgument_data() {
         QTest::addColumn<int>("ticks");
+        // clang-format off
         QTest::newRow("0") << 0;
         QTest::newRow("1000") << 1000;
         QTest::newRow("-7") << -7;
+        // clang-format on
     }
     void syncReturnsItsArgument() {
         QFETCH(int, ticks);

@@ -65,11 +65,14 @@ QByteArray waveSamples(const unsigned char* bytes, std::size_t size) {
 
 QByteArray tonebankSamples(const char* name) {
     voltaro::platform::SharedLibrary library(kTonebank);
-    const auto sound = voltaro::platform::findResource(library.handle(), voltaro::platform::kSoundResource, name);
+    const auto sound =
+        voltaro::platform::findResource(library.handle(), voltaro::platform::kSoundResource, name);
     return sound ? waveSamples(sound->bytes, sound->size) : QByteArray();
 }
 
-bool driverIs(const char* driver) { return qEnvironmentVariable("SDL_AUDIODRIVER") == QLatin1String(driver); }
+bool driverIs(const char* driver) {
+    return qEnvironmentVariable("SDL_AUDIODRIVER") == QLatin1String(driver);
+}
 
 }  // namespace
 
@@ -89,10 +92,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("messages");
         const QStringList all{"LoadLibrary FAILED", "FindResource FAILED", "LoadResource FAILED"};
+        // clang-format off
         QTest::newRow("missing library") << QString::fromStdString(kAppDir + "/NoSuch.so") << "Tick" << all;
         QTest::newRow("missing sound") << QString::fromStdString(kTonebank) << "Buzz" << all.mid(1);
         QTest::newRow("a bitmap is not a sound") << QString::fromStdString(kTonebank) << tonebank::kCIRCUIT << all.mid(1);
         QTest::newRow("sound found") << QString::fromStdString(kTonebank) << "tick" << QStringList{};
+        // clang-format on
     }
     void failuresAreReportedInOrder() {
         QFETCH(QString, library);
@@ -103,7 +108,8 @@ private Q_SLOTS:
             const int result = voltaro::zephlib::playSoundResource(
                 library.toUtf8().constData(), name.toUtf8().constData(), mode,
                 [&seen](std::string_view caption, std::string_view text) {
-                    QCOMPARE(QString::fromUtf8(caption.data(), qsizetype(caption.size())), QStringLiteral("P_Sound"));
+                    QCOMPARE(QString::fromUtf8(caption.data(), qsizetype(caption.size())),
+                             QStringLiteral("P_Sound"));
                     seen << QString::fromUtf8(text.data(), qsizetype(text.size()));
                 });
             QCOMPARE(seen, messages);
@@ -132,8 +138,10 @@ private Q_SLOTS:
 
     void theLibraryIsFreedEvenWhileASoundPlaysOn_data() {
         QTest::addColumn<int>("mode");
+        // clang-format off
         QTest::newRow("waited for") << 0;
         QTest::newRow("played on") << 1;
+        // clang-format on
     }
     void theLibraryIsFreedEvenWhileASoundPlaysOn() {
         QFETCH(int, mode);
@@ -152,8 +160,10 @@ private Q_SLOTS:
     void diskOutputHoldsTheSoundPlayed_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("mode");
+        // clang-format off
         QTest::newRow("Tick, waited for") << tonebank::kTick << 0;
         QTest::newRow("out, played on after the call") << tonebank::kOut << 1;
+        // clang-format on
     }
     void diskOutputHoldsTheSoundPlayed() {
         if (!driverIs("disk")) QSKIP("runs as test_zephlib_sound_disk, with SDL's disk driver");
@@ -177,7 +187,8 @@ private Q_SLOTS:
     }
 
     void noAudioDevice() {
-        if (!driverIs("voltaro-none")) QSKIP("runs as test_zephlib_sound_nodevice, with no usable driver");
+        if (!driverIs("voltaro-none"))
+            QSKIP("runs as test_zephlib_sound_nodevice, with no usable driver");
         StderrCapture capture;
         const int result = zeph_.P_Sound(kTonebank.c_str(), tonebank::kTick, 0).value_or(-1);
         const QString text = capture.text();

@@ -33,7 +33,8 @@ const std::vector<Entry>& bitmaps() {
         for (int i = 0; i < 10; ++i) {
             if (i == kMissingFrame) continue;
             out.push_back({std::to_string(i) + "B",
-                           picture(kFrameWidth, kFrameHeight, [i](int x, int y) { return framePixel(i, x, y); })});
+                           picture(kFrameWidth, kFrameHeight,
+                                   [i](int x, int y) { return framePixel(i, x, y); })});
         }
         return out;
     }();
@@ -42,9 +43,8 @@ const std::vector<Entry>& bitmaps() {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) int VoltaroFindResource(const char* type, const char* name,
-                                                                        const unsigned char** bytes,
-                                                                        std::uint32_t* size) {
+extern "C" __attribute__((visibility("default"))) int VoltaroFindResource(
+    const char* type, const char* name, const unsigned char** bytes, std::uint32_t* size) {
     if (type == nullptr || name == nullptr || bytes == nullptr || size == nullptr) return 0;
     if (!voltaro::platform::sameResourceName(type, voltaro::platform::kBitmapResource)) return 0;
     for (const Entry& entry : bitmaps()) {

@@ -37,8 +37,8 @@ public:
     // Pictures onto surfaces; `module` is a dlopen handle (platform::programModule() for the
     // program's own bitmaps).
     std::optional<std::int32_t> GetResPic(const char* libraryPath, Surface& target,
-                                          std::int32_t width, std::int32_t height,
-                                          const char* name, std::int32_t placement);
+                                          std::int32_t width, std::int32_t height, const char* name,
+                                          std::int32_t placement);
     std::optional<std::int32_t> PicLoad(void* module, Surface& reference, Surface& target,
                                         std::int32_t width, std::int32_t height, const char* name);
     std::optional<std::int32_t> SpnFrm(const char* libraryPath, Surface& target,

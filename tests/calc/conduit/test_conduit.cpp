@@ -51,7 +51,7 @@ QString text(std::string_view message) { return QString::fromStdString(std::stri
 class ConduitTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void sizes_data();
     void sizes();
@@ -62,7 +62,7 @@ class ConduitTest : public QObject {
     void flagsOfAFailedAttemptStayForTheNext();
     void unreadableTable();
 
-  private:
+private:
     // The calculate press with the conduit holding `entries`.
     calc::Outcome press(const std::vector<std::string>& entries) {
         return conduitForEntries(core_->db(), core_->notes, type_, entries);
@@ -89,6 +89,7 @@ void ConduitTest::sizes_data() {
 
     const QString noSize = text(kNotLargeEnough);
     // 6 x 0.0211 = 0.1266 > 0.122
+    // clang-format off
     QTest::newRow("six 10 THHN in EMT") << "EMT" << times(6, "10 - THHN") << "3/4" << QList<int>{};
     // 0.1562: under 0.161 (1wire), over 0.122 (2+wires)
     QTest::newRow("one conductor: one-conductor column") << "EMT" << QStringList{"1 - THHN"} << "1/2" << QList<int>{};
@@ -124,6 +125,7 @@ void ConduitTest::sizes_data() {
     QTest::newRow("a quote that would end the criterion") << "EMT" << QStringList{"10 - THHN' OR Type = 'TW"} << "No Area Listed For\r\nAWG 10 - THHN' OR Type = 'TW" << QList<int>{};
     QTest::newRow("a NUL in the type") << "EMT" << QStringList{QString("10 - THHN") + QChar(0)} << QString("No Area Listed For\r\nAWG 10 - THHN") + QChar(0) << QList<int>{};
     QTest::newRow("a tab after the type") << "EMT" << QStringList{"10 - THHN\t"} << "No Area Listed For\r\nAWG 10 - THHN\t" << QList<int>{};
+    // clang-format on
 }
 // clang-format on
 

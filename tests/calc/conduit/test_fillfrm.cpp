@@ -91,7 +91,7 @@ class TestFillFrm : public QObject {
         world_->effects->sounds.clear();
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
@@ -130,6 +130,7 @@ class TestFillFrm : public QObject {
         const QStringList start{"10 - THHN", "12 - THW", "10 - THHN"};
         // clang-format off
         QTest::newRow("a rack entry onto the conduit") << "mouse" << 1 << 3 << "conduit" << (start + QStringList{"8 - THHN"});
+        // clang-format off
         QTest::newRow("the second of two equal entries onto the rack") << "mouse" << 2 << 2 << "rack" << QStringList{"10 - THHN", "12 - THW"};
         QTest::newRow("the middle entry onto the rack") << "mouse" << 2 << 1 << "rack" << QStringList{"10 - THHN", "10 - THHN"};
         QTest::newRow("a press below the last entry") << "mouse" << 2 << -1 << "rack" << start;
@@ -139,6 +140,7 @@ class TestFillFrm : public QObject {
         QTest::newRow("a rack entry beyond the panel") << "mouse" << 1 << 3 << "outside" << start;
         QTest::newRow("Enter on a rack entry") << "keys" << 1 << 3 << "" << (start + QStringList{"8 - THHN"});
         QTest::newRow("Delete on a conduit entry") << "keys" << 2 << 0 << "" << QStringList{"12 - THW", "10 - THHN"};
+        // clang-format on
         // clang-format on
     }
     void drops() {
@@ -250,9 +252,11 @@ class TestFillFrm : public QObject {
         const QString nipple = "EMT Nipple 24 in. Max (60% Fill)";
         // clang-format off
         QTest::newRow("OK without a click keeps the type and names it") << "" << false << "EMT" << "Electrical Metallic Tubing" << "1/2 in.  EMT\r\n";
+        // clang-format off
         QTest::newRow("a click on another type") << "Rigid Metal Conduit" << false << "RMC" << "Rigid Metal Conduit" << "1/2 in.  RMC\r\n";
         QTest::newRow("a type ending in * flags its note") << nipple << false << "EMT-NIP*" << nipple << "1/2 in.  EMT-NIP*\r\nSee Notes\r\n";
         QTest::newRow("switching away closes both, the type stays") << "Rigid Metal Conduit" << true << "EMT" << "" << "";
+        // clang-format on
         // clang-format on
     }
     void typeDialog() {

@@ -28,7 +28,7 @@ class TestEnclose : public QObject {
         world_->effects->sounds.clear();
     }
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
@@ -76,8 +76,10 @@ class TestEnclose : public QObject {
     void selectAndExit_data() {
         QTest::addColumn<int>("button");
         QTest::addColumn<QStringList>("sounds");
+        // clang-format off
         QTest::newRow("select") << 0 << QStringList{"Tick/0", "in/1"};
         QTest::newRow("exit") << 1 << QStringList{"Tick/0", "in/1"};
+        // clang-format on
     }
     void selectAndExit() {
         QFETCH(int, button);

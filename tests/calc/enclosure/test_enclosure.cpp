@@ -12,14 +12,14 @@ using namespace voltaro::calc::enclosure;
 class EnclosureTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void selects_data();
     void selects();
     void logsOneResult();
     void unreadableTable();
 
-  private:
+private:
     std::unique_ptr<testing::CoreFixture> core_;
 };
 
@@ -33,22 +33,30 @@ void EnclosureTest::selects_data() {
 
     const QStringList first{"NEMA 1 Enclosure", "General Purpose, Indoor", "Keeps fingers off live",
                             "parts and keeps out", "falling dirt", ""};
+    // clang-format off
     QTest::newRow("first entry, empty last line") << QByteArray("1") << first;
     QTest::newRow("two empty lines at the end")
         << QByteArray("7") << QStringList{"NEMA 4X Enclosure", "Watertight, Corrosion-Res.",
-                                          "Same as Type 4 and also", "resists corrosion", "", ""};
+                       // clang-format on
+                       "Same as Type 4 and also", "resists corrosion", "", ""};
+    // clang-format off
     QTest::newRow("all five lines")
         << QByteArray("11") << QStringList{"NEMA 7 Enclosure", "Hazardous Loc., Class I",
-                                           "Indoor, Division 1,", "gas groups A B C D;",
-                                           "contains an internal", "explosion"};
+                                                   // clang-format on
+                                                   "Indoor, Division 1,", "gas groups A B C D;",
+                                                   "contains an internal", "explosion"};
+    // clang-format off
     QTest::newRow("last entry")
         << QByteArray("18") << QStringList{"NEMA 13 Enclosure", "Oiltight/Dusttight, Indoor",
-                                           "Dust, lint, sprayed water,", "oil and noncorrosive",
-                                           "coolant", ""};
+                                               // clang-format on
+                                               "Dust, lint, sprayed water,", "oil and noncorrosive",
+                                               "coolant", ""};
+    // clang-format off
     QTest::newRow("1.5 rounds to 2, not 1")
         << QByteArray("1.5") << QStringList{"NEMA 2 Enclosure", "Drip-Proof, Indoor",
-                                            "Type 1 protection plus", "dripping and light",
-                                            "splashing liquids", ""};
+                       // clang-format on
+                       "Type 1 protection plus", "dripping and light", "splashing liquids", ""};
+    // clang-format off
     QTest::newRow("trailing text ignored") << QByteArray(" 1st") << first;
     QTest::newRow("0 names none") << QByteArray("0") << QStringList{};
     QTest::newRow("one past the last") << QByteArray("19") << QStringList{};
@@ -58,6 +66,7 @@ void EnclosureTest::selects_data() {
     QTest::newRow("beyond 16 bits") << QByteArray("65537") << QStringList{};
     QTest::newRow("1e309") << QByteArray("1e309") << QStringList{};
     QTest::newRow("a million digits") << QByteArray(1000000, '1') << QStringList{};
+    // clang-format on
 }
 // clang-format on
 

@@ -32,6 +32,7 @@ private Q_SLOTS:
 void TestGroundOcp::readCurrent_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("amps");
+    // clang-format off
     QTest::newRow("15.5 -> 16") << "15.5" << 16;
     QTest::newRow("16.5 -> 16") << "16.5" << 16;
     QTest::newRow("17.5 -> 18") << "17.5" << 18;
@@ -42,6 +43,7 @@ void TestGroundOcp::readCurrent_data() {
     QTest::newRow("1e309") << "1e309" << 2147483647;
     QTest::newRow("below 32 bits") << "-1e12" << -2147483647 - 1;
     QTest::newRow("-1e309") << "-1e309" << -2147483647 - 1;
+    // clang-format on
 }
 
 void TestGroundOcp::readCurrent() {
@@ -57,6 +59,7 @@ void TestGroundOcp::calculate_data() {
     QTest::addColumn<bool>("note9");
 
     const QString tooHigh = calc::ground::kAmpRatingTooHigh;
+    // clang-format off
     QTest::newRow("45A copper") << "45" << "Copper" << "10 Ground|45 Fuse|See Notes" << false;
     QTest::newRow("45A aluminum") << "45" << "Aluminum" << "8 Ground|45 Fuse|See Notes" << false;
     QTest::newRow("46A takes 50") << "46" << "Copper" << "10 Ground|50 Fuse|See Notes" << false;
@@ -75,6 +78,7 @@ void TestGroundOcp::calculate_data() {
     QTest::newRow("1e309 too high") << "1e309" << "Aluminum" << tooHigh << true;
     QTest::newRow("a million nines too high") << QString(1'000'000, '9') << "Copper" << tooHigh << true;
     QTest::newRow("control characters read as 0") << "\x01\x1b[2J" << "Copper" << "14 Ground|15 Fuse|See Notes" << false;
+    // clang-format on
 }
 
 void TestGroundOcp::calculate() {
@@ -108,11 +112,13 @@ void TestGroundOcp::answerAndLogMatchTheGoldenFile() {
 void TestGroundOcp::emptyTables_data() {
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("message");
+    // clang-format off
     QTest::newRow("no fuse ratings") << "DELETE FROM FuseSize"
                                      << "Reference Database Error:\r\nFuseSize holds no ratings.";
     QTest::newRow("no ground sizes") << "DELETE FROM GndWire" << calc::ground::kNoGroundWire;
     QTest::newRow("ground table stops short") << "DELETE FROM GndWire WHERE OCP >= 40"
                                               << calc::ground::kNoGroundWire;
+    // clang-format on
 }
 
 void TestGroundOcp::emptyTables() {

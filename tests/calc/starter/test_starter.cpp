@@ -13,7 +13,7 @@ using namespace voltaro::calc::starter;
 class StarterTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void init();
     void sizes_data();
     void sizes();
@@ -22,7 +22,7 @@ class StarterTest : public QObject {
     void unanswerableTablesCannotCompute_data();
     void unanswerableTablesCannotCompute();
 
-  private:
+private:
     std::unique_ptr<testing::CoreFixture> core_;
 };
 
@@ -42,6 +42,7 @@ void StarterTest::sizes_data() {
     const QString amps = QString::fromLatin1(kAmpsTooHigh.data(), kAmpsTooHigh.size());
     const QString cannot = QString::fromLatin1(kCannotCompute.data(), kCannotCompute.size());
 
+    // clang-format off
     QTest::newRow("20 A at 480 V") << QByteArray("20") << QByteArray("480") << "Use Size 2 Starter";
     QTest::newRow("215 V: 200 V column, equal rating matches") << QByteArray("11") << QByteArray("215") << "Use Size 0 Starter";
     QTest::newRow("216 V: 230 V column") << QByteArray("11") << QByteArray("216") << "Use Size 1 Starter";
@@ -70,6 +71,7 @@ void StarterTest::sizes_data() {
     QTest::newRow("478 A at 480 V above every rating") << QByteArray("478") << QByteArray("480") << amps;
     QTest::newRow("1e300 A") << QByteArray("1e300") << QByteArray("208") << amps;
     QTest::newRow("control characters after the numbers") << QByteArray("20\x01") << QByteArray("480\x7f") << "Use Size 2 Starter";
+    // clang-format on
 }
 // clang-format on
 
@@ -107,8 +109,10 @@ void StarterTest::logsInputsAsTyped() {
 // The reference data's fault, told with the panel's own message.
 void StarterTest::unanswerableTablesCannotCompute_data() {
     QTest::addColumn<QString>("change");
+    // clang-format off
     QTest::newRow("empty size") << "UPDATE Starter SET Size = '' WHERE Size = '2'";
     QTest::newRow("unreadable table") << "DROP TABLE Starter";
+    // clang-format on
 }
 
 void StarterTest::unanswerableTablesCannotCompute() {

@@ -31,7 +31,7 @@ QStringList linesOf(const calc::Answer& answer) {
 class TransformerTest : public QObject {
     Q_OBJECT
 
-  private Q_SLOTS:
+private Q_SLOTS:
     void answers_data();
     void answers();
     void roundsAtTheSecondDecimal_data();
@@ -51,6 +51,7 @@ void TransformerTest::answers_data() {
     QTest::addColumn<QByteArray>("volts");
     QTest::addColumn<QString>("firstLine");
 
+    // clang-format off
     QTest::newRow("100 A at 240 V single phase") << "kva" << "single" << QByteArray("100") << QByteArray("240") << "24 KVA";
     QTest::newRow("100 A at 480 V three phase: 83.136") << "kva" << "three" << QByteArray("100") << QByteArray("480") << "83.14 KVA";
     QTest::newRow("1.732 as written, not the square root of 3") << "kva" << "three" << QByteArray("1000") << QByteArray("1000") << "1732 KVA";
@@ -85,6 +86,7 @@ void TransformerTest::answers_data() {
     QTest::newRow("amperes mode, answer just below that rounding") << "amps" << "single" << QByteArray("2147483") << QByteArray("1.19459e-299") << "1.79767367883542E+308 Full Load Amps";
     QTest::newRow("infinity times zero is no answer") << "kva" << "three" << QByteArray("0") << QByteArray("1.7e308") << "";
     QTest::newRow("control characters after the number") << "kva" << "single" << QByteArray("100\x01\x7f", 5) << QByteArray("240\r\n") << "24 KVA";
+    // clang-format on
 }
 // clang-format on
 
@@ -112,6 +114,7 @@ void TransformerTest::answers() {
 void TransformerTest::roundsAtTheSecondDecimal_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("rounded");
+    // clang-format off
     QTest::newRow("83.136") << 83.136 << 83.14;
     QTest::newRow("90.2135...") << 75000.0 / (480 * 1.732) << 90.21;
     QTest::newRow("decimal half up: 1.005") << 1.005 << 1.01;  // 1.00499999... in binary
@@ -122,6 +125,7 @@ void TransformerTest::roundsAtTheSecondDecimal_data() {
     QTest::newRow("far below a cent") << 1e-9 << 0.0;
     QTest::newRow("negative halves away from zero") << -2.675 << -2.68;
     QTest::newRow("beyond 15 digits unchanged") << 1e20 << 1e20;
+    // clang-format on
 }
 // clang-format on
 
@@ -146,12 +150,16 @@ void TransformerTest::logNamesTheModeAndKeepsInputsAsTyped_data() {
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<QByteArray>("volts");
     QTest::addColumn<QStringList>("lines");  // the log after its seven heading lines
+    // clang-format off
     QTest::newRow("KVA mode") << "kva" << "single" << QByteArray(" 100 A") << QByteArray("240V")
                               << QStringList{"~ Calculate KVA ~", "", "Full Load Amps:  100 A",
+                                             // clang-format on
                                              "Power: Single Phase", "Voltage: 240V", "",
                                              "Transformer KVA Rating:  24", ""};
+    // clang-format off
     QTest::newRow("amperes mode") << "amps" << "single" << QByteArray("7.5") << QByteArray("240")
                                   << QStringList{"~ Calculate Transformer ~", "",
+                                                 // clang-format on
                                                  "Transformer KVA: 7.5", "Power: Single Phase",
                                                  "Voltage: 240", "",
                                                  "Transformer Full Load Amps:  31.25", ""};

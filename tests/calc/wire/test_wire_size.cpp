@@ -69,6 +69,7 @@ void TestWireSize::calSize_data() {
     const QString ampsHigh = calc::wire::kAmpsTooHigh;
 
     // Validation, in its order; no flag is touched.
+    // clang-format off
     QTest::newRow("count 0.5 rounds to 0") << "20" << "Copper" << "90 C" << "0.5" << "30" << true << tooFew << 0.0 << 0.0 << "";
     QTest::newRow("count is checked before the load") << "0" << "Copper" << "90 C" << "0" << "30" << true << tooFew << 0.0 << 0.0 << "";
     QTest::newRow("count -1e10") << "20" << "Copper" << "90 C" << "-1e10" << "30" << true << tooFew << 0.0 << 0.0 << "";
@@ -81,13 +82,17 @@ void TestWireSize::calSize_data() {
     QTest::newRow("load negative") << "-5" << "Copper" << "90 C" << "3" << "30" << true << tooLow << 0.0 << 0.0 << "";
     QTest::newRow("load -1e309") << "-1e309" << "Copper" << "90 C" << "3" << "30" << true << tooLow << 0.0 << 0.0 << "";
     QTest::newRow("load 1e309 is too high") << "1e309" << "Copper" << "90 C" << "3" << "30" << true << ampsHigh << 0.0 << 0.0 << "11";
+    // clang-format on
 
     // Counts: 1.5 and 2.5 both count as 2 (no adjustment); 3.5 counts as 4 (80 %).
+    // clang-format off
     QTest::newRow("20A count 2.5 -> 2") << "20A" << "Copper" << "90 C" << "2.5" << "30" << true << "12*" << 30.0 << 20.0 << "1,10";
     QTest::newRow("20A count 3.5 -> 4 at 80%") << "20" << "Copper" << "90 C" << "3.5" << "30" << true << "12*" << 24.0 << 20.0 << "1,10";
+    // clang-format on
 
     // Ambient correction, THHN copper (90 C column), 20 A: No. 14 would do, the 15 A limit moves
     // it to No. 12, whose 30 A is then corrected.
+    // clang-format off
     QTest::newRow("ambient 25 -> 1.04") << "20" << "Copper" << "90 C" << "3" << "25" << true << "12*" << 31.2 << 20.0 << "1,10";
     QTest::newRow("ambient 31 -> 0.96") << "20" << "Copper" << "90 C" << "3" << "31" << true << "12*" << 28.8 << 20.0 << "1,10";
     QTest::newRow("ambient 25.5 between ranges takes 26-30") << "20" << "Copper" << "90 C" << "3" << "25.5" << true << "12*" << 30.0 << 20.0 << "1,10";
@@ -103,11 +108,15 @@ void TestWireSize::calSize_data() {
     QTest::newRow("ambient -1e309") << "20" << "Copper" << "90 C" << "3" << "-1e309" << true << tempRange << 0.0 << 0.0 << "";
     QTest::newRow("ambient 60 for 60 C insulation") << "20" << "Copper" << "60 C" << "3" << "60" << true << tempHigh << 0.0 << 0.0 << "";
     QTest::newRow("ambient 71 for 75 C insulation") << "20" << "Aluminum" << "75 C" << "3" << "71" << true << tempHigh << 0.0 << 0.0 << "";
+    // clang-format on
     // 80 C, 0.41: No. 8 (55 A) is the first to reach 20 A (22.55); its 60 C terminal rating of
     // 40 A is cut back to the derated 22.55.
+    // clang-format off
     QTest::newRow("heavy derating caps circuit amps") << "20" << "Copper" << "90 C" << "3" << "80" << true << "8" << 22.55 << 22.55 << "10";
+    // clang-format on
 
     // Terminals: up to 100 A (100.5 included) the 60 C column, from 101 A the 75 C one.
+    // clang-format off
     QTest::newRow("100.5A uses 60 C terminals") << "100.5" << "Copper" << "90 C" << "3" << "30" << true << "1" << 150.0 << 110.0 << "10";
     QTest::newRow("101A uses 75 C terminals") << "101" << "Copper" << "90 C" << "3" << "30" << true << "2" << 130.0 << 115.0 << "11";
     QTest::newRow("Terminal Auto off") << "20" << "Copper" << "90 C" << "3" << "30" << false << "12*" << 30.0 << 20.0 << "1,11,12";
@@ -115,8 +124,10 @@ void TestWireSize::calSize_data() {
     QTest::newRow("derated and terminal equal to load") << "65" << "Copper" << "75 C" << "3" << "30" << false << "6" << 65.0 << 65.0 << "11,12";
     QTest::newRow("40A THHN 6 conductors 40C") << "40" << "Copper" << "90 C" << "6" << "40" << true << "8" << 40.04 << 40.0 << "10";
     QTest::newRow("150A aluminum 75 C terminals") << "150" << "Aluminum" << "90 C" << "3" << "30" << false << "3/0" << 175.0 << 155.0 << "11,12";
+    // clang-format on
 
     // Small conductors.
+    // clang-format off
     QTest::newRow("14 copper carries 15A") << "15" << "Copper" << "60 C" << "3" << "30" << true << "14*" << 20.0 << 15.0 << "10";
     QTest::newRow("14 copper 16A steps to 12") << "16" << "Copper" << "90 C" << "3" << "30" << true << "12*" << 30.0 << 20.0 << "1,10";
     QTest::newRow("12 copper carries 20A") << "20" << "Copper" << "60 C" << "4" << "30" << true << "12*" << 20.0 << 20.0 << "10";
@@ -127,16 +138,21 @@ void TestWireSize::calSize_data() {
     QTest::newRow("10 copper carries 30A") << "30" << "Copper" << "90 C" << "3" << "30" << true << "10*" << 40.0 << 30.0 << "10";
     QTest::newRow("10 copper 31A steps to 8") << "31" << "Copper" << "90 C" << "3" << "30" << false << "8" << 55.0 << 50.0 << "1,11,12";
     QTest::newRow("10 aluminum 26A steps to 8") << "26" << "Aluminum" << "90 C" << "3" << "30" << false << "8" << 45.0 << 40.0 << "1,11,12";
+    // clang-format on
 
     // Beyond the largest size; note 12 is still set with the option off.
+    // clang-format off
     QTest::newRow("2000A") << "2000" << "Copper" << "90 C" << "3" << "30" << true << ampsHigh << 0.0 << 0.0 << "11";
     QTest::newRow("2000A Terminal Auto off") << "2000" << "Copper" << "90 C" << "3" << "30" << false << ampsHigh << 0.0 << 0.0 << "11,12";
     QTest::newRow("terminals push past 2000 kcmil") << "700" << "Copper" << "90 C" << "3" << "30" << true << ampsHigh << 0.0 << 0.0 << "11";
+    // clang-format on
 
     // A rating with no ampacity column is turned away before any table is read.
+    // clang-format off
     QTest::newRow("105 C rating") << "20" << "Copper" << "105 C" << "3" << "30" << true
                                   << "Reference Database Error:\r\nInsulation rating \"105 C\" has no ampacity column."
                                   << 0.0 << 0.0 << "";
+    // clang-format on
 }
 
 void TestWireSize::calSize() {
@@ -151,7 +167,7 @@ void TestWireSize::calSize() {
     QFETCH(double, circuitMax);
     QFETCH(QString, flags);
 
-    const WireInputs inputs{amps.toStdString(), material.toStdString(), "X",
+    const WireInputs inputs{amps.toStdString(),   material.toStdString(),   "X",
                             rating.toStdString(), conductors.toStdString(), ambient.toStdString()};
     const auto result = calc::wire::CalSize(core_->db(), core_->notes, inputs, terminalAuto);
     if (const auto* failure = std::get_if<calc::Failure>(&result)) {
@@ -203,6 +219,7 @@ void TestWireSize::tablesReadOnlyWhenNeeded_data() {
 
     const QString range = calc::wire::kTempOutOfRange;
     const QString high = calc::wire::kTempTooHigh;
+    // clang-format off
     QTest::newRow("no Correc1: 26 needs none") << "DELETE FROM Correc1" << "3" << "26" << "12*";
     QTest::newRow("no Correc1: 30 needs none") << "DELETE FROM Correc1" << "3" << "30" << "12*";
     QTest::newRow("no Correc1: 25.9 reads it") << "DELETE FROM Correc1" << "3" << "25.9" << range;
@@ -215,6 +232,7 @@ void TestWireSize::tablesReadOnlyWhenNeeded_data() {
     QTest::newRow("factor 0 lets no size qualify") << "UPDATE Correc1 SET Cop90 = 0 WHERE DegST = 31" << "3" << "33"
                                                    << calc::wire::kAmpsTooHigh;
     QTest::newRow("factor as text") << "UPDATE Correc1 SET Cop90 = ' 1.0 ' WHERE DegST = 31" << "3" << "33" << "12*";
+    // clang-format on
 }
 
 void TestWireSize::tablesReadOnlyWhenNeeded() {
@@ -224,8 +242,8 @@ void TestWireSize::tablesReadOnlyWhenNeeded() {
     QFETCH(QString, expected);
 
     QVERIFY(!core_->db().execute(change.toStdString()));
-    const WireInputs inputs{"20", "Copper", "THHN", "90 C", conductors.toStdString(),
-                            ambient.toStdString()};
+    const WireInputs inputs{
+        "20", "Copper", "THHN", "90 C", conductors.toStdString(), ambient.toStdString()};
     const auto result = calc::wire::CalSize(core_->db(), core_->notes, inputs, true);
     if (const auto* failure = std::get_if<calc::Failure>(&result))
         QCOMPARE(QString::fromStdString(failure->message), expected);
@@ -236,6 +254,7 @@ void TestWireSize::tablesReadOnlyWhenNeeded() {
 void TestWireSize::fahrenheit_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("celsius");
+    // clang-format off
     QTest::newRow("77F") << "77F" << "25";
     QTest::newRow("70f") << "70f" << "21";
     QTest::newRow("176F") << "176F" << "80";
@@ -254,6 +273,7 @@ void TestWireSize::fahrenheit_data() {
     QTest::newRow("Celsius unchanged") << "35.5" << "35.5";
     QTest::newRow("blank after F unchanged") << "77F " << "77F ";
     QTest::newRow("empty") << "" << "";
+    // clang-format on
 }
 
 void TestWireSize::fahrenheit() {
@@ -296,6 +316,7 @@ void TestWireSize::hugeAndStrangeTexts_data() {
 
     const QByteArray nines(1'000'000, '9');
     const QByteArray zeros = QByteArray(1'000'000, '0') + "20";
+    // clang-format off
     QTest::newRow("a million nines of amperes") << nines << QByteArray("3") << QByteArray("30") << calc::wire::kAmpsTooHigh;
     QTest::newRow("a million nines of conductors") << QByteArray("20") << nines << QByteArray("30") << calc::wire::kTooManyConductors;
     QTest::newRow("a million nines of degrees") << QByteArray("20") << QByteArray("3") << nines << calc::wire::kTempOutOfRange;
@@ -305,6 +326,7 @@ void TestWireSize::hugeAndStrangeTexts_data() {
     QTest::newRow("tab and CR before numbers") << QByteArray("\t\r\n20") << QByteArray(" 3") << QByteArray("\t30") << "12*";
     QTest::newRow("8-bit text") << QByteArray("\xb5" "20") << QByteArray("3") << QByteArray("30") << calc::wire::kAmperesTooLow;
     QTest::newRow("quote in the ambient") << QByteArray("20") << QByteArray("3") << QByteArray("25' OR 1=1") << "12*";
+    // clang-format on
 }
 
 void TestWireSize::hugeAndStrangeTexts() {
@@ -312,7 +334,7 @@ void TestWireSize::hugeAndStrangeTexts() {
     QFETCH(QByteArray, conductors);
     QFETCH(QByteArray, ambient);
     QFETCH(QString, expected);
-    WireInputs inputs{amps.toStdString(), "Copper", "THHN", "90 C", conductors.toStdString(),
+    WireInputs inputs{amps.toStdString(),   "Copper", "THHN", "90 C", conductors.toStdString(),
                       ambient.toStdString()};
     const auto outcome = calculate(inputs);
     if (const auto* failure = std::get_if<calc::Failure>(&outcome))
@@ -321,7 +343,6 @@ void TestWireSize::hugeAndStrangeTexts() {
         QCOMPARE(QString::fromStdString(std::get<calc::Answer>(outcome).displayLines.front()),
                  expected + "  (THHN)");
 }
-
 
 // A save replaces one that was never taken back, and taking it empties the table.
 void TestWireSize::keepWiresHoldsTheLastSave() {
