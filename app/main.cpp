@@ -1,6 +1,7 @@
 // Voltaro: start-up, and the one place where the program's parts are made and connected: the
 // shared record, the Zephlib binding, the options store, the main window and the printed report
-// (on the main window's printReport); the panels are made here too, on its openPanel.
+// (on the main window's printReport); the panels are made here too, from the panel table
+// (app/panels.h), on its openKey.
 //
 // One instance per user; a later start hands over to the running one and ends. Then the main
 // window loads (the start-up sequence), is shaped and shown, and the program lives in its events
@@ -12,13 +13,8 @@
 
 #include <iostream>
 
+#include "app/panels.h"
 #include "assets/resource_names.h"
-#include "calc/conduit/fillfrm.h"
-#include "calc/enclosure/enclosefrm.h"
-#include "calc/ground/groundfrm.h"
-#include "calc/starter/starterfrm.h"
-#include "calc/transformer/transformerfrm.h"
-#include "calc/wire/wirefrm.h"
 #include "platform/file_writer.h"
 #include "platform/foreground.h"
 #include "platform/single_instance.h"
@@ -26,7 +22,6 @@
 #include "report/output.h"
 #include "report/print_command.h"
 #include "shell/display_check.h"
-#include "shell/door.h"
 #include "shell/effects.h"
 #include "shell/frmmain.h"
 #include "shell/panel_host.h"
@@ -99,32 +94,12 @@ int main(int argc, char** argv) {
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
-    // The panels the keys open.
+    // The panels the keys open, from the panel table.
     shell::ZephlibEffects effects(zephlib, state);
-    shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow);
-    panels.registerPanel(shell::kWirePanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::wire::WireFrm>(context);
-    });
-    panels.registerPanel(shell::kGroundPanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::ground::GndOcp>(context);
-    });
-    panels.registerPanel(shell::kTransformerPanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::transformer::Xfmr>(context);
-    });
-    panels.registerPanel(shell::kStarterPanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::starter::Starter>(context);
-    });
-    panels.registerPanel(shell::kConduitPanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::conduit::FillFrm>(context);
-    });
-    panels.registerPanel(shell::kEnclosurePanel, [](shell::PanelContext& context) {
-        return std::make_unique<calc::enclosure::Enclose>(context);
-    });
     const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
-    panels.registerPanel(shell::kOptionsPanel, [&options, program](shell::PanelContext& context) {
-        return std::make_unique<shell::Door>(context, options, program);
-    });
-    QObject::connect(&frmMain, &shell::FrmMain::openPanel, &panels, &shell::PanelHost::open);
+    shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow,
+                            app::panelTable(options, program));
+    QObject::connect(&frmMain, &shell::FrmMain::openKey, &panels, &shell::PanelHost::openKey);
 
     std::string reason;
     switch (frmMain.Form_Load(reason)) {

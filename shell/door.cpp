@@ -26,10 +26,9 @@ constexpr const char* kApplicationTitle = "Voltaro";
 
 }  // namespace
 
-Door::Door(PanelContext& context, const OptionsStore& options, std::filesystem::path program)
-    : PanelForm(context, panelInfo(kOptionsPanel)),
-      options_(options),
-      program_(std::move(program)) {
+Door::Door(PanelContext& context, const PanelRow& row, const OptionsStore& options,
+           std::filesystem::path program)
+    : PanelForm(context, row), options_(options), program_(std::move(program)) {
     for (int i = 0; i < kOptionCount; ++i) {
         const auto index = static_cast<std::size_t>(i);
         auto* dip = new ImageButton(QStringLiteral("DipP%1").arg(i),

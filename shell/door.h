@@ -19,7 +19,8 @@ class Door : public PanelForm {
 
 public:
     // `program`: the program file the log-on entry starts (with "min").
-    Door(PanelContext& context, const OptionsStore& options, std::filesystem::path program);
+    Door(PanelContext& context, const PanelRow& row, const OptionsStore& options,
+         std::filesystem::path program);
 
     ImageButton* dipSwitch(int index) const { return DipP[static_cast<std::size_t>(index)]; }
     ImageButton* exitButton() const { return DneBut; }

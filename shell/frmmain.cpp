@@ -32,11 +32,6 @@ QRect rectOf(const assets::layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); 
 
 int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
 
-// The panel each key opens.
-constexpr std::array<std::int16_t, 4> kSquarePanels = {kWirePanel, kGroundPanel, kConduitPanel,
-                                                       kTransformerPanel};
-constexpr std::array<std::int16_t, 3> kRoundPanels = {kStarterPanel, kEnclosurePanel,
-                                                      kOptionsPanel};
 constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
                                                      "Transformer"};
 constexpr std::array<const char*, 3> kRoundNames = {"Motor starter", "NEMA enclosure", "Options"};
@@ -85,7 +80,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
             key->setPicture(skinPixmap(bitmap::kSMSQDN));
-            Q_EMIT openPanel(kSquarePanels[i]);
+            Q_EMIT openKey(PanelKey::Square, static_cast<int>(i));
         });
         connect(key, &ImageButton::released, this, [this, key] {
             if (!state_.PanelBusy) key->setPicture(skinPixmap(bitmap::kSMSQUP));
@@ -99,7 +94,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
             key->setPicture(skinPixmap(bitmap::kSMRNDDN));
-            Q_EMIT openPanel(kRoundPanels[i]);
+            Q_EMIT openKey(PanelKey::Round, static_cast<int>(i));
         });
         connect(key, &ImageButton::released, this, [this, key] {
             if (!state_.PanelBusy) key->setPicture(skinPixmap(bitmap::kSMRNDUP));

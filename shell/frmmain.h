@@ -4,7 +4,7 @@
 // and takes a fresh copy of the face when the user comes back.
 //
 // Start-up runs in Form_Load (everything after the single-instance hand-over), then Main shapes
-// and shows the window. A panel key emits openPanel and the print button printReport; the program
+// and shows the window. A panel key emits openKey and the print button printReport; the program
 // connects the panels and the report to them. Geometry of the window is kept in pixels; twips
 // (15 per pixel) appear only where the start-up positions are given in them.
 #pragma once
@@ -20,6 +20,7 @@
 
 #include "shell/options_store.h"
 #include "shell/shared_state.h"
+#include "shell/transitions.h"
 
 class QLabel;
 
@@ -67,8 +68,9 @@ public:
     static QString displayCaption(const std::string& text);
 
 Q_SIGNALS:
-    // A panel key was pressed while no panel is busy: open the panel with that number (Panel).
-    void openPanel(std::int16_t panel);
+    // A panel key was pressed while no panel is busy: open the panel of that key (the panel
+    // table says which).
+    void openKey(voltaro::shell::PanelKey key, int index);
     // The print button, or Auto Print, with a result ready: print the results log.
     void printReport();
     // Shutdown has finished: the program may end.

@@ -27,24 +27,6 @@ namespace sound = assets::tonebank;
 
 namespace {
 
-// Indexed by panel number - 1.
-const std::array<PanelInfo, 7> kPanels{{
-    {kWirePanel, "WireFrm", "Wire Size", bitmap::kMENU1, layout::wire::kSize, PanelSide::Right, 0,
-     "Size Wire:", false, 500},
-    {kConduitPanel, "FillFrm", "Conduit Fill", bitmap::kMENU2, layout::conduit::kSize,
-     PanelSide::Left, 700, "Size Conduit:", false, 500},
-    {kGroundPanel, "GndOcp", "Ground and OCP", bitmap::kMENU3, layout::ground::kSize,
-     PanelSide::Right, -2300, "Size GND && OCP:", false, 500},
-    {kTransformerPanel, "Xfmr", "Transformer", bitmap::kMENU4, layout::transformer::kSize,
-     PanelSide::Left, -1500, "Transformer or KVA:", false, 500},
-    {kStarterPanel, "Starter", "Motor Starter", bitmap::kMENU5, layout::starter::kSize,
-     PanelSide::Right, 0, "Size Starter:", true, 500},
-    {kEnclosurePanel, "Enclose", "NEMA Enclosure", bitmap::kMENU6, layout::enclosure::kSize,
-     PanelSide::Left, -1000, "Find NEMA Enclosure:", true, 500},
-    {kOptionsPanel, "Door", "Options", sound::kCIRCUIT, layout::kCircuitSize, PanelSide::Options,
-     2013, nullptr, true, 100},
-}};
-
 // The region of the columns that are set, one rectangle per run.
 QRegion columnsRegion(const std::vector<bool>& columns, int height) {
     QRegion region;
@@ -63,13 +45,7 @@ QRegion columnsRegion(const std::vector<bool>& columns, int height) {
 
 }  // namespace
 
-const PanelInfo& panelInfo(std::int16_t number) {
-    assert(number >= kWirePanel && number <= kOptionsPanel);
-    if (number < kWirePanel || number > kOptionsPanel) return kPanels.back();
-    return kPanels[static_cast<std::size_t>(number - 1)];
-}
-
-PanelForm::PanelForm(PanelContext& context, const PanelInfo& info)
+PanelForm::PanelForm(PanelContext& context, const PanelRow& info)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), context_(context), info_(info) {
     setObjectName(QString::fromLatin1(info.formName));
     setWindowTitle(QString::fromLatin1(info.title));
@@ -112,19 +88,35 @@ ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString
     return addControl(button, at);
 }
 
-std::array<ImageButton*, 2> PanelForm::addDneButtons(const assets::layout::Rect& dne,
-                                                     const QString& dneTip,
-                                                     const assets::layout::Rect& x,
-                                                     const QString& xTip,
-                                                     std::function<void(int index)> click) {
+std::array<ImageButton*, 2> CalculatorForm::addDneButtons(const assets::layout::Rect& dne,
+                                                          const QString& dneTip,
+                                                          const assets::layout::Rect& x,
+                                                          const QString& xTip) {
     std::array<ImageButton*, 2> buttons{addDneButton(dne, dneTip), addXButton(x)};
     buttons[0]->setToolTip(dneTip);
     buttons[1]->setToolTip(xTip);
     buttons[1]->setAccessibleName(xTip);
     for (int i = 0; i < 2; ++i)
         connect(buttons[static_cast<std::size_t>(i)], &ImageButton::clicked, this,
-                [click, i] { click(i); });
+                [this, i] { DneBut_Click(i); });
     return buttons;
+}
+
+void CalculatorForm::DneBut_Click(int index) {
+    if (isUnloaded() || isClosing() || !acceptsPress()) return;
+    playButtonSound();
+    if (index == 0) {
+        const calc::Outcome outcome = calculate();
+        if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
+            // The panel stays open with everything as typed, unless the user left meanwhile.
+            if (showError(failure->message)) state().ErrorShown = false;
+            return;
+        }
+        if (!publish(std::get<calc::Answer>(outcome))) return;
+    }
+    if (!beginClosing()) return;
+    leaving();
+    closePanel();
 }
 
 namespace {

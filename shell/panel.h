@@ -5,56 +5,61 @@
 // records itself in AbandonedPanel and vanishes without a slide; the next open of the same
 // panel restores the inputs.
 //
-// Writing a calculator panel (calc/<name>/<name>frm.*), for example the motor starter:
+// Writing a calculator panel (calc/<name>/<name>frm.*), as the motor starter's is written: a
+// CalculatorForm made from the context and its row of the panel table. Its constructor places its
+// controls on the layout's rectangles; the base calls its hooks.
 //
-//   class StarterFrm : public shell::PanelForm {
+//   class Starter : public shell::CalculatorForm {
 //   public:
-//       // `kept`: the inputs of an abandoned panel; it outlives the panels (the panel is deleted).
-//       StarterFrm(shell::PanelContext& context, QString& kept)
-//           : PanelForm(context, shell::panelInfo(shell::kStarterPanel)), kept_(kept) {
+//       Starter(shell::PanelContext& context, const shell::PanelRow& row)
+//           : CalculatorForm(context, row) {
 //           namespace at = assets::layout::starter;
-//           Ts = addControl(new QLineEdit(this), at::kAmps);  // hidden until the first tick
-//           shell::panel_style::glass(Ts);                    // the look every panel shares
-//           auto* enter = addDneButton(at::kDne, QStringLiteral("Calculate"));
-//           auto* exit = addXButton(at::kX);
-//           connect(enter, &shell::ImageButton::clicked, this, &StarterFrm::calculate);
-//           connect(exit, &shell::ImageButton::clicked, this, [this] {
-//               if (!beginClosing()) return;  // a second click while closing does nothing
-//               playButtonSound();            // "Tick", waited for, with Button Sounds on
-//               closePanel();                 // "in", the slide back, PanelBusy false, unload
-//           });
+//           using namespace shell::panel_style;  // one look for every panel's controls
+//           // Every control is hidden until the panel's first tick.
+//           Ts = addControl(textBox("Ts", kDefaultAmps, toolTip, name), at::kAmps);
+//           Ti = addControl(textBox("Ti", kDefaultVolts, toolTip, name), at::kVolts);
+//           addDneButtons(at::kDne, "Calculate Starter Size", at::kX, "Exit Without Calculation");
+//           pairBoxes(Ts, Ti);  // Enter and Tab move between the two
 //       }
 //
 //   protected:
-//       void Form_Load(bool restoreInputs) override { if (restoreInputs) Ts->setText(kept_); }
-//       void firstTick() override { Ts->setFocus(); Ts->selectAll(); }
-//       void saveInputs() override { kept_ = Ts->text(); }
+//       // DneBut 0: read the inputs, run the core, keep what the shared record keeps of the
+//       // answer. The base publishes the answer and closes, or shows the failure and stays open.
+//       calc::Outcome calculate() override {
+//           const Inputs inputs{Ts->text().toStdString(), Ti->text().toStdString()};
+//           return shell::withDatabase(state(), [&](refdb::Database& db) {
+//               return calculateStarter(db, inputs, &state().StarterSize);
+//           });
+//       }
+//       // Opened fresh, or restoring what saveInputs kept when the user switched away.
+//       void Form_Load(bool restoreInputs) override {
+//           Ts->setText(restoreInputs ? QString::fromStdString(state().SavedStarterInputs[0])
+//                                     : kDefaultAmps);
+//           ...
+//       }
+//       void firstTick() override { Ts->selectAll(); Ts->setFocus(Qt::OtherFocusReason); }
+//       void saveInputs() override { state().SavedStarterInputs = {...}; }
 //
 //   private:
-//       void calculate() {
-//           playButtonSound();
-//           if (failed) { if (!showError("Values Too High\r\nCannot Compute.")) return; ...}
-//           ... publish the answer, then: if (beginClosing()) closePanel();
-//       }
-//       QLineEdit* Ts;
-//       QString& kept_;
+//       QLineEdit* Ts = nullptr;
+//       QLineEdit* Ti = nullptr;
 //   };
 //
-// and in app/main.cpp, the composition root:
+// leaving() (hide lists that must not slide back, let go of what the panel holds) and
+// acceptsPress() (false while a press must do nothing) are there when a panel needs them. The
+// panel's row in app/panels.h names it, its key or menu entry, picture, size, side and factory
+// (app::make<Starter>); the host does the rest.
 //
-//   panels.registerPanel(shell::kStarterPanel, [&starterKept](shell::PanelContext& context) {
-//       return std::make_unique<StarterFrm>(context, starterKept);
-//   });
-//
-// Life of a panel: the host (shell/panel_host.h) constructs it when its key is pressed and calls
-// SlidePanelOpen (or OpenOptionsPanel), which loads it: ErrorShown and PanelTimerArmed are
-// cleared, Form_Load runs (restoreInputs is true when AbandonedPanel held this panel's number,
-// which is then reset to 0) and the panel timer starts (500 ms; the options panel's 100 ms timer
-// starts when its slide has ended). The panel is placed by PlacePanel, slides out and disables
-// the main window. Its first tick shows every control registered with addControl, records the
-// panel as PanelForeground, arms the timer and calls firstTick. It ends either by closePanel
-// (normal close) or by the watch (abandoned); either way it unloads: it hides at once and deletes
-// itself later, never while one of its own handlers is still running (see showError).
+// Life of a panel: the host (shell/panel_host.h) makes it through its row's factory when its key
+// is pressed and calls SlidePanelOpen (or OpenOptionsPanel), which loads it: ErrorShown and
+// PanelTimerArmed are cleared, Form_Load runs (restoreInputs is true when AbandonedPanel held this
+// panel's number, which is then reset to 0) and the panel timer starts (500 ms; the options
+// panel's 100 ms timer starts when its slide has ended). The panel is placed by PlacePanel, slides
+// out and disables the main window. Its first tick shows every control registered with
+// addControl, records the panel as PanelForeground, arms the timer and calls firstTick. It ends
+// either by closePanel (normal close) or by the watch (abandoned); either way it unloads: it hides
+// at once and deletes itself later, never while one of its own handlers is still running (see
+// showError).
 //
 // Units: the layout's rectangles and all sizes are pixels; the vertical offset is twips.
 #pragma once
@@ -67,6 +72,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -84,24 +90,37 @@ class Effects;
 class ImageButton;
 class MainFace;
 
-// What a panel is, as its key opens it.
-struct PanelInfo {
-    std::int16_t number;        // its AbandonedPanel number (enum Panel)
+class PanelForm;
+struct PanelContext;
+struct PanelRow;
+
+// Makes the panel of a row when its key is pressed; the panel deletes itself when it unloads.
+using PanelFactory =
+    std::function<std::unique_ptr<PanelForm>(PanelContext& context, const PanelRow& row)>;
+
+// One panel, everything the shell needs to open it: a row of the program's panel table (the
+// composition root holds the table and hands it to the host).
+struct PanelRow {
+    std::int16_t number;  // its AbandonedPanel number; the slot its inputs wait in when abandoned
+    PanelKey key;
+    int keyIndex;               // SmSqImage or SmRndImage index; -1 for a menu entry
+    const char* menuEntry;      // the menu's text ("Voltage Drop..."); nullptr for a key
     const char* formName;       // the window's object name: "WireFrm", "GndOcp", ...
     const char* title;          // window title and accessible name
     const char* picture;        // PanelImage: a program bitmap, or for the options panel the
                                 // sound library's "CIRCUIT"
     assets::layout::Size size;  // PanelWidth x PanelHeight, pixels
     PanelSide side;
-    int offsetTwips;          // vertical offset of PlacePanel
-    const char* displayLine;  // written to the display once it has opened; nullptr for none
-    bool roundKey;            // opened by a round key ("Tick" waited) or a square one
-    int timerMs;              // the panel timer's interval
+    int offsetTwips;              // vertical offset of PlacePanel
+    const char* displayLine;      // written to the display once it has opened; nullptr for none
+    const char* pressSound;       // played on the press with Button Sounds on
+    bool pressSoundWaited;        // ... and waited for
+    const char* slideSound;       // played (not waited) as it slides out, with Slide Sounds on
+    bool resetsNotes;             // the press clears the note flags as well as ResultsReady
+    int timerMs;                  // the panel timer's interval
+    assets::layout::Rect exitAt;  // its exit button, on its picture
+    PanelFactory factory;
 };
-
-// The info of panel 1 to 7 (enum Panel). Any other number is a programming error (asserts) and
-// gives the options panel's.
-const PanelInfo& panelInfo(std::int16_t number);
 
 // What a panel works with. The host owns it; it outlives every panel.
 struct PanelContext {
@@ -116,10 +135,10 @@ class PanelForm : public QWidget {
     Q_OBJECT
 
 public:
-    PanelForm(PanelContext& context, const PanelInfo& info);
+    PanelForm(PanelContext& context, const PanelRow& row);
     ~PanelForm() override;
 
-    const PanelInfo& info() const { return info_; }
+    const PanelRow& info() const { return info_; }
 
     // SlidePanelOpen: PlacePanel (which loads the panel), the snapshot, the slide out from
     // PanelImage (4000 ticks a step), then the main window disabled. For sides 0 and 1; the host
@@ -164,13 +183,6 @@ protected:
                               const QString& objectName = QStringLiteral("DneBut0"));
     ImageButton* addXButton(const assets::layout::Rect& at,
                             const QString& objectName = QStringLiteral("DneBut1"));
-    // The pair every calculator panel has, `DneBut` 0 and 1: the calculate (or select) button and
-    // the exit button at their rectangles, each with its tool tip, which is also its accessible
-    // name. A click on either calls `click` with its index.
-    std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne,
-                                              const QString& dneTip, const assets::layout::Rect& x,
-                                              const QString& xTip,
-                                              std::function<void(int index)> click);
     // Two boxes that Enter and Tab (and Shift+Tab) move between, the whole text of the one
     // reached selected.
     void pairBoxes(QLineEdit* first, QLineEdit* second);
@@ -194,6 +206,7 @@ protected:
 
     // Marks the panel as closing; false if it already is (a second click on a closing panel).
     bool beginClosing();
+    bool isClosing() const { return closing_; }
     // The normal close of a calculator panel: "in" (not waited, with Slide Sounds on), the slide
     // back, PanelBusy false, unload. Hide what must not slide back (lists) before calling it.
     void closePanel();
@@ -240,7 +253,7 @@ private:
     void captureLook();
 
     PanelContext& context_;
-    const PanelInfo& info_;
+    const PanelRow& info_;
     QTimer PanelT;
     std::vector<QPointer<QWidget>> controls_;
     platform::Surface surface_;   // the window's pixels, as the slides draw them
@@ -251,6 +264,43 @@ private:
     bool closing_ = false;
     bool unloaded_ = false;
     int nesting_ = 0;
+};
+
+// A calculator panel: a PanelForm with the pair every calculator has, `DneBut` 0 (calculate, or
+// select) and 1 (leave without calculating), and the one way a press on either runs:
+//
+//   1. "Tick", waited for, with Button Sounds on;
+//   2. DneBut 0 only: calculate() reads the inputs and runs the core. A failure goes to the error
+//      window and the press ends there: the panel stays open with everything as typed. An answer
+//      is published (display, results log, print button);
+//   3. leaving(), then "in" (not waited, with Slide Sounds on), the slide back, PanelBusy false,
+//      unload.
+//
+// A press on a panel that is closing or gone does nothing, not even its click.
+class CalculatorForm : public PanelForm {
+    Q_OBJECT
+
+public:
+    using PanelForm::PanelForm;
+
+    // Index 0 calculates (or selects), index 1 leaves without calculating.
+    void DneBut_Click(int index);
+
+protected:
+    // Reads the inputs, runs the core and keeps in the shared record what the panel keeps of its
+    // answer. Runs only for DneBut 0.
+    virtual calc::Outcome calculate() = 0;
+    // False while a press must do nothing (a drag under way).
+    virtual bool acceptsPress() const { return true; }
+    // The panel is sure to close, by either button: hide what must not slide back (lists), let go
+    // of what it holds.
+    virtual void leaving() {}
+
+    // DneBut 0 and 1 at their rectangles, each with its tool tip, which is also its accessible
+    // name; a click runs DneBut_Click with its index.
+    std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne,
+                                              const QString& dneTip, const assets::layout::Rect& x,
+                                              const QString& xTip);
 };
 
 }  // namespace voltaro::shell

@@ -5,6 +5,9 @@
 #include <QScreen>
 
 #include <iostream>
+#include <set>
+#include <stdexcept>
+#include <utility>
 
 #include "assets/resource_names.h"
 #include "platform/surface.h"
@@ -19,13 +22,44 @@ namespace voltaro::shell {
 
 namespace sound = assets::tonebank;
 
+std::optional<std::string> checkPanelTable(const std::vector<PanelRow>& rows) {
+    std::set<std::int16_t> numbers;
+    std::set<std::pair<PanelKey, int>> keys;
+    std::set<std::string> entries;
+    for (const PanelRow& row : rows) {
+        const std::string name = row.title != nullptr ? row.title : "a panel without a title";
+        if (row.number <= 0) return name + ": panel number " + std::to_string(row.number);
+        if (!numbers.insert(row.number).second)
+            return name + ": panel number " + std::to_string(row.number) + " is taken";
+        if (row.key == PanelKey::Menu) {
+            if (row.menuEntry == nullptr || *row.menuEntry == '\0')
+                return name + ": a menu row needs its entry";
+            if (!entries.insert(row.menuEntry).second) return name + ": its menu entry is taken";
+        } else {
+            const auto keysOnFace =
+                static_cast<int>(row.key == PanelKey::Square ? assets::layout::face::kSmSq.size()
+                                                             : assets::layout::face::kSmRnd.size());
+            if (row.keyIndex < 0 || row.keyIndex >= keysOnFace)
+                return name + ": no key " + std::to_string(row.keyIndex) + " on the face";
+            if (!keys.insert({row.key, row.keyIndex}).second) return name + ": its key is taken";
+        }
+        if (!row.factory) return name + ": no factory";
+        if (row.formName == nullptr || row.picture == nullptr || row.size.w <= 0 || row.size.h <= 0)
+            return name + ": no form name, picture or size";
+    }
+    return std::nullopt;
+}
+
 PanelHost::PanelHost(SharedState& state, FrmMain& mainWindow, Effects& effects,
-                     std::function<WindowId()> foreground)
+                     std::function<WindowId()> foreground, std::vector<PanelRow> rows)
     : state_(state),
       main_(mainWindow),
       effects_(effects),
       mainFace_(state, mainWindow, effects),
-      context_{state, effects, mainWindow, mainFace_, std::move(foreground)} {
+      context_{state, effects, mainWindow, mainFace_, std::move(foreground)},
+      rows_(std::move(rows)) {
+    if (const auto wrong = checkPanelTable(rows_))
+        throw std::invalid_argument("the panel table: " + *wrong);
     main_.installEventFilter(this);
 }
 
@@ -34,8 +68,14 @@ PanelHost::~PanelHost() {
     delete current_.data();
 }
 
-void PanelHost::registerPanel(std::int16_t number, Factory factory) {
-    factories_[number] = std::move(factory);
+const PanelRow& PanelHost::row(std::int16_t number) const {
+    for (const PanelRow& row : rows_)
+        if (row.number == number) return row;
+    throw std::out_of_range("no panel " + std::to_string(number));
+}
+
+void PanelHost::registerPanel(std::int16_t number, PanelFactory factory) {
+    const_cast<PanelRow&>(row(number)).factory = std::move(factory);
 }
 
 void PanelHost::sound(const char* name, Option guard, bool wait) {
@@ -43,11 +83,11 @@ void PanelHost::sound(const char* name, Option guard, bool wait) {
 }
 
 void PanelHost::CentreMainWindow() {
-    effects_.Lag(222222);
+    effects_.Lag(kCentreBeforeTicks);
     const QScreen* screen = main_.screen();
     if (screen != nullptr) main_.move(centredPosition(screen->geometry(), main_.size()));
     QCoreApplication::processEvents();
-    effects_.Lag(555555);
+    effects_.Lag(kCentreAfterTicks);
 }
 
 void PanelHost::LoadPanelImage(const char* name) {
@@ -75,10 +115,8 @@ void PanelHost::printButtonOff() {
     main_.printButton()->setPicture(skinPixmap(assets::program::kPRNOFF));
 }
 
-PanelForm* PanelHost::create(std::int16_t number) {
-    const auto factory = factories_.find(number);
-    if (factory == factories_.end()) return nullptr;
-    PanelForm* panel = factory->second(context_).release();  // it deletes itself when it unloads
+PanelForm* PanelHost::create(const PanelRow& row) {
+    PanelForm* panel = row.factory(context_, row).release();  // it deletes itself when it unloads
     current_ = panel;
     connect(panel, &PanelForm::unloaded, this, [this](bool abandoned) {
         // Closed normally, the panel hands the user back to the main window, as closing the
@@ -91,48 +129,54 @@ PanelForm* PanelHost::create(std::int16_t number) {
     return panel;
 }
 
-void PanelHost::open(std::int16_t number) {
-    if (factories_.find(number) == factories_.end()) {
-        std::cerr << "Voltaro: no panel for key " << number << "\n";
-        return;
+bool PanelHost::open(std::int16_t number) {
+    for (const PanelRow& row : rows_) {
+        if (row.number != number) continue;
+        openRow(row);
+        return true;
     }
-    const PanelInfo& info = panelInfo(number);
-    // Busy from the press on, not only from step 5: centring the window processes events, and a
-    // second press (a double click) would otherwise open a second panel inside the first.
-    state_.PanelBusy = true;
-    if (!info.roundKey) {
-        sound(sound::kTickLo, kButtonSounds, false);
-        CentreMainWindow();
-        state_.DisplayText.clear();
-        sound(sound::kOut, kSlideSounds, false);
-        state_.PanelBusy = true;
-        ResetResults(state_);
-        printButtonOff();
-    } else {
-        sound(sound::kTick, kButtonSounds, true);
-        CentreMainWindow();
-        state_.DisplayText.clear();
-        state_.PanelBusy = true;
-        state_.ResultsReady = false;  // the note flags are left as they are
-        printButtonOff();
-        if (number != kOptionsPanel) sound(sound::kOut, kSlideSounds, false);
-    }
+    std::cerr << "Voltaro: no panel " << number << "\n";
+    return false;
+}
 
-    if (info.side == PanelSide::Options) {
+bool PanelHost::openKey(PanelKey key, int index) {
+    for (const PanelRow& row : rows_) {
+        if (row.key != key || row.keyIndex != index) continue;
+        openRow(row);
+        return true;
+    }
+    std::cerr << "Voltaro: no panel for key " << index << "\n";
+    return false;
+}
+
+void PanelHost::openRow(const PanelRow& row) {
+    // Busy from the press on: centring the window processes events, and a second press (a double
+    // click) would otherwise open a second panel inside the first.
+    state_.PanelBusy = true;
+    if (row.pressSound != nullptr) sound(row.pressSound, kButtonSounds, row.pressSoundWaited);
+    CentreMainWindow();
+    state_.DisplayText.clear();
+    if (row.slideSound != nullptr) sound(row.slideSound, kSlideSounds, false);
+    state_.PanelBusy = true;
+    if (row.resetsNotes)
+        ResetResults(state_);
+    else
+        state_.ResultsReady = false;  // the note flags are left as they are
+    printButtonOff();
+    state_.PanelWidth = row.size.w;
+    state_.PanelHeight = row.size.h;
+
+    if (row.side == PanelSide::Options) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         mainFace_.refreshFace();
         mainFace_.spin(1);
-        state_.PanelWidth = info.size.w;
-        state_.PanelHeight = info.size.h;
         QApplication::restoreOverrideCursor();
-        if (PanelForm* panel = create(number)) panel->OpenOptionsPanel();
+        create(row)->OpenOptionsPanel();
         return;
     }
-    state_.PanelWidth = info.size.w;
-    state_.PanelHeight = info.size.h;
-    LoadPanelImage(info.picture);
-    if (PanelForm* panel = create(number)) panel->SlidePanelOpen();
-    if (info.displayLine != nullptr) ShowOnDisplay(state_, info.displayLine);
+    LoadPanelImage(row.picture);
+    create(row)->SlidePanelOpen();
+    if (row.displayLine != nullptr) ShowOnDisplay(state_, row.displayLine);
 }
 
 bool PanelHost::eventFilter(QObject* watched, QEvent* event) {

@@ -1,8 +1,9 @@
-// The panel keys of the main window: what a press opens and how. The host runs each key's
-// opening sequence (sounds, centring the main window, resetting the results, the print button,
-// the panel picture, the slide, the display line; for the options key the spin) and creates the
-// panel through a factory registered for its number. The panels live in the floors above: the
-// composition root registers them, so the shell never depends on them.
+// The panel keys of the main window: what a press opens and how. The host holds the panel table
+// (one row a panel: its key or menu entry, picture, size, side, sounds, display line and
+// factory), runs a row's opening sequence (sounds, centring the main window, resetting the
+// results, the print button, the panel picture, the slide, the display line; for the options
+// panel the spin) and creates the panel through the row's factory. The panels live in the floors
+// above: the composition root hands the table in, so the shell never depends on them.
 //
 // While a panel is open the main window is disabled. A window manager may still activate it on
 // a click; the program's own disabled window is not another program, so the host hands the
@@ -15,8 +16,10 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "shell/main_face.h"
 #include "shell/panel.h"
@@ -27,24 +30,36 @@ namespace voltaro::shell {
 class Effects;
 class FrmMain;
 
+// What is wrong with a panel table, nullopt when nothing is: two rows with one number or one key,
+// a number below 1, a key index off the face (4 square, 3 round keys), a menu row without its
+// entry or with one another row has, a row without a factory, a form name, a picture or a size.
+std::optional<std::string> checkPanelTable(const std::vector<PanelRow>& rows);
+
 class PanelHost : public QObject {
     Q_OBJECT
 
 public:
-    using Factory = std::function<std::unique_ptr<PanelForm>(PanelContext& context)>;
-
     // `foreground` answers which window has the user's attention (platform::foregroundWindow in
-    // the program).
+    // the program). `rows`: the panel table; a table that contradicts itself (checkPanelTable) is
+    // a programming error and throws std::invalid_argument.
     PanelHost(SharedState& state, FrmMain& mainWindow, Effects& effects,
-              std::function<WindowId()> foreground);
+              std::function<WindowId()> foreground, std::vector<PanelRow> rows);
     ~PanelHost() override;
 
-    // The panel that key `number` (enum Panel) opens.
-    void registerPanel(std::int16_t number, Factory factory);
+    const std::vector<PanelRow>& rows() const { return rows_; }
+    // The row of panel `number`; throws std::out_of_range for a number no row has.
+    const PanelRow& row(std::int16_t number) const;
+    // Makes panel `number` with another factory from now on (tests); throws as row() does.
+    void registerPanel(std::int16_t number, PanelFactory factory);
 
     // A press on the key of panel `number` while no panel is busy: its opening sequence. Returns
-    // when the panel has slid out (and the display line is written).
-    void open(std::int16_t number);
+    // when the panel has slid out (and the display line is written). False, with the reason on
+    // standard error, for a number no row has.
+    bool open(std::int16_t number);
+    // A press on a key of the face (the signal FrmMain::openKey): opens the row of that key.
+    bool openKey(PanelKey key, int index);
+    // Opens the panel of a row of the table (a menu entry).
+    void openRow(const PanelRow& row);
 
     // The open panel; null when none is.
     PanelForm* currentPanel() const { return current_; }
@@ -60,14 +75,14 @@ private:
     void LoadPanelImage(const char* name);
     void printButtonOff();
     void activateSoon(QWidget* window);
-    PanelForm* create(std::int16_t number);
+    PanelForm* create(const PanelRow& row);
 
     SharedState& state_;
     FrmMain& main_;
     Effects& effects_;
     MainFace mainFace_;
     PanelContext context_;
-    std::map<std::int16_t, Factory> factories_;
+    std::vector<PanelRow> rows_;
     QPointer<PanelForm> current_;
 };
 

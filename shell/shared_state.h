@@ -36,17 +36,9 @@ enum Option : int {
 };
 inline constexpr int kOptionCount = 6;
 
-// Numbers recorded in AbandonedPanel.
-enum Panel : std::int16_t {
-    kNoPanel = 0,
-    kWirePanel = 1,
-    kConduitPanel = 2,
-    kGroundPanel = 3,
-    kTransformerPanel = 4,
-    kStarterPanel = 5,
-    kEnclosurePanel = 6,
-    kOptionsPanel = 7,
-};
+// AbandonedPanel when no panel waits to be restored; each panel's own number is its row's in the
+// panel table (app/panels.h).
+inline constexpr std::int16_t kNoPanel = 0;
 
 using WindowId = std::uintptr_t;
 

@@ -21,6 +21,10 @@ namespace voltaro::shell {
 // overlapping the main window, 418 pixels wide).
 enum class PanelSide { Left = 0, Right = 1, Options = 2 };
 
+// What opens a panel: a square or a round key of the main window's face (by its index), or an
+// entry of the main window's menu.
+enum class PanelKey { Square, Round, Menu };
+
 // The window width of the options panel, whatever its slide width (PanelWidth 214).
 inline constexpr int kOptionsWindowWidth = 418;
 
@@ -33,6 +37,8 @@ QRect panelGeometry(const QRect& main, PanelSide side, int offsetTwips, int widt
 
 // The main window centred on the screen, without offsets (CentreMainWindow).
 QPoint centredPosition(const QRect& screen, const QSize& window);
+// CentreMainWindow's pauses before and after the move, in counter ticks.
+inline constexpr std::int32_t kCentreBeforeTicks = 222222, kCentreAfterTicks = 555555;
 
 enum class Slide {
     OpenRight,     // SlidePanelOpen, side 1: the picture emerges to the right, 4000 ticks a step

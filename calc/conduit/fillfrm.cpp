@@ -80,8 +80,8 @@ private:
 
 }  // namespace
 
-FillFrm::FillFrm(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kConduitPanel)) {
+FillFrm::FillFrm(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     static constexpr const char* kCaptions[] = {"Wire Rack",
                                                 "Conduit",
                                                 "Drag and Drop Conductors Between List Boxes Below",
@@ -128,7 +128,7 @@ FillFrm::FillFrm(shell::PanelContext& context)
     LB1 = new DragOutline(this);
 
     addDneButtons(at::kDne, QStringLiteral("Calculate Conduit Size"), at::kX,
-                  QStringLiteral("Exit Without Calculation"), [this](int i) { DneBut_Click(i); });
+                  QStringLiteral("Exit Without Calculation"));
 }
 
 FillFrm::~FillFrm() { endDrag(); }
@@ -335,7 +335,7 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
             Text1_Click();
             return true;
         }
-        return PanelForm::eventFilter(watched, event);
+        return CalculatorForm::eventFilter(watched, event);
     }
     for (DragFrom list : {kRack, kConduit}) {
         QListWidget* widget = listOf(list);
@@ -379,7 +379,7 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return PanelForm::eventFilter(watched, event);
+    return CalculatorForm::eventFilter(watched, event);
 }
 
 // ---- The type dialog ---------------------------------------------------------------------------
@@ -431,44 +431,21 @@ void FillFrm::Text1_Click() {
 
 // ---- Calculate and exit ------------------------------------------------------------------------
 
-void FillFrm::DneBut_Click(int index) {
-    if (isUnloaded() || dragging_) return;
+calc::Outcome FillFrm::calculate() {
     shell::SharedState& s = state();
-    if (index == 1) {
-        if (!beginClosing()) return;
-        playButtonSound();
-        leave();
-        return;
-    }
-    playButtonSound();
     std::vector<std::string> entries;
     for (int i = 0; i < List2->count(); ++i) entries.push_back(bytes(List2->item(i)->text()));
     const ConduitType type{s.ConduitAbbr, s.ConduitName};
-    auto outcome = shell::withDatabase(
+    return shell::withDatabase(
         s, [&](refdb::Database& db) { return calculateConduit(db, s.NoteFlags, type, entries); });
-    if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        // The panel stays open with its lists, for another try.
-        reportFailure(*failure);
-        return;
-    }
-    if (!publish(std::get<calc::Answer>(outcome))) return;
-    if (!beginClosing()) return;
-    leave();
 }
 
-void FillFrm::hideInputs() {
+bool FillFrm::acceptsPress() const { return !dragging_; }
+
+void FillFrm::leaving() {
     for (QWidget* input : std::initializer_list<QWidget*>{Mlist, List1, List2, Text1})
         input->hide();
-}
-
-void FillFrm::leave() {
-    shell::SharedState& s = state();
-    playSound(sound::kIn, shell::kSlideSounds, false);
-    hideInputs();
-    (void)shell::ClearTable(s, "DragList");  // a row left behind is emptied by the next open
-    SlidePanelClosed();
-    s.PanelBusy = false;
-    unload();
+    (void)shell::ClearTable(state(), "DragList");  // a row left behind is emptied by the next open
 }
 
 }  // namespace voltaro::calc::conduit

@@ -32,11 +32,11 @@ namespace voltaro::calc::conduit {
 
 class SelCond;
 
-class FillFrm : public shell::PanelForm {
+class FillFrm : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit FillFrm(shell::PanelContext& context);
+    FillFrm(shell::PanelContext& context, const shell::PanelRow& row);
     ~FillFrm() override;
 
     // Where a drag began.
@@ -45,7 +45,6 @@ public:
     // The event handlers, as the controls raise them.
     void Mlist_Click();
     void Text1_Click();
-    void DneBut_Click(int index);
     // A press on the rack or the conduit at `at` (pixels in the list's viewport): the entry there
     // is selected, the outline is put over the pressed row and the drag begins with that entry
     // (none below the last entry).
@@ -70,6 +69,11 @@ public:
     SelCond* typeDialog() const { return dialog_; }
 
 protected:
+    Outcome calculate() override;
+    // No press during a drag.
+    bool acceptsPress() const override;
+    // The inputs hidden, DragList emptied.
+    void leaving() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
@@ -87,9 +91,6 @@ private:
     // Reports a failure of the reference database; false when the panel was abandoned meanwhile.
     bool reportFailure(const calc::Failure& failure);
     void endDrag();
-    void hideInputs();
-    // The normal close (calculate or exit): "in", the inputs hidden, DragList emptied, the slide.
-    void leave();
     QListWidget* listOf(DragFrom list) const;
     DragFrom listAt(const QPoint& global) const;
 

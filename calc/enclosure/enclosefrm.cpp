@@ -18,7 +18,6 @@ namespace voltaro::calc::enclosure {
 namespace {
 
 namespace at = assets::layout::enclosure;
-namespace sound = assets::tonebank;
 
 // The scroll bar on the drawer: a dark groove, a green thumb, two grey arrow keys.
 const char* const kScrollSheet =
@@ -71,8 +70,8 @@ protected:
 
 }  // namespace
 
-Enclose::Enclose(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kEnclosurePanel)) {
+Enclose::Enclose(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     static constexpr const char* kCaptions[] = {"Nema  Enclosure Type", "NEMA Type Description"};
     static constexpr const assets::layout::Rect kCaptionAt[] = {at::kCaptionType,
                                                                 at::kCaptionDescription};
@@ -115,7 +114,7 @@ Enclose::Enclose(shell::PanelContext& context)
     addControl(DescT, at::kDescription);
 
     addDneButtons(at::kDne, QStringLiteral("Select This NEMA Type"), at::kX,
-                  QStringLiteral("Exit Without Selection"), [this](int i) { DneBut_Click(i); });
+                  QStringLiteral("Exit Without Selection"));
 }
 
 void Enclose::Form_Load(bool restoreInputs) {
@@ -166,31 +165,15 @@ void Enclose::Scrol1_Change() {
     DescT->setPlainText(lines);
 }
 
-void Enclose::DneBut_Click(int index) {
-    if (isUnloaded()) return;
-    shell::SharedState& s = state();
-    if (index == 1) {
-        if (!beginClosing()) return;
-        playButtonSound();
-        closePanel();
-        return;
-    }
-    playButtonSound();
+calc::Outcome Enclose::calculate() {
     const int id = Scrol1->value();
     auto outcome =
-        shell::withDatabase(s, [id](refdb::Database& db) { return selectEnclosure(db, id); });
-    if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
-        reportFailure(failure->message);
-        return;
-    }
-    if (!beginClosing()) return;
-    playSound(sound::kIn, shell::kSlideSounds, false);
-    s.DisplayText.clear();  // the display shows the selection alone
-    if (!publish(std::get<calc::Answer>(outcome))) return;
-    s.WorkRs.reset();
-    SlidePanelClosed();
-    s.PanelBusy = false;
-    unload();
+        shell::withDatabase(state(), [id](refdb::Database& db) { return selectEnclosure(db, id); });
+    if (std::holds_alternative<calc::Answer>(outcome))
+        state().DisplayText.clear();  // the display shows the selection alone
+    return outcome;
 }
+
+void Enclose::leaving() { state().WorkRs.reset(); }
 
 }  // namespace voltaro::calc::enclosure

@@ -17,15 +17,14 @@ class QScrollBar;
 
 namespace voltaro::calc::enclosure {
 
-class Enclose : public shell::PanelForm {
+class Enclose : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit Enclose(shell::PanelContext& context);
+    Enclose(shell::PanelContext& context, const shell::PanelRow& row);
 
     // The scroll bar has moved: the entry at its value is shown.
     void Scrol1_Change();
-    void DneBut_Click(int index);
 
     // The controls, for tests.
     QLabel* typeLabel() const { return L2; }
@@ -33,6 +32,9 @@ public:
     QPlainTextEdit* description() const { return DescT; }
 
 protected:
+    // Select: the entry shown, on the display alone (in place of what it showed) and in the log.
+    Outcome calculate() override;
+    void leaving() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;

@@ -18,15 +18,17 @@ namespace {
 namespace at = assets::layout::ground;
 using namespace shell::panel_style;
 
+const QString kDefaultAmps = QStringLiteral("20");  // what a fresh panel's box holds
+
 }  // namespace
 
-GndOcp::GndOcp(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kGroundPanel)) {
+GndOcp::GndOcp(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     L1[0] = addControl(captionLabel(QStringLiteral("L1_0"), QStringLiteral("Circuit Max Amps")),
                        at::kCaptionAmps);
     L1[1] = addControl(captionLabel(QStringLiteral("L1_1"), QStringLiteral("Conductor Type")),
                        at::kCaptionMaterial);
-    TB = addControl(textBox(QStringLiteral("TB"), QStringLiteral("20"),
+    TB = addControl(textBox(QStringLiteral("TB"), kDefaultAmps,
                             QStringLiteral("Enter Max Amps of Conductor After De-Rating "),
                             QStringLiteral("Circuit Max Amps")),
                     at::kAmps);
@@ -35,8 +37,7 @@ GndOcp::GndOcp(shell::PanelContext& context)
                                QStringLiteral("Conductor Type")),
                        at::kMaterial);
     DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate OCP & GND Size"), at::kX,
-                           QStringLiteral("Exit Without Calculation"),
-                           [this](int i) { DneBut_Click(i); });
+                           QStringLiteral("Exit Without Calculation"));
 
     setTabOrder(TB, Clist);
     TB->installEventFilter(this);
@@ -50,7 +51,7 @@ bool GndOcp::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    return PanelForm::eventFilter(watched, event);
+    return CalculatorForm::eventFilter(watched, event);
 }
 
 void GndOcp::Form_Load(bool restoreInputs) {
@@ -59,7 +60,7 @@ void GndOcp::Form_Load(bool restoreInputs) {
         TB->setText(QString::fromStdString(state().SavedOcpAmps));
         Clist->setCurrentRow(std::clamp<int>(state().SavedOcpMaterial, 0, Clist->count() - 1));
     } else {
-        TB->setText(QStringLiteral("20"));
+        TB->setText(kDefaultAmps);
         Clist->setCurrentRow(0);
     }
 }
@@ -74,29 +75,19 @@ void GndOcp::saveInputs() {
     state().SavedOcpMaterial = static_cast<std::int16_t>(std::max(Clist->currentRow(), 0));
 }
 
-void GndOcp::DneBut_Click(int index) {
-    if (isUnloaded()) return;
-    // The entries as they stand at the press, before its click sounds.
+Outcome GndOcp::calculate() {
     const QListWidgetItem* material = Clist->currentItem();
     const GroundInputs inputs{TB->text().toStdString(),
                               material != nullptr ? material->text().toStdString() : ""};
-    playButtonSound();
-    if (index == 0) {
-        GroundSize found;
-        const Outcome outcome = shell::withDatabase(state(), [&](refdb::Database& db) {
-            return calculateGround(db, state().NoteFlags, inputs, &found);
-        });
-        if (const auto* failure = std::get_if<Failure>(&outcome)) {
-            if (!showError(failure->message)) return;
-            state().ErrorShown = false;
-            return;
-        }
+    GroundSize found;
+    Outcome outcome = shell::withDatabase(state(), [&](refdb::Database& db) {
+        return calculateGround(db, state().NoteFlags, inputs, &found);
+    });
+    if (std::holds_alternative<Answer>(outcome)) {
         state().FuseSizeResult = found.fuse;
         state().GroundSizeResult = found.ground;
-        if (!publish(std::get<Answer>(outcome))) return;
     }
-    if (!beginClosing()) return;
-    closePanel();
+    return outcome;
 }
 
 }  // namespace voltaro::calc::ground

@@ -17,16 +17,14 @@ class QListWidget;
 
 namespace voltaro::calc::ground {
 
-class GndOcp : public shell::PanelForm {
+class GndOcp : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit GndOcp(shell::PanelContext& context);
-
-    // Index 0 calculates, index 1 leaves without calculating.
-    void DneBut_Click(int index);
+    GndOcp(shell::PanelContext& context, const shell::PanelRow& row);
 
 protected:
+    Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;

@@ -14,32 +14,35 @@ namespace {
 namespace at = assets::layout::starter;
 using namespace shell::panel_style;
 
+// What a fresh panel's boxes hold.
+const QString kDefaultAmps = QStringLiteral("20");
+const QString kDefaultVolts = QStringLiteral("480");
+
 }  // namespace
 
-Starter::Starter(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kStarterPanel)) {
+Starter::Starter(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     L1[0] = addControl(captionLabel(QStringLiteral("L1_0"), QStringLiteral("Full Load Amps")),
                        at::kCaptionAmps);
     L1[1] = addControl(captionLabel(QStringLiteral("L1_1"), QStringLiteral("Voltage")),
                        at::kCaptionVolts);
     Ts = addControl(
-        textBox(QStringLiteral("Ts"), QStringLiteral("20"),
-                QStringLiteral("Enter Full Load Amperes"), QStringLiteral("Full Load Amps")),
+        textBox(QStringLiteral("Ts"), kDefaultAmps, QStringLiteral("Enter Full Load Amperes"),
+                QStringLiteral("Full Load Amps")),
         at::kAmps);
-    Ti = addControl(textBox(QStringLiteral("Ti"), QStringLiteral("480"),
+    Ti = addControl(textBox(QStringLiteral("Ti"), kDefaultVolts,
                             QStringLiteral("Enter 3 Phase Volts"), QStringLiteral("Voltage")),
                     at::kVolts);
     DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Starter Size"), at::kX,
-                           QStringLiteral("Exit Without Calculation"),
-                           [this](int i) { DneBut_Click(i); });
+                           QStringLiteral("Exit Without Calculation"));
     pairBoxes(Ts, Ti);
 }
 
 void Starter::Form_Load(bool restoreInputs) {
     Ts->setText(restoreInputs ? QString::fromStdString(state().SavedStarterInputs[0])
-                              : QStringLiteral("20"));
+                              : kDefaultAmps);
     Ti->setText(restoreInputs ? QString::fromStdString(state().SavedStarterInputs[1])
-                              : QStringLiteral("480"));
+                              : kDefaultVolts);
 }
 
 void Starter::firstTick() {
@@ -51,24 +54,12 @@ void Starter::saveInputs() {
     state().SavedStarterInputs = {Ts->text().toStdString(), Ti->text().toStdString()};
 }
 
-void Starter::DneBut_Click(int index) {
-    if (isUnloaded()) return;
-    playButtonSound();
-    if (index == 0) {
-        const Inputs inputs{Ts->text().toStdString(), Ti->text().toStdString()};
-        state().StarterSize.clear();
-        const Outcome outcome = shell::withDatabase(state(), [&](refdb::Database& db) {
-            return calculateStarter(db, inputs, &state().StarterSize);
-        });
-        if (const auto* failure = std::get_if<Failure>(&outcome)) {
-            if (!showError(failure->message)) return;
-            state().ErrorShown = false;
-            return;
-        }
-        if (!publish(std::get<Answer>(outcome))) return;
-    }
-    if (!beginClosing()) return;
-    closePanel();
+Outcome Starter::calculate() {
+    const Inputs inputs{Ts->text().toStdString(), Ti->text().toStdString()};
+    state().StarterSize.clear();
+    return shell::withDatabase(state(), [&](refdb::Database& db) {
+        return calculateStarter(db, inputs, &state().StarterSize);
+    });
 }
 
 }  // namespace voltaro::calc::starter

@@ -15,16 +15,14 @@ class QLineEdit;
 
 namespace voltaro::calc::starter {
 
-class Starter : public shell::PanelForm {
+class Starter : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit Starter(shell::PanelContext& context);
-
-    // Index 0 calculates, index 1 leaves without calculating.
-    void DneBut_Click(int index);
+    Starter(shell::PanelContext& context, const shell::PanelRow& row);
 
 protected:
+    Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;

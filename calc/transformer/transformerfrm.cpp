@@ -25,8 +25,8 @@ void colour(QLabel* label, const QColor& colour) {
 
 }  // namespace
 
-Xfmr::Xfmr(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kTransformerPanel)) {
+Xfmr::Xfmr(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     struct Caption {
         std::size_t index;
         const char* text;
@@ -65,8 +65,7 @@ Xfmr::Xfmr(shell::PanelContext& context)
                             QStringLiteral("Enter Secondary Volts"), QStringLiteral("Volts")),
                     at::kVolts);
     DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Selected Input"), at::kX,
-                           QStringLiteral("Exit Without Calculation"),
-                           [this](int i) { DneBut_Click(i); });
+                           QStringLiteral("Exit Without Calculation"));
     pairBoxes(TA, TV);
 }
 
@@ -119,24 +118,12 @@ void Xfmr::saveInputs() {
     state().SavedXfmrInputs = {TA->text().toStdString(), TV->text().toStdString()};
 }
 
-void Xfmr::DneBut_Click(int index) {
-    if (isUnloaded()) return;
-    playButtonSound();
+Outcome Xfmr::calculate() {
     state().TransformerResult.clear();
-    if (index == 0) {
-        const Inputs inputs{state().KnobState[0] ? Mode::Kva : Mode::Amperes,
-                            state().KnobState[1] ? Phase::Single : Phase::Three,
-                            TA->text().toStdString(), TV->text().toStdString()};
-        const Outcome outcome = calculateTransformer(inputs, &state().TransformerResult);
-        if (const auto* failure = std::get_if<Failure>(&outcome)) {
-            if (!showError(failure->message)) return;
-            state().ErrorShown = false;
-            return;
-        }
-        if (!publish(std::get<Answer>(outcome))) return;
-    }
-    if (!beginClosing()) return;
-    closePanel();
+    const Inputs inputs{state().KnobState[0] ? Mode::Kva : Mode::Amperes,
+                        state().KnobState[1] ? Phase::Single : Phase::Three,
+                        TA->text().toStdString(), TV->text().toStdString()};
+    return calculateTransformer(inputs, &state().TransformerResult);
 }
 
 }  // namespace voltaro::calc::transformer

@@ -19,14 +19,12 @@ class QLineEdit;
 
 namespace voltaro::calc::transformer {
 
-class Xfmr : public shell::PanelForm {
+class Xfmr : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit Xfmr(shell::PanelContext& context);
+    Xfmr(shell::PanelContext& context, const shell::PanelRow& row);
 
-    // Index 0 calculates, index 1 leaves without calculating.
-    void DneBut_Click(int index);
     void Knob_Click(int index);
 
     // Caption colours: the lit caption of a knob's pair, and the other one.
@@ -34,6 +32,7 @@ public:
     static inline const QColor kUnlit{0, 192, 0};
 
 protected:
+    Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;

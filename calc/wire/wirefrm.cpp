@@ -40,8 +40,8 @@ int within(const QListWidget* list, int position) {
 
 }  // namespace
 
-WireFrm::WireFrm(shell::PanelContext& context)
-    : PanelForm(context, shell::panelInfo(shell::kWirePanel)) {
+WireFrm::WireFrm(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
     const char* const captions[] = {"Full Load Amps", "Insulation Type / Rating",
                                     "Current Carrying Conductors in Conduit", "Ambient Temp in C",
                                     "Conductor Type"};
@@ -76,8 +76,7 @@ WireFrm::WireFrm(shell::PanelContext& context)
                                QStringLiteral("Insulation Temp Rating")),
                     at::kRating);
     DneBut = addDneButtons(at::kDne, QStringLiteral("Calculate Minimum Conductor Size"), at::kX,
-                           QStringLiteral("Exit Without Calculation"),
-                           [this](int i) { DneBut_Click(i); });
+                           QStringLiteral("Exit Without Calculation"));
 
     setTabOrder(TB[0], Lst[0]);
     setTabOrder(Lst[0], Lst[1]);
@@ -158,7 +157,7 @@ bool WireFrm::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             convertAmbient();
     }
-    return PanelForm::eventFilter(watched, event);
+    return CalculatorForm::eventFilter(watched, event);
 }
 
 void WireFrm::Form_Load(bool restoreInputs) {
@@ -205,38 +204,31 @@ void WireFrm::saveInputs() {
          static_cast<std::int16_t>(std::max(Lst[1]->currentRow(), 0)), text(TB[1]), text(TB[2])});
 }
 
-void WireFrm::DneBut_Click(int index) {
-    if (isUnloaded()) return;
-    playButtonSound();
+Outcome WireFrm::calculate() {
     WireSizeResult.clear();
-    if (index == 0) {
-        // The image takes no focus, so a Fahrenheit entry may still stand in the ambient box.
-        convertAmbient();
-        WireInputs inputs{text(TB[0]), material(), insulation(), LB->text().toStdString(),
-                          text(TB[1]), text(TB[2])};
-        WireSize found;
-        const Outcome outcome =
-            listFailure_
-                ? Outcome(*listFailure_)
-                : shell::withDatabase(state(), [&](refdb::Database& db) {
-                      return calculateWire(db, state().NoteFlags, inputs,
-                                           state().OptionFlags[shell::kTerminalAuto], &found);
-                  });
-        if (const auto* failure = std::get_if<Failure>(&outcome)) {
-            if (!showError(failure->message)) return;
-            state().ErrorShown = false;
-            return;
-        }
+    // The image takes no focus, so a Fahrenheit entry may still stand in the ambient box.
+    convertAmbient();
+    WireInputs inputs{text(TB[0]), material(), insulation(), LB->text().toStdString(),
+                      text(TB[1]), text(TB[2])};
+    WireSize found;
+    Outcome outcome =
+        listFailure_ ? Outcome(*listFailure_)
+                     : shell::withDatabase(state(), [&](refdb::Database& db) {
+                           return calculateWire(db, state().NoteFlags, inputs,
+                                                state().OptionFlags[shell::kTerminalAuto], &found);
+                       });
+    if (std::holds_alternative<Answer>(outcome)) {
         WireSizeResult = found.size;
         DeRatedAmps = found.deRatedAmps;
         CircuitMaxAmps = found.circuitMaxAmps;
-        if (!publish(std::get<Answer>(outcome))) return;
     }
-    if (!beginClosing()) return;
+    return outcome;
+}
+
+void WireFrm::leaving() {
     // The lists stay behind; the drawer slides back with their wells empty.
     Lst[0]->hide();
     Lst[1]->hide();
-    closePanel();
 }
 
 }  // namespace voltaro::calc::wire

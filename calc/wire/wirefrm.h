@@ -23,16 +23,15 @@ class QListWidget;
 
 namespace voltaro::calc::wire {
 
-class WireFrm : public shell::PanelForm {
+class WireFrm : public shell::CalculatorForm {
     Q_OBJECT
 
 public:
-    explicit WireFrm(shell::PanelContext& context);
-
-    // Index 0 calculates, index 1 leaves without calculating.
-    void DneBut_Click(int index);
+    WireFrm(shell::PanelContext& context, const shell::PanelRow& row);
 
 protected:
+    Outcome calculate() override;
+    void leaving() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;

@@ -85,10 +85,10 @@ private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
-        world_->registerPanel<calc::wire::WireFrm>(shell::kWirePanel);
-        world_->registerPanel<calc::ground::GndOcp>(shell::kGroundPanel);
-        world_->registerPanel<Xfmr>(shell::kTransformerPanel);
-        world_->registerPanel<calc::starter::Starter>(shell::kStarterPanel);
+        world_->registerPanel<calc::wire::WireFrm>(app::kWirePanel);
+        world_->registerPanel<calc::ground::GndOcp>(app::kGroundPanel);
+        world_->registerPanel<Xfmr>(app::kTransformerPanel);
+        world_->registerPanel<calc::starter::Starter>(app::kStarterPanel);
     }
     void cleanup() { world_.reset(); }
 
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QCOMPARE(world_->effects->sounds,
                  QStringList({testing::played(sound::kTick, 0), testing::played(sound::kIn, 1)}));
         QCOMPARE(QString::fromStdString(world_->state->DisplayText),
-                 QString(shell::panelInfo(static_cast<std::int16_t>(panel)).displayLine) + "\r\n" +
+                 QString(world_->host->row(static_cast<std::int16_t>(panel)).displayLine) + "\r\n" +
                      lines);
         QCOMPARE(testing::fileBytes(world_->state->ResultsPath),
                  testing::golden(golden.toLatin1()));
@@ -256,7 +256,7 @@ private Q_SLOTS:
     }
 
     void wireListsFollowTheMaterial() {
-        QVERIFY(open(shell::kWirePanel));
+        QVERIFY(open(app::kWirePanel));
         auto* insulation = world_->control<QListWidget>("Lst1");
         QCOMPARE(insulation->currentRow(), 11);
         enter("Lst0=1");
@@ -279,7 +279,7 @@ private Q_SLOTS:
     // clang-format on
     // When the box is left (here by Enter, which goes to the load box).
     void wireAmbientTakesFahrenheit() {
-        QVERIFY(open(shell::kWirePanel));
+        QVERIFY(open(app::kWirePanel));
         auto* ambient = world_->control<QLineEdit>("TB2");
         ambient->setFocus();
         QFETCH(QString, typed);

@@ -138,12 +138,13 @@ wait_exit() {  # wait_exit PID SECONDS -> sets status
 }
 shot() { [ -n "$shots" ] && import -window root "$shots/$1.png" 2>/dev/null; }
 
-# Geometry of the face, from the skin's layout: the exit button's centre, a plain spot of the face
-# plate to drag by, and a corner outside the silhouette.
-OFF_X=$((147 + 42)); OFF_Y=$((462 + 15))
-PLATE_X=134; PLATE_Y=215
-CORNER_X=2; CORNER_Y=2
-SQUARE0_X=$((67 + 17)); SQUARE0_Y=$((236 + 17))
+# Where things are, from the program's layout and panel table (build/layout.sh, written by the
+# build): the keys (SQUARE_X/Y, ROUND_X/Y and their sizes), the exit button's centre (OFF_X/Y), a
+# plain spot of the face plate to drag by (PLATE_X/Y), the main window once centred (MAIN_X/Y),
+# the conduit panel's lists (RACK_X/Y, CONDUIT_X/Y) and the keyed panels (PANELS).
+. "$build/layout.sh"
+CORNER_X=2; CORNER_Y=2  # outside the silhouette
+SQUARE0_X=$((SQUARE_X[0] + SQUARE_SIZE / 2)); SQUARE0_Y=$((SQUARE_Y[0] + SQUARE_SIZE / 2))
 
 # A panel's window by its title, once it shows (sets pwin; empty after the deadline).
 find_panel() {
@@ -174,8 +175,8 @@ click_until_gone() {  # TITLE X Y
 }
 press_key() {  # square|round INDEX
     local kx ky
-    if [ "$1" = square ]; then kx=$((SQUARE_X[$2] + 17)); ky=$((SQUARE_Y[$2] + 17))
-    else kx=$((ROUND_X[$2] + 18)); ky=$((ROUND_Y[$2] + 18)); fi
+    if [ "$1" = square ]; then kx=$((SQUARE_X[$2] + SQUARE_SIZE / 2)); ky=$((SQUARE_Y[$2] + SQUARE_SIZE / 2))
+    else kx=$((ROUND_X[$2] + ROUND_SIZE / 2)); ky=$((ROUND_Y[$2] + ROUND_SIZE / 2)); fi
     x=$(window_x); y=$(window_y)
     xdotool mousemove $((x + kx)) $((y + ky)) click 1
 }
@@ -235,9 +236,7 @@ wait_yellow() {  # SECONDS X Y W H
     for i in $(seq $(($1 * 10))); do shows_yellow "$2" "$3" "$4" "$5" && return 0; sleep 0.1; done
     return 1
 }
-# The conduit fill panel (assets/layout.h); list rows are 14 pixels.
-RACK_X=26; RACK_Y=191            # the wire rack's first row
-CONDUIT_X=109; CONDUIT_Y=191     # the conduit list's first row
+# The conduit fill panel's lists (RACK_X/Y, CONDUIT_X/Y: their first rows); rows are 14 pixels.
 row_y() { echo $(($1 + 14 * $2 + 7)); }  # the middle of row N of a list whose top is $1
 # Drags with the left button from one point of the panel to another, in small steps (a shot named
 # by the fifth argument midway).
@@ -260,11 +259,6 @@ six_tens() {
     done
     wait_yellow 10 $((PX + 64)) $((PY + CONDUIT_Y + 5 * 14)) 90 14
 }
-
-SQUARE_X=(67 167 67 167); SQUARE_Y=(236 236 300 300)
-ROUND_X=(48 116 184); ROUND_Y=(384 384 384)
-# The main window, centred by the first key press on a 1024 x 768 screen.
-MAIN_X=378; MAIN_Y=111
 
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

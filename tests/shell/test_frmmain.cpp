@@ -116,9 +116,11 @@ private Q_SLOTS:
 
     void keysShowTheirPressedPictures() {
         load();
-        std::vector<std::int16_t> opened;
-        const auto collecting = connect(window_.get(), &FrmMain::openPanel, this,
-                                        [&](std::int16_t panel) { opened.push_back(panel); });
+        QStringList opened;
+        const auto collecting =
+            connect(window_.get(), &FrmMain::openKey, this, [&](PanelKey key, int index) {
+                opened << QStringLiteral("%1%2").arg(key == PanelKey::Round ? 'r' : 's').arg(index);
+            });
         // Until the first tick everything is busy: presses change nothing and open nothing.
         QTest::mousePress(window_->squareButton(0), Qt::LeftButton);
         QVERIFY(shows(window_->squareButton(0), bitmap::kSMSQUP));
@@ -138,12 +140,10 @@ private Q_SLOTS:
             QTest::mouseRelease(window_->roundButton(i), Qt::LeftButton);
             QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
         }
-        QCOMPARE(opened, (std::vector<std::int16_t>{kWirePanel, kGroundPanel, kConduitPanel,
-                                                    kTransformerPanel, kStarterPanel,
-                                                    kEnclosurePanel, kOptionsPanel}));
+        QCOMPARE(opened, QStringList({"s0", "s1", "s2", "s3", "r0", "r1", "r2"}));
         // A panel that has opened keeps its key pressed until the window is active again.
         disconnect(collecting);
-        connect(window_.get(), &FrmMain::openPanel, this, [this] { state_->PanelBusy = true; });
+        connect(window_.get(), &FrmMain::openKey, this, [this] { state_->PanelBusy = true; });
         QTest::mousePress(window_->squareButton(2), Qt::LeftButton);
         QTest::mouseRelease(window_->squareButton(2), Qt::LeftButton);
         QVERIFY(shows(window_->squareButton(2), bitmap::kSMSQDN));

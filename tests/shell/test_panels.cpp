@@ -14,6 +14,7 @@
 
 using namespace voltaro;
 using namespace voltaro::shell;
+using namespace voltaro::app;
 using testing::played;
 namespace fs = std::filesystem;
 namespace bitmap = voltaro::assets::program;
@@ -27,8 +28,8 @@ struct Calls {
 };
 class ProbePanel : public PanelForm {
 public:
-    ProbePanel(PanelContext& context, Calls& calls)
-        : PanelForm(context, panelInfo(kWirePanel)), calls_(calls) {
+    ProbePanel(PanelContext& context, const PanelRow& row, Calls& calls)
+        : PanelForm(context, row), calls_(calls) {
         box = addControl(new QLineEdit(this), assets::layout::wire::kAmps);
     }
     bool error(const std::string& message) { return showError(message); }
@@ -71,8 +72,8 @@ class TestPanels : public QObject {
                                  : panel->findChild<ImageButton*>(QStringLiteral("DneBut"));
     }
     void registerProbe() {
-        host_->registerPanel(kWirePanel, [this](PanelContext& c) {
-            return std::make_unique<ProbePanel>(c, calls_);
+        host_->registerPanel(app::kWirePanel, [this](PanelContext& c, const PanelRow& row) {
+            return std::make_unique<ProbePanel>(c, row, calls_);
         });
     }
 
@@ -134,7 +135,7 @@ private Q_SLOTS:
         press(n);
         QPointer<PanelForm> panel = host_->currentPanel();
         QVERIFY(panel);
-        QCOMPARE(panel->objectName(), QLatin1String(panelInfo(n).formName));
+        QCOMPARE(panel->objectName(), QLatin1String(host_->row(n).formName));
         QCOMPARE(main_->pos(), centredPosition(main_->screen()->geometry(), main_->size()));
         QCOMPARE(panel->geometry(), at.translated(main_->pos()));
         QVERIFY(panel->isVisible());
@@ -146,9 +147,9 @@ private Q_SLOTS:
         QVERIFY(state_->PanelBusy);
         QVERIFY(!main_->isEnabled());
         QVERIFY(!state_->ResultsReady);
-        QCOMPARE(state_->NoteFlags[3], panelInfo(n).roundKey);  // square keys reset the notes
+        QCOMPARE(state_->NoteFlags[3], !host_->row(n).resetsNotes);
         QVERIFY(shows(main_->printButton(), bitmap::kPRNOFF));
-        QCOMPARE(state_->PanelWidth, panelInfo(n).size.w);
+        QCOMPARE(state_->PanelWidth, host_->row(n).size.w);
         if (display.isEmpty()) {
             QVERIFY(state_->DisplayText.empty());
             QCOMPARE(effects_->spins, QList<int>{1});
@@ -215,7 +216,7 @@ private Q_SLOTS:
         setForeground(ids.at(foreground));
         panel->PanelT_Timer();
         QCOMPARE(panel->isUnloaded(), abandoned);
-        QCOMPARE(state_->AbandonedPanel, abandoned ? kWirePanel : kNoPanel);
+        QCOMPARE(state_->AbandonedPanel, abandoned ? std::int16_t{kWirePanel} : kNoPanel);
         QCOMPARE(state_->FocusLost, abandoned);
         QCOMPARE(state_->PanelBusy, !abandoned);
         QCOMPARE(main_->isEnabled(), abandoned);
@@ -321,6 +322,84 @@ private Q_SLOTS:
         const std::string exec = "Exec=\"" + (app_ / "Voltaro").string() + "\" min\n";
         QCOMPARE(entry.contains(exec.c_str()), autoStart);
         QCOMPARE(fs::exists(options_->runEntryPath("Voltaro")), autoStart);
+    }
+    // The table is the one list of panels: a row that contradicts another is refused when the
+    // host is made, and a number no row has opens nothing.
+    void theTableIsChecked_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<QString>("refusal");  // empty: accepted
+        // clang-format off
+        QTest::newRow("the program's table") << 0 << "";
+        QTest::newRow("a number taken") << 1 << "Conduit Fill: panel number 1 is taken";
+        QTest::newRow("a key taken") << 2 << "Conduit Fill: its key is taken";
+        QTest::newRow("a key off the face") << 3 << "Conduit Fill: no key 4 on the face";
+        QTest::newRow("a menu row without its entry") << 4 << "Conduit Fill: a menu row needs its entry";
+        QTest::newRow("no factory") << 5 << "Conduit Fill: no factory";
+        QTest::newRow("no number") << 6 << "Conduit Fill: panel number 0";
+        // clang-format on
+    }
+    void theTableIsChecked() {
+        QFETCH(int, change);
+        QFETCH(QString, refusal);
+        std::vector<PanelRow> rows = host_->rows();
+        PanelRow& conduit = rows[1];
+        switch (change) {
+            case 1:
+                conduit.number = kWirePanel;
+                break;
+            case 2:
+                conduit.keyIndex = 0;
+                break;
+            case 3:
+                conduit.keyIndex = 4;
+                break;
+            case 4:
+                conduit.key = PanelKey::Menu;
+                break;
+            case 5:
+                conduit.factory = nullptr;
+                break;
+            case 6:
+                conduit.number = 0;
+                break;
+        }
+        QCOMPARE(QString::fromStdString(checkPanelTable(rows).value_or("")), refusal);
+    }
+    void anUnknownPanelOpensNothing() {
+        QVERIFY(!host_->open(99));
+        QVERIFY(!host_->currentPanel() && !state_->PanelBusy);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, host_->row(99));
+    }
+
+    // A calculator opened from a menu is a row like the keys' own: it picks its side, size and
+    // picture, and opens as a square key's panel does.
+    void aMenuRowOpensItsPanel() {
+        PanelRow row = host_->row(kWirePanel);
+        row.number = 8;
+        row.key = PanelKey::Menu;
+        row.keyIndex = -1;
+        row.menuEntry = "Voltage Drop...";
+        row.formName = "VDrop";
+        row.title = "Voltage Drop";
+        row.side = PanelSide::Left;
+        row.size = assets::layout::ground::kSize;
+        row.picture = bitmap::kMENU3;
+        row.offsetTwips = 300;
+        row.displayLine = "Voltage Drop:";
+        world_.reset();
+        world_ = std::make_unique<testing::PanelWorld>(std::vector<PanelRow>{row});
+        auto& host = *world_->host;
+        host.openRow(host.row(8));
+        PanelForm* panel = host.currentPanel();
+        QVERIFY(panel);
+        QCOMPARE(panel->objectName(), QStringLiteral("VDrop"));
+        QCOMPARE(panel->geometry(),
+                 panelGeometry(world_->main->geometry(), PanelSide::Left, 300, 184, 172));
+        QCOMPARE(world_->effects->sounds,
+                 QStringList({played(sound::kTickLo, 1), played(sound::kOut, 1)}));
+        QCOMPARE(world_->main->displayLabel()->text(), QStringLiteral("Voltage Drop:\n"));
+        QCOMPARE(world_->state->PanelImage->image().convertToFormat(QImage::Format_RGB32),
+                 skinBitmap(bitmap::kMENU3).convertToFormat(QImage::Format_RGB32));
     }
 };
 

@@ -1,10 +1,11 @@
 // The program's windows on the offscreen platform, for the tests of the panels: a private
 // application folder (Zephlib.so, Voltaro.dat and Tonebank.so copied from the build), a fresh
 // shared record, the main window loaded, shown and past its first tick, and the key host with
-// stub effects (waits only counted, sounds and spins recorded). Every key opens a stand-in panel
-// (the options key the options panel) until a test registers the panel it tests. Build one per
-// test function; it takes everything down in the right order. Header-only; link voltaro_shell_ui
-// and voltaro_resources; use with the widget fixture (widget_fixture.h).
+// stub effects (waits only counted, sounds and spins recorded), holding the program's panel table.
+// Every calculator's row opens a stand-in panel (the options key the options panel) until a test
+// registers the panel it tests. Build one per test function; it takes everything down in the right
+// order. Header-only; link voltaro_panels and voltaro_resources (voltaro_add_panel_test); use with
+// the widget fixture (widget_fixture.h).
 #pragma once
 
 #include <QApplication>
@@ -13,9 +14,9 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
-#include <map>
 #include <memory>
 
+#include "app/panels.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
 #include "shell/door.h"
@@ -69,7 +70,8 @@ inline void quietAboutMasks() {
 
 class PanelWorld {
 public:
-    PanelWorld() {
+    // `extra`: rows added to the program's table (a menu's panel, say).
+    explicit PanelWorld(std::vector<shell::PanelRow> extra = {}) {
         namespace fs = std::filesystem;
         for (const char* file : {"Zephlib.so", "Voltaro.dat", "Tonebank.so"})
             fs::copy_file(fs::path(VOLTARO_TEST_APP_DIR) / file, app / file);
@@ -77,18 +79,16 @@ public:
         options = std::make_unique<shell::OptionsStore>(app / "config.ini", app / "autostart");
         main = std::make_unique<shell::FrmMain>(*state, *zephlib, *options, app, QStringList{});
         effects = std::make_unique<StubEffects>(*zephlib, *state);
-        host = std::make_unique<shell::PanelHost>(*state, *main, *effects, [this] {
-            return followActive_ ? platform::foregroundWindow() : foreground_;
-        });
-        for (std::int16_t n = shell::kWirePanel; n <= shell::kEnclosurePanel; ++n)
-            host->registerPanel(n, [n](shell::PanelContext& c) {
-                return std::make_unique<testing::StandinPanel>(c, n);
-            });
-        host->registerPanel(shell::kOptionsPanel, [this](shell::PanelContext& c) {
-            return std::make_unique<shell::Door>(c, *options, app / "Voltaro");
-        });
-        QObject::connect(main.get(), &shell::FrmMain::openPanel, host.get(),
-                         &shell::PanelHost::open);
+        auto rows = app::panelTable(*options, app / "Voltaro");
+        for (shell::PanelRow& row : rows)
+            if (row.side != shell::PanelSide::Options) row.factory = app::make<StandinPanel>;
+        rows.insert(rows.end(), extra.begin(), extra.end());
+        host = std::make_unique<shell::PanelHost>(
+            *state, *main, *effects,
+            [this] { return followActive_ ? platform::foregroundWindow() : foreground_; },
+            std::move(rows));
+        QObject::connect(main.get(), &shell::FrmMain::openKey, host.get(),
+                         &shell::PanelHost::openKey);
         std::string reason;
         if (main->Form_Load(reason) != shell::FrmMain::LoadResult::Loaded)
             qFatal("the main window does not load: %s", reason.c_str());
@@ -100,21 +100,17 @@ public:
     // Registers the panel under test for its key.
     template <typename Panel>
     void registerPanel(std::int16_t number) {
-        host->registerPanel(number,
-                            [](shell::PanelContext& c) { return std::make_unique<Panel>(c); });
+        host->registerPanel(number, app::make<Panel>);
     }
 
-    // Presses the key of a panel as the user would. The release that follows would find the main
-    // window disabled and the panel busy.
+    // Presses the key of a panel as the user would (a menu's panel opens from its row). The
+    // release that follows would find the main window disabled and the panel busy.
     void press(std::int16_t number) {
-        static const std::map<std::int16_t, int> keyIndex{
-            {shell::kWirePanel, 0},        {shell::kGroundPanel, 1},  {shell::kConduitPanel, 2},
-            {shell::kTransformerPanel, 3}, {shell::kStarterPanel, 0}, {shell::kEnclosurePanel, 1},
-            {shell::kOptionsPanel, 2}};
-        const int i = keyIndex.at(number);
-        QTest::mousePress(
-            shell::panelInfo(number).roundKey ? main->roundButton(i) : main->squareButton(i),
-            Qt::LeftButton);
+        const shell::PanelRow& row = host->row(number);
+        if (row.key == shell::PanelKey::Menu) return host->openRow(row);
+        QTest::mousePress(row.key == shell::PanelKey::Round ? main->roundButton(row.keyIndex)
+                                                            : main->squareButton(row.keyIndex),
+                          Qt::LeftButton);
     }
     // Presses the key and runs the panel's first tick (its controls show, the watch is armed).
     shell::PanelForm* open(std::int16_t number) {

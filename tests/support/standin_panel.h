@@ -8,40 +8,20 @@
 
 namespace voltaro::testing {
 
-class StandinPanel : public shell::PanelForm {
+class StandinPanel : public shell::CalculatorForm {
 public:
-    // `number`: a calculator's panel number (1 to 6).
-    StandinPanel(shell::PanelContext& context, std::int16_t number)
-        : PanelForm(context, shell::panelInfo(number)) {
-        exit_ = addXButton(exitRect(number));
-        connect(exit_, &shell::ImageButton::clicked, this, [this] {
-            if (!beginClosing()) return;
-            playButtonSound();
-            closePanel();
-        });
+    StandinPanel(shell::PanelContext& context, const shell::PanelRow& row)
+        : CalculatorForm(context, row) {
+        exit_ = addXButton(row.exitAt);
+        connect(exit_, &shell::ImageButton::clicked, this, [this] { DneBut_Click(1); });
     }
 
     shell::ImageButton* exitButton() const { return exit_; }
 
-private:
-    static const assets::layout::Rect& exitRect(std::int16_t number) {
-        namespace layout = assets::layout;
-        switch (number) {
-            case shell::kWirePanel:
-                return layout::wire::kX;
-            case shell::kConduitPanel:
-                return layout::conduit::kX;
-            case shell::kGroundPanel:
-                return layout::ground::kX;
-            case shell::kTransformerPanel:
-                return layout::transformer::kX;
-            case shell::kStarterPanel:
-                return layout::starter::kX;
-            default:
-                return layout::enclosure::kX;
-        }
-    }
+protected:
+    calc::Outcome calculate() override { return calc::Failure{"nothing to calculate"}; }
 
+private:
     shell::ImageButton* exit_;
 };
 

@@ -87,7 +87,7 @@ class TestFillFrm : public QObject {
     // Opens the panel (an unloaded one gone first) as its key does, through its first tick.
     void reopen() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        panel_ = static_cast<FillFrm*>(world_->open(shell::kConduitPanel));
+        panel_ = static_cast<FillFrm*>(world_->open(app::kConduitPanel));
         world_->effects->sounds.clear();
     }
 
@@ -95,7 +95,7 @@ private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
-        world_->registerPanel<FillFrm>(shell::kConduitPanel);
+        world_->registerPanel<FillFrm>(app::kConduitPanel);
         world_->state->OptionFlags[shell::kButtonSounds] = true;
         world_->state->OptionFlags[shell::kSlideSounds] = true;
         QVERIFY(!addToDragList(*world_->state->RefDb, {"6", "TW"}));  // left by an earlier run
@@ -204,7 +204,7 @@ private Q_SLOTS:
         world_->setForeground(0);
         panel_->PanelT_Timer();
         QVERIFY(panel_->isUnloaded());
-        QCOMPARE(world_->state->AbandonedPanel, shell::kConduitPanel);
+        QCOMPARE(world_->state->AbandonedPanel, app::kConduitPanel);
         reopen();
         QCOMPARE(itemsOf(panel_->conduit()), (QStringList{"10 - THHN", "12 - THW", "12 - THW"}));
         QCOMPARE(panel_->conduit()->currentRow(), 2);

@@ -24,7 +24,7 @@ class TestEnclose : public QObject {
     // Opens the panel (an unloaded one gone first) as its key does, through its first tick.
     void reopen() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        panel_ = static_cast<Enclose*>(world_->open(shell::kEnclosurePanel));
+        panel_ = static_cast<Enclose*>(world_->open(app::kEnclosurePanel));
         world_->effects->sounds.clear();
     }
 
@@ -32,7 +32,7 @@ private Q_SLOTS:
     void initTestCase() { testing::quietAboutMasks(); }
     void init() {
         world_ = std::make_unique<testing::PanelWorld>();
-        world_->registerPanel<Enclose>(shell::kEnclosurePanel);
+        world_->registerPanel<Enclose>(app::kEnclosurePanel);
         world_->state->OptionFlags[shell::kButtonSounds] = true;
         world_->state->OptionFlags[shell::kSlideSounds] = true;
         reopen();
