@@ -115,7 +115,7 @@ for arg in min MIN; do
     pids+=($vpid)
     hidden=no
     if [ "$arg" = min ]; then wait_for 10 minimised && hidden=yes
-    elif ! wait_main_window 10 || ! open_panel "Motor Starter" round 0; then hidden="unknown: no key took a press"
+    elif ! wait_main_window 30 || ! open_panel "Motor Starter" round 0; then hidden="unknown: no key took a press"
     elif is_hidden "$win"; then hidden=yes; fi
     want=no; [ "$arg" = min ] && want=yes
     if [ "$hidden" = "$want" ]; then ok "started with \"$arg\": minimised $want"

@@ -100,7 +100,7 @@ start_voltaro() {
     "$app/Voltaro" "$@" >"$app/stdout" 2>"$app/stderr" &
     vpid=$!
     pids+=($vpid)
-    wait_main_window 10
+    wait_main_window 30
 }
 
 at_place() { [ "$(window_x),$(window_y)" = "$1" ]; }  # X,Y: where the main window is
@@ -114,6 +114,7 @@ window_at() {
 # The top-level (frame) window holding a client window, in decimal as getmouse reports it.
 frame_of() {
     local w=$1 root parent
+    [ -n "$w" ] || return 1
     root=$(xwininfo -root | awk '/Window id:/{print $4}')
     while :; do
         parent=$(xwininfo -id "$w" -tree 2>/dev/null | awk '/Parent window id:/{print $4}')
@@ -143,12 +144,12 @@ PLATE_X=134; PLATE_Y=215
 CORNER_X=2; CORNER_Y=2
 SQUARE0_X=$((67 + 17)); SQUARE0_Y=$((236 + 17))
 
-# A panel's window by its title, once it shows (sets pwin; empty after SECONDS, 10 by default).
+# A panel's window by its title, once it shows (sets pwin; empty after SECONDS, 20 by default).
 panel_window() {
     pwin=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
     [ -n "$pwin" ]
 }
-find_panel() { wait_for "${2:-10}" panel_window "$1"; }
+find_panel() { wait_for "${2:-20}" panel_window "$1"; }
 panel_shows() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
 panel_gone() { ! panel_shows "$1"; }
 # Waits until the panel has gone; returns 1 if it is still there after SECONDS.
@@ -172,11 +173,11 @@ press_key() {  # square|round INDEX
     x=$(window_x); y=$(window_y)
     xdotool mousemove $((x + kx)) $((y + ky)) click 1
 }
-# Makes a key press (COMMAND...) until panel TITLE shows (sets pwin); 1 after 20 seconds. The
+# Makes a key press (COMMAND...) until panel TITLE shows (sets pwin); 1 after 30 seconds. The
 # keys take no press before the main window's first timer tick nor while a panel is busy (from the
 # press that opens it on), so a press that was not taken is simply made again.
 press_until_shown() {  # TITLE COMMAND...
-    local title=$1 end=$((${EPOCHREALTIME/[.,]/} + 20000000))
+    local title=$1 end=$((${EPOCHREALTIME/[.,]/} + 30000000))
     shift
     until "$@"; find_panel "$title" 2; do
         ((${EPOCHREALTIME/[.,]/} < end)) || return 1
