@@ -213,11 +213,13 @@ TABLE
 while IFS='|' read -r title index sx dy midway ex ey; do
     frames="$work/frames-$index"
     mkdir -p "$frames"
-    "$probe" frames "$sx" $((MAIN_Y + dy)) 150 100 4000 "$frames" "$DESKTOP" >"$frames/profile" &
+    "$probe" frames "$sx" $((MAIN_Y + dy)) 150 100 30000 "$frames" "$DESKTOP" >"$frames/profile" &
     probe_pid=$!
     wait_for 10 test -s "$frames/profile"  # its first frame: the desktop beside the window
     open_panel "$title" square "$index"
-    wait $probe_pid
+    wait_for 20 grep -qE '^[0-9.]+ #+$' "$frames/profile"  # a frame with the strip all covered
+    kill $probe_pid
+    wait $probe_pid 2>/dev/null
     click_until_gone "$title" "$ex" "$ey"
     # The frame of this shape nearest to half way out. The probe may see only a few frames of a
     # slide on a busy machine, so any frame part of the way out will do.
