@@ -18,8 +18,14 @@ fresh_app
 start_voltaro
 
 # Waits until the error window is up (a second window titled "Voltaro"), then until it has gone.
-error_shows() { for _ in $(seq 100); do [ "$(count_windows)" = 2 ] && return 0; sleep 0.1; done; return 1; }
-error_gone() { for _ in $(seq 100); do [ "$(count_windows)" = 1 ] && return 0; sleep 0.1; done; return 1; }
+windows_are() { [ "$(count_windows)" = "$1" ]; }
+error_shows() { wait_for 10 windows_are 2; }
+error_gone() { wait_for 10 windows_are 1; }
+# The error window has the keyboard: the window with the focus is a "Voltaro" but not the main one.
+error_has_keys() {
+    local w
+    w=$(xdotool getwindowfocus 2>/dev/null) && [ "$w" != "$win" ] && [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Voltaro ]
+}
 # Another program comes to the front until the panel has gone (the window manager may take a
 # moment to hand it the focus on a loaded machine); returns 1 if it is still there after 10 s.
 leave() {  # TITLE
@@ -34,7 +40,7 @@ leave() {  # TITLE
 come_back() {
     kill "$other" 2>/dev/null
     xdotool windowactivate "$win" 2>/dev/null
-    for _ in $(seq 50); do [ "$(window_x),$(window_y)" = "377,112" ] && break; sleep 0.1; done
+    wait_for 5 at_place 377,112
 }
 
 # One panel, from a table row: its title, key, calculate button, the inputs to type (X Y TEXT
@@ -42,9 +48,7 @@ come_back() {
 check_panel() {
     local title=$1 kind=$2 index=$3 dne=$4 inputs=$5 fix=$6 cli=$7 name=$8
     rm -f "$app/~qxrslt.dat"
-    press_key "$kind" "$index"
-    find_panel "$title"
-    if [ -z "$pwin" ] || ! wait_controls $dne; then bad "$name: the panel opens with its controls"; return; fi
+    if ! open_panel "$title" "$kind" "$index" || ! wait_controls $dne; then bad "$name: the panel opens with its controls"; return; fi
     shot "$name-fresh"
     local x y text
     while read -r x y text; do
@@ -53,6 +57,7 @@ check_panel() {
     click $dne
     if error_shows; then
         shot "$name-error"
+        wait_for 10 error_has_keys
         xdotool key Return  # OK has the focus
         if error_gone && panel_shows "$title"; then ok "$name: a wrong input shows the error window; OK leaves the panel open"
         else bad "$name: OK closes the error window and leaves the panel open"; fi
@@ -63,8 +68,7 @@ check_panel() {
     type_into "$x" "$y" "$text"
     if ! leave "$title"; then bad "$name: switching away closes the panel"; come_back; return; fi
     come_back
-    press_key "$kind" "$index"
-    find_panel "$title"
+    open_panel "$title" "$kind" "$index"
     wait_controls $dne
     click $dne
     wait_gone "$title" 10
@@ -75,7 +79,7 @@ check_panel() {
     else
         bad "$name: the result log equals voltaro-cli's" "$(diff <(cat -A "$app/~qxrslt.dat") <(cat -A "$work/$name.log") | head -5)"
     fi
-    [ -n "$shots" ] && sleep 0.5 && shot "$name-answer"  # the print button lit
+    [ -n "$shots" ] && sleep 0.5 && shot "$name-answer"  # only for the picture: the print button lit
 }
 
 # Positions from assets/layout.h: a box's centre, a list row, a knob.
@@ -103,18 +107,12 @@ set_option "Auto Print" On
 export HOME="$app/home" CUPS_SERVER="$work/no-print-server"
 mkdir -p "$HOME/Documents"
 start_voltaro
-press_key round 0
-find_panel "Motor Starter"
-if [ -n "$pwin" ] && wait_controls 33 124; then
+if open_panel "Motor Starter" round 0 && wait_controls 33 124; then
     click 33 124  # calculate: 20 A at 480 V, as the panel opens
     wait_gone "Motor Starter" 10
 fi
-pdf=""
-for _ in $(seq 100); do
-    pdf=$(find "$HOME/Documents" -name 'Voltaro *.pdf' 2>/dev/null | head -1)
-    [ -n "$pdf" ] && break
-    sleep 0.1
-done
+pdf_saved() { pdf=$(find "$HOME/Documents" -name 'Voltaro *.pdf' 2>/dev/null | head -1); [ -n "$pdf" ]; }
+wait_for 10 pdf_saved
 missing=""
 [ -n "$pdf" ] && [ -f "$app/~qxrslt.dat" ] && missing=$(lines_missing_from_pdf "$app/~qxrslt.dat" "$pdf")
 if [ -n "$pdf" ] && [ -z "$missing" ] && grep -q "Use Starter Size:  " "$app/~qxrslt.dat"; then

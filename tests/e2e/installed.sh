@@ -86,7 +86,7 @@ log="$data/~qxrslt.dat"
 same_as_cli() {  # TITLE VOLTARO-CLI ARGUMENTS...
     local title=$1
     shift
-    for _ in $(seq 100); do [ -s "$log" ] && break; sleep 0.1; done
+    wait_for 10 test -s "$log"
     wait_gone "$title" 10 && "$cli" "$@" --log "$work/cli.log" >/dev/null && cmp -s "$log" "$work/cli.log"
 }
 # Opens a panel, types into its boxes and clicks (X Y TEXT lines, "-" for a click), calculates.
@@ -94,9 +94,7 @@ calculate() {  # TITLE KEY INDEX "CALCULATE_X CALCULATE_Y" INPUTS VOLTARO-CLI AR
     local title=$1 kind=$2 index=$3 dne=$4 inputs=$5 x y text
     shift 5
     rm -f "$log"
-    press_key "$kind" "$index"
-    find_panel "$title"
-    [ -n "$pwin" ] && wait_controls $dne || return 1
+    open_panel "$title" "$kind" "$index" && wait_controls $dne || return 1
     while read -r x y text; do
         if [ "$text" = - ]; then click "$x" "$y"; else type_into "$x" "$y" "$text"; fi
     done <<<"$inputs"
@@ -118,18 +116,14 @@ calculate "Transformer" square 3 "11 235" "26 50 -
 calculate "Motor Starter" round 0 "33 124" "153 44 20
 153 76 480" starter --amps 20 --volts 480 || failed_panels+=" starter"
 rm -f "$log"
-press_key square 2
-find_panel "Conduit Fill"
+open_panel "Conduit Fill" square 2
 wires=()
 for _ in 1 2 3 4 5 6; do wires+=(--wire "10 - THHN"); done
 { [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 6)) $((PY + RACK_Y)) 54 40 && six_tens &&
     click 42 340 && same_as_cli "Conduit Fill" conduit "${wires[@]}"; } || failed_panels+=" conduit"
 rm -f "$log"
-press_key round 1
-find_panel "NEMA Enclosure"
-if [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20; then
-    for _ in 1 2 3 4 5 6; do click 145 66; done  # the right arrow, entry 1 to entry 7
-    sleep 0.3
+if open_panel "NEMA Enclosure" round 1 && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20 &&
+    step_enclosure 6; then  # entry 1 to entry 7
     click 42 211
     same_as_cli "NEMA Enclosure" enclosure --id 7 || failed_panels+=" enclosure"
 else
@@ -141,12 +135,8 @@ else bad "a calculation in each panel" "failed:$failed_panels"; fi
 # The print button: there being no printer, the page goes to a PDF in the documents folder.
 x=$(window_x); y=$(window_y)
 xdotool mousemove $((x + 36 + 42)) $((y + 462 + 15)) click 1
-pdf=""
-for _ in $(seq 150); do
-    pdf=$(find "$home/Documents" -name 'Voltaro *.pdf' 2>/dev/null | head -1)
-    [ -n "$pdf" ] && break
-    sleep 0.1
-done
+pdf_saved() { pdf=$(find "$home/Documents" -name 'Voltaro *.pdf' 2>/dev/null | head -1); [ -n "$pdf" ]; }
+wait_for 15 pdf_saved
 shot printed
 missing="no log"
 [ -n "$pdf" ] && [ -f "$log" ] && missing=$(lines_missing_from_pdf "$log" "$pdf")
@@ -154,16 +144,9 @@ if [ -n "$pdf" ] && [ -z "$missing" ]; then ok "the print button puts the last r
 else bad "the print button puts the last result in a PDF" "pdf '$pdf', missing $missing"; fi
 
 # Auto Start on, saved with the options panel's exit button: the log-on entry starts the launcher.
-press_key round 2
-find_panel Options
-sleep 0.3  # past the options panel's first tick (100 ms), which shows its switches
-if [ -n "$pwin" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$pwin" | sed 's/^/P/')"
-    xdotool mousemove $((PX + 173 + 7)) $((PY + 88 + 3)) click 1  # Auto Start
-    click_until_gone Options 393 26
-fi
+open_panel Options round 2 && flip_auto_start && click_until_gone Options 393 26
 autostart="$home/.config/autostart/Voltaro.desktop"
-for _ in $(seq 50); do [ -f "$autostart" ] && break; sleep 0.1; done
+wait_for 5 test -f "$autostart"
 if grep -qxF "Exec=\"$launcher\" min" "$autostart" 2>/dev/null && out=$(desktop-file-validate "$autostart" 2>&1) && [ -z "$out" ]; then
     ok "the log-on entry starts the installed launcher and passes desktop-file-validate"
 else
@@ -205,9 +188,8 @@ start_installed QT_SCALE_FACTOR=2
 [ -n "$win" ] || bad "at QT_SCALE_FACTOR=2 the window shows" "$(cat "$work/stderr")"
 # The screen's pixels are twice the layout's: every point is doubled.
 x=$(window_x); y=$(window_y)
-xdotool mousemove $((x + 2 * SQUARE0_X)) $((y + 2 * SQUARE0_Y)) click 1
-find_panel "Wire Size"
-sleep 1  # the slide's end, for the picture
+press_until_shown "Wire Size" xdotool mousemove $((x + 2 * SQUARE0_X)) $((y + 2 * SQUARE0_Y)) click 1
+wait_controls $((2 * 33)) $((2 * 342))  # the slide's end, for the picture
 MX=0 MY=0 MWIDTH=0 MHEIGHT=0 PX=0 PY=0 PWIDTH=0 PHEIGHT=0
 eval "$(xdotool getwindowgeometry --shell "$win" 2>/dev/null | sed 's/^/M/')"
 eval "$(xdotool getwindowgeometry --shell "$pwin" 2>/dev/null | sed 's/^/P/')"

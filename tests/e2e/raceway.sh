@@ -11,10 +11,7 @@ fresh_app
 start_voltaro
 
 # Waits for the results log of the press that closed the panel; 1 after SECONDS.
-wait_log() {
-    for _ in $(seq $(($1 * 10))); do [ -s "$app/~qxrslt.dat" ] && return 0; sleep 0.1; done
-    return 1
-}
+wait_log() { wait_for "$1" test -s "$app/~qxrslt.dat"; }
 # The log of the press that closed panel TITLE equals voltaro-cli's for ARGS. voltaro-cli reads
 # the database only once the panel has gone: closing, the panel empties its work table.
 same_log() {  # TITLE ARGS
@@ -27,9 +24,7 @@ same_log() {  # TITLE ARGS
 }
 log_diff() { diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/cli.log" 2>&1) | head -5; }
 open_conduit() {
-    press_key square 2
-    find_panel "Conduit Fill"
-    [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 6)) $((PY + RACK_Y)) 54 40
+    open_panel "Conduit Fill" square 2 && panel_at && wait_yellow 10 $((PX + 6)) $((PY + RACK_Y)) 54 40
 }
 wires=()
 for _ in 1 2 3 4 5 6; do wires+=(--wire "10 - THHN"); done
@@ -48,23 +43,22 @@ fi
 
 # ---- the type dialog, then RMC -----------------------------------------------------------------
 dialog=""
+dialog_shows() { dialog=$(xdotool search --onlyvisible --name '^Conduit Type$' 2>/dev/null | head -1); [ -n "$dialog" ]; }
 if open_conduit; then
     xdotool mousemove $((PX + 131)) $((PY + 42)) click 1
-    for _ in $(seq 100); do
-        dialog=$(xdotool search --onlyvisible --name '^Conduit Type$' 2>/dev/null | head -1)
-        [ -n "$dialog" ] && break
-        sleep 0.1
-    done
+    wait_for 10 dialog_shows
 fi
 if [ -n "$dialog" ]; then
     eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D/')"
     wait_yellow 10 $((DX + 10)) $((DY + 33)) 292 186
-    sleep 1.2  # two ticks of the panel's watch: the dialog is not another program
+    sleep 1.2  # nothing shows that the panel's watch looked and rightly did nothing: two ticks
     if panel_shows "Conduit Fill" && panel_shows "Conduit Type"; then ok "the panel stays open while the type dialog is up"
     else bad "the panel stays open while the type dialog is up"; fi
+    rmc=$(looks $((DX + 10)) $((DY + 33 + 7 * 14)) 292 14)
     xdotool mousemove $((DX + 60)) "$(row_y $((DY + 33)) 7)" click 1  # Rigid Metal Conduit
-    sleep 0.3
+    wait_change 10 "$rmc" $((DX + 10)) $((DY + 33 + 7 * 14)) 292 14  # its row lights up
     shot conduit-type-dialog
+    wait_for 10 has_focus "$dialog"
     xdotool key alt+k
     if wait_gone "Conduit Type" 10 && six_tens; then
         rm -f "$app/~qxrslt.dat"
@@ -81,14 +75,8 @@ fi
 wait_gone "Conduit Fill" 10
 
 # ---- NEMA enclosure ----------------------------------------------------------------------------
-press_key round 1
-find_panel "NEMA Enclosure"
-if [ -n "$pwin" ] && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20; then
-    for _ in 1 2 3 4 5 6; do  # the right arrow, entry 1 to entry 7
-        xdotool mousemove $((PX + 145)) $((PY + 66)) click 1
-        sleep 0.15
-    done
-    sleep 0.3
+if open_panel "NEMA Enclosure" round 1 && panel_at && wait_yellow 10 $((PX + 112)) $((PY + 32)) 42 20; then
+    step_enclosure 6  # entry 1 to entry 7
     shot enclosure
     rm -f "$app/~qxrslt.dat"
     xdotool mousemove $((PX + 42)) $((PY + 211)) click 1

@@ -10,7 +10,8 @@
 //       Waits for each condition in turn and prints the milliseconds from the first condition met
 //       to each one ("0" for the first). Conditions: change:X,Y,W,H (the rectangle differs from
 //       how it looked when the wait for it began), unmapped:WINDOW (the window is not viewable).
-//       Gives up after 10 s per condition (exit status 1).
+//       Gives up after 10 s per condition (exit status 1). Says "watching" on standard error once
+//       it has taken its first look, so that a caller acts only then, not after a guessed pause.
 #include <xcb/xcb.h>
 
 #include <QImage>
@@ -97,6 +98,11 @@ int frames(const Screen& screen, char** argv) {
     return 0;
 }
 
+void sayWatching() {
+    std::fputs("watching\n", stderr);
+    std::fflush(stderr);
+}
+
 int watch(const Screen& screen, int count, char** conditions) {
     Clock::time_point first{};
     for (int i = 0; i < count; ++i) {
@@ -107,6 +113,7 @@ int watch(const Screen& screen, int count, char** conditions) {
             int x, y, w, h;
             if (!parseRect(condition.c_str() + 7, x, y, w, h)) return 2;
             const auto before = screen.grab(x, y, w, h);
+            if (i == 0) sayWatching();
             while (!met && msSince(begun) < 10000) {
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
                 const auto now = screen.grab(x, y, w, h);
@@ -115,6 +122,7 @@ int watch(const Screen& screen, int count, char** conditions) {
         } else if (condition.rfind("unmapped:", 0) == 0) {
             const auto window =
                 static_cast<xcb_window_t>(std::strtoul(condition.c_str() + 9, nullptr, 0));
+            if (i == 0) sayWatching();
             while (!met && msSince(begun) < 10000) {
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
                 met = !screen.viewable(window);
