@@ -1,7 +1,9 @@
 // Publishing an answer: the display, then the results log file, then ResultsReady; one result at a
 // time in the file, and a log that cannot be written is no result.
 #include <QTemporaryDir>
+
 #include <QTest>
+#include <fstream>
 
 #include "shell/results_log.h"
 #include "shell/session.h"
@@ -86,6 +88,22 @@ private Q_SLOTS:
         QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);
         QVERIFY(!std::filesystem::exists(std::filesystem::symlink_status(state_->ResultsPath)));
         QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);  // missing: no error
+    }
+
+    // A link planted where the program's log goes is replaced, never written through; --log
+    // (throughLinks) writes the file it names.
+    void aPlantedLinkIsReplaced() {
+        namespace fs = std::filesystem;
+        std::ofstream(folder() / "notes.txt") << "my notes";
+        fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
+        QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first")));
+        QVERIFY(fs::is_regular_file(fs::symlink_status(state_->ResultsPath)));
+        QCOMPARE(testing::fileBytes(folder() / "notes.txt"), QByteArray("my notes"));
+        fs::remove(state_->ResultsPath);
+        fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
+        QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first"), true));
+        QVERIFY(fs::is_symlink(state_->ResultsPath));
+        QVERIFY(testing::fileBytes(folder() / "notes.txt").contains("first"));
     }
 
     void noResultsFileKeepsNoLog() {
