@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -184,6 +186,22 @@ private Q_SLOTS:
             QVERIFY(written().contains(samples));
         else
             QTRY_VERIFY_WITH_TIMEOUT(written().contains(samples), 10000);
+    }
+
+    // With ALSA and no sound card, unloading Zephlib after a sound ends at once (a copy of it,
+    // so that this unload is its last).
+    void unloadingEndsWithoutASoundCard() {
+        if (!driverIs("alsa")) QSKIP("runs as test_zephlib_sound_alsa, with no sound card");
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(QString::fromStdString(kAppDir + "/Zephlib.so"), dir.filePath("Z.so")));
+        auto unloaded = std::async(std::launch::async, [&dir] {
+            ZephlibBinding copy(dir.filePath("Z.so").toStdString());
+            (void)copy.P_Sound(kTonebank.c_str(), tonebank::kTick, 0);
+        });
+        if (unloaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            qCritical("unloading Zephlib hangs");
+            std::_Exit(1);
+        }
     }
 
     void noAudioDevice() {
