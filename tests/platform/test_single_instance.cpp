@@ -1,10 +1,16 @@
 // One running instance per user: a later start hands over and the first comes to the front.
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
 
 #include <atomic>
 #include <thread>
+
+#include <unistd.h>
 
 #include "platform/single_instance.h"
 
@@ -12,6 +18,8 @@ using voltaro::platform::SingleInstance;
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
+
+    QTemporaryDir runtime_;
 
 private Q_SLOTS:
     void laterStartHandsOver() {
@@ -33,10 +41,39 @@ private Q_SLOTS:
         QCOMPARE(raised.count(), 1);
     }
 
-    void nameIsPerUser() {
-        SingleInstance instance("voltaro");
-        QVERIFY(instance.serverName().startsWith("voltaro-"));
-        QVERIFY(instance.serverName().size() > QString("voltaro-").size());
+    void initTestCase() {
+        QVERIFY(QFile::setPermissions(runtime_.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
+    }
+
+    // In the user's runtime folder; a runtime folder others may enter is passed over for a
+    // private folder of ours.
+    void socketIsInAPrivateFolder() {
+        QCOMPARE(SingleInstance("voltaro").serverName(), runtime_.path() + "/voltaro.socket");
+        QFile::setPermissions(runtime_.path(), QFile::permissions(runtime_.path()) |
+                                                   QFile::ReadOther | QFile::ExeOther);
+        const QString fallback = "/tmp/voltaro-test-" + QString::number(::getuid());
+        const QString name = SingleInstance("voltaro-test").serverName();
+        initTestCase();
+        QCOMPARE(name, fallback + "/voltaro-test.socket");
+        QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFileDevice::Permissions());
+        QDir(fallback).removeRecursively();
+    }
+
+    // Whoever listens where the program once looked (an abstract name any user may take first),
+    // and answers as Voltaro would, does not stop a start; nor does a socket a crash left behind.
+    void squattersAndLeftoversDoNotStopTheStart() {
+        const QString key = "voltaro-test-" + QUuid::createUuid().toString(QUuid::Id128);
+        QLocalServer squatter;
+        squatter.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(squatter.listen(key + "-" + QString::number(::getuid())));
+        connect(&squatter, &QLocalServer::newConnection, this,
+                [&squatter] { squatter.nextPendingConnection()->write("ok\n"); });
+        QFile leftover(runtime_.path() + "/" + key + ".socket");
+        QVERIFY(leftover.open(QIODevice::WriteOnly));
+        SingleInstance instance(key);
+        QCOMPARE(instance.claim(), SingleInstance::Role::Primary);
     }
 
     void firstOfAKindIsPrimaryAgainAfterTheOtherEnds() {
