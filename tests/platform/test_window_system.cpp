@@ -2,6 +2,7 @@
 #include <QTest>
 #include <map>
 
+#include "platform/foreground.h"
 #include "platform/window_system.h"
 
 using namespace voltaro::platform;
@@ -10,6 +11,31 @@ class TestWindowSystem : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The user is in another program only when no window of ours has been in front for longer
+    // than the moment between one of ours going and the next coming (the error window closed by
+    // Alt+O, then the panel): that moment still reads as the window that went.
+    void foregroundSettlesBetweenOurWindows() {
+        std::int64_t now = 0;
+        std::uintptr_t active = 0;
+        Foreground foreground([&] { return active; }, [&] { return now; });
+        QCOMPARE(foreground(), 0u);  // started while another program is active
+        QVERIFY(!foreground.everInFront());
+        active = 7;
+        QCOMPARE(foreground(), 7u);
+        now = 1000;
+        active = 0;
+        foreground.leftFront();
+        now += Foreground::kSettleMs - 1;
+        QCOMPARE(foreground(), 7u);
+        active = 8;
+        QCOMPARE(foreground(), 8u);
+        active = 0;
+        foreground.leftFront();
+        now += Foreground::kSettleMs;
+        QCOMPARE(foreground(), 0u);
+        QVERIFY(foreground.everInFront());
+    }
+
     // The environment ("NAME=value"), the platform chosen ("-": left to Qt) and why no window
     // could be shown there (the message's first line, after "Voltaro cannot show its window: ").
     void choosesAndExplains_data() {

@@ -114,6 +114,37 @@ private Q_SLOTS:
         QCOMPARE(state_->DisplayText, std::string("Loading...\r\n"));
     }
 
+    // Auto Min minimises the window when the user leaves a window of ours for another program;
+    // not for a window of ours in front (a message box), nor after a start behind another program.
+    void autoMinOnlyWhenTheUserLeaves_data() {
+        QTest::addColumn<QList<int>>(
+            "readings");  // the foreground, tick by tick: 0 another program
+        QTest::addColumn<bool>("minimised");
+        // clang-format off
+        QTest::newRow("left for another program") << QList<int>{1, 0} << true;
+        QTest::newRow("a message box of ours") << QList<int>{1, 2, 2} << false;
+        QTest::newRow("started behind another program") << QList<int>{0, 0, 0} << false;
+        // clang-format on
+    }
+    void autoMinOnlyWhenTheUserLeaves() {
+        QFETCH(QList<int>, readings);
+        QFETCH(bool, minimised);
+        load();
+        firstTick();
+        state_->OptionFlags[kAutoMin] = true;
+        std::uintptr_t reading = 0;
+        std::int64_t now = 0;
+        window_->setForeground(platform::Foreground([&] { return reading; }, [&] { return now; }));
+        for (const int r : readings) {
+            reading = r == 1 ? window_->winId() : static_cast<std::uintptr_t>(r);
+            now += 300;
+            window_->MainT_Timer();
+        }
+        const bool wasMinimised = window_->isMinimized();
+        window_->setForeground(platform::Foreground());
+        QCOMPARE(wasMinimised, minimised);
+    }
+
     void keysShowTheirPressedPictures() {
         load();
         std::vector<std::int16_t> opened;
