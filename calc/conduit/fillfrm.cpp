@@ -386,10 +386,13 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
 // ---- The type dialog ---------------------------------------------------------------------------
 
 void FillFrm::showType(const QString& abbreviation) {
-    // The box is narrow: a long abbreviation ("EMT-NIP*") shows whole in a smaller size of the
-    // glass font rather than scrolled to its end. Room: the box less its padding and margins.
+    // The box is narrow: a long abbreviation ("EMT-NIP*") shows whole in the narrow cut of the
+    // glass font, made smaller if need be, rather than scrolled to its end. Room: the box less its
+    // padding and margins.
     QFont font = shell::panel_style::glassFont();
     const int room = Text1->width() - 8;
+    if (QFontMetrics(font).horizontalAdvance(abbreviation) > room)
+        font.setFamily(QStringLiteral("Liberation Sans Narrow"));
     while (font.pixelSize() > 7 && QFontMetrics(font).horizontalAdvance(abbreviation) > room)
         font.setPixelSize(font.pixelSize() - 1);
     Text1->setFont(font);
