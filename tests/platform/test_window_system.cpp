@@ -18,21 +18,21 @@ private Q_SLOTS:
         std::int64_t now = 0;
         std::uintptr_t active = 0;
         Foreground foreground([&] { return active; }, [&] { return now; });
-        QCOMPARE(foreground(), 0u);  // started while another program is active
+        QCOMPARE(foreground(), std::uintptr_t(0));  // started while another program is active
         QVERIFY(!foreground.everInFront());
         active = 7;
-        QCOMPARE(foreground(), 7u);
+        QCOMPARE(foreground(), std::uintptr_t(7));
         now = 1000;
         active = 0;
         foreground.leftFront();
         now += Foreground::kSettleMs - 1;
-        QCOMPARE(foreground(), 7u);
+        QCOMPARE(foreground(), std::uintptr_t(7));
         active = 8;
-        QCOMPARE(foreground(), 8u);
+        QCOMPARE(foreground(), std::uintptr_t(8));
         active = 0;
         foreground.leftFront();
         now += Foreground::kSettleMs;
-        QCOMPARE(foreground(), 0u);
+        QCOMPARE(foreground(), std::uintptr_t(0));
         QVERIFY(foreground.everInFront());
     }
 
