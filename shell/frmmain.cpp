@@ -298,14 +298,11 @@ void FrmMain::MainT_Timer() {
         if (arguments_ == QStringList{QStringLiteral("min")}) showMinimized();
     }
     if (foreground == state_.MainForeground && state_.FocusLost && !isMinimized()) {
-        hide();
-        QCoreApplication::processEvents();
+        // The face is copied from the window itself, which need not be hidden for it: hidden and
+        // shown again, it would lose the front to the program the user came from, and Auto Min
+        // would minimise it once more.
         lag(10);
         CaptureFace();
-        show();
-        // Shown again, the window asks for the front: it was there a moment ago.
-        raise();
-        activateWindow();
         state_.FocusLost = false;
     }
 }

@@ -90,20 +90,17 @@ private Q_SLOTS:
         QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);  // missing: no error
     }
 
-    // A link planted where the program's log goes is replaced, never written through; --log
-    // (throughLinks) writes the file it names.
+    // A link planted at the program's log is replaced; --log (throughLinks) writes through it.
     void aPlantedLinkIsReplaced() {
         namespace fs = std::filesystem;
         std::ofstream(folder() / "notes.txt") << "my notes";
-        fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
-        QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first")));
-        QVERIFY(fs::is_regular_file(fs::symlink_status(state_->ResultsPath)));
-        QCOMPARE(testing::fileBytes(folder() / "notes.txt"), QByteArray("my notes"));
-        fs::remove(state_->ResultsPath);
-        fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
-        QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "first"), true));
-        QVERIFY(fs::is_symlink(state_->ResultsPath));
-        QVERIFY(testing::fileBytes(folder() / "notes.txt").contains("first"));
+        for (const bool throughLinks : {false, true}) {
+            fs::remove(state_->ResultsPath);
+            fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
+            QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "logged"), throughLinks));
+            QCOMPARE(fs::is_symlink(state_->ResultsPath), throughLinks);
+            QCOMPARE(testing::fileBytes(folder() / "notes.txt").contains("logged"), throughLinks);
+        }
     }
 
     void noResultsFileKeepsNoLog() {

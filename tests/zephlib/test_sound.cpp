@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <future>
 #include <string>
 #include <vector>
@@ -198,10 +197,8 @@ private Q_SLOTS:
             ZephlibBinding copy(dir.filePath("Z.so").toStdString());
             (void)copy.P_Sound(kTonebank.c_str(), tonebank::kTick, 0);
         });
-        if (unloaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
-            qCritical("unloading Zephlib hangs");
-            std::_Exit(1);
-        }
+        if (unloaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+            qFatal("unloading Zephlib hangs");
     }
 
     void noAudioDevice() {
