@@ -42,9 +42,8 @@ private Q_SLOTS:
 
     void initTestCase() { qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit()); }
 
-    // The socket is in the private runtime folder (a private QTemporaryDir here): whoever listens
-    // where the program once looked (an abstract name any user may take first) and answers as
-    // Voltaro would does not stop a start; nor does a socket a crash left behind.
+    // In the private runtime folder; a squatter on the abstract name once used (anyone may take it
+    // first), answering as Voltaro would, and a socket a crash left behind do not stop a start.
     void squattersAndLeftoversDoNotStopTheStart() {
         const QString key = "voltaro-test-" + QUuid::createUuid().toString(QUuid::Id128);
         QLocalServer squatter;

@@ -114,16 +114,14 @@ private Q_SLOTS:
         QCOMPARE(state_->DisplayText, std::string("Loading...\r\n"));
     }
 
-    // Auto Min minimises when the user leaves us for another program (0); not for a window of
-    // ours (a message box: 2), nor after a start behind another program. 1: the main window.
+    // Auto Min: only leaving us (1: the main window) for another program (0), not for a window
+    // of ours (2: a message box), nor a start behind another program.
     void autoMinOnlyWhenTheUserLeaves_data() {
         QTest::addColumn<QList<int>>("readings");  // the foreground, tick by tick
         QTest::addColumn<bool>("minimised");
-        // clang-format off
         QTest::newRow("left for another program") << QList<int>{1, 0} << true;
         QTest::newRow("a message box of ours") << QList<int>{1, 2, 2} << false;
         QTest::newRow("started behind another program") << QList<int>{0, 0, 0} << false;
-        // clang-format on
     }
     void autoMinOnlyWhenTheUserLeaves() {
         QFETCH(QList<int>, readings);

@@ -187,8 +187,7 @@ private Q_SLOTS:
             QTRY_VERIFY_WITH_TIMEOUT(written().contains(samples), 10000);
     }
 
-    // With ALSA and no sound card, unloading Zephlib after a sound ends at once (a copy of it,
-    // so that this unload is its last).
+    // With ALSA and no sound card, unloading (a copy of) Zephlib after a sound ends at once.
     void unloadingEndsWithoutASoundCard() {
         if (!driverIs("alsa")) QSKIP("runs as test_zephlib_sound_alsa, with no sound card");
         QTemporaryDir dir;

@@ -184,8 +184,8 @@ void TestWireSize::calSize() {
 }
 
 void TestWireSize::notesOfAFailedAttemptDoNotReachTheNext() {
-    // Within one panel a failed 2000 A attempt (75 C terminals) flags note 11; the following
-    // 15 A answer (60 C terminals) reports its own terminal note only.
+    // Within one panel a failed 2000 A attempt (75 C terminals) leaves note 11; the following
+    // 15 A answer (60 C terminals) then reports its own terminal note only.
     WireInputs inputs{"2000", "Copper", "THHN", "90 C", "3", "30"};
     QVERIFY(std::holds_alternative<calc::Failure>(calculate(inputs)));
     inputs.amps = "15";
