@@ -10,13 +10,18 @@
 #include <QDirIterator>
 #include <QIcon>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
+#include <pthread.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <iostream>
 
 #include "app/panels.h"
 #include "assets/resource_names.h"
 #include "platform/file_writer.h"
-#include "platform/foreground.h"
 #include "platform/single_instance.h"
 #include "platform/window_system.h"
 #include "report/output.h"
@@ -30,22 +35,66 @@
 
 using namespace voltaro;
 
+namespace {
+
+// SIGTERM and SIGINT (logging out, `kill`, Ctrl+C) end the program as a close of its window does.
+// They are blocked in every thread (before Qt starts any) and read from a signal descriptor by the
+// event loop, which then quits: no handler runs in the middle of anything.
+int blockEndSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGINT);
+    if (::pthread_sigmask(SIG_BLOCK, &signals, nullptr) != 0) return -1;
+    const int descriptor = ::signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (descriptor < 0) ::pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);  // as they were
+    return descriptor;
+}
+
+void endOnSignals(int descriptor, QObject* owner) {
+    if (descriptor < 0) return;
+    auto* notifier = new QSocketNotifier(descriptor, QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [descriptor] {
+        signalfd_siginfo received{};
+        (void)!::read(descriptor, &received, sizeof received);
+        QCoreApplication::quit();
+    });
+}
+
+// A start that fails says why on stderr and, as a start from the desktop's menu has no terminal,
+// in one message box; then the program ends with status 1.
+int failedStart(const std::string& reason) {
+    std::cerr << "Voltaro: " << reason << "\n";
+    QMessageBox::critical(
+        nullptr, QStringLiteral("Voltaro cannot start"),
+        QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size())));
+    return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const int endSignals = blockEndSignals();
     platform::failWritesBeyondTheSizeLimit();
     platform::WindowSystemStart windowSystem;  // XWayland on Wayland; none at all: say so, status 1
     QApplication app(argc, argv);
     windowSystem.started();
     QApplication::setApplicationName(QStringLiteral("Voltaro"));
-    QApplication::setQuitOnLastWindowClosed(false);  // the program ends through its exit button
+    // The program ends through its exit button, a close of its main window or a signal, not when
+    // a panel or a message box closes last.
+    QApplication::setQuitOnLastWindowClosed(false);
+    endOnSignals(endSignals, &app);
 
     platform::SingleInstance instance(QStringLiteral("voltaro"));
     switch (instance.claim()) {
         case platform::SingleInstance::Role::HandedOver:
             return 0;
         case platform::SingleInstance::Role::Failed:
-            std::cerr << "Voltaro: cannot tell whether Voltaro is already running\n";
-            return 1;
+            return failedStart(
+                "Voltaro is already running but does not answer; end it and start again");
         case platform::SingleInstance::Role::Primary:
+            if (!instance.warning().isEmpty())
+                std::cerr << "Voltaro: " << instance.warning().toLocal8Bit().constData() << "\n";
             break;
     }
 
@@ -97,7 +146,7 @@ int main(int argc, char** argv) {
     // The panels the keys open, from the panel table.
     shell::ZephlibEffects effects(zephlib, state);
     const auto program = shell::launcherFor(QCoreApplication::applicationFilePath().toStdString());
-    shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow,
+    shell::PanelHost panels(state, frmMain, effects, frmMain.foreground().reader(),
                             app::panelTable(options, program));
     QObject::connect(&frmMain, &shell::FrmMain::openKey, &panels, &shell::PanelHost::openKey);
 
@@ -112,8 +161,7 @@ int main(int argc, char** argv) {
                 QString::fromLatin1(shell::kDisplayMessage));
             return 1;
         case shell::FrmMain::LoadResult::Failed:
-            std::cerr << "Voltaro: cannot start: " << reason << "\n";
-            return 1;
+            return failedStart(reason);
         case shell::FrmMain::LoadResult::Loaded:
             break;
     }

@@ -91,6 +91,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args,
         if (!once && !many) return std::nullopt;
         if (once && options.has(bare)) return std::nullopt;
         if (i + 1 >= args.size()) return std::nullopt;
+        // An empty file name would answer and keep no log.
+        if (bare == "log" && args[i + 1].empty()) return std::nullopt;
         options.values[bare].push_back(args[i + 1]);
     }
     return options;
@@ -129,7 +131,8 @@ int report(const Context& context, shell::SharedState& state, const calc::Outcom
     // Published as a panel publishes it; the lines are printed only once all of it has worked.
     state.ResultsPath = options.get("log");
     if (state.DataPath.empty()) state.DataPath = context.appDir / "Voltaro.dat";  // never the log
-    if (auto error = shell::publishAnswer(state, answer)) {
+    // --log writes through a link, as the shell's ">" does.
+    if (auto error = shell::publishAnswer(state, answer, true)) {
         complain(context, *error);
         return kFailed;
     }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -60,6 +61,7 @@ std::variant<Target, WriteError> inspect(const std::filesystem::path& target,
         if (errno == ENOENT) return found;  // a new file; its folder is checked by creating in it
         return failure(target, errno);
     }
+    if (S_ISLNK(link.st_mode) && options.replaceLinks) return found;  // the link goes, whole
     const int fd = ::open(target.c_str(), O_PATH | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT && S_ISLNK(link.st_mode))
@@ -207,6 +209,30 @@ std::optional<WriteError> writeFileInPlace(const std::filesystem::path& target,
     // The new bytes are in place: from here on nothing is reported, only made durable.
     if (!injected(WriteStep::SyncFolder, {})) syncFolder(folder);
     return std::nullopt;
+}
+
+int removeStaleTemporaries(const std::filesystem::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".";
+    const auto folder =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    int removed = 0;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 10 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        bool ours = true;
+        for (std::size_t i = prefix.size(); i < name.size(); ++i)
+            ours = ours && std::isalnum(static_cast<unsigned char>(name[i])) != 0;
+        struct stat status {};
+        // Only a regular file of this user: a link or anything else by that name is not ours.
+        if (!ours || ::lstat(it->path().c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+            status.st_uid != ::geteuid())
+            continue;
+        if (::unlink(it->path().c_str()) == 0) ++removed;
+    }
+    return removed;
 }
 
 void failWritesBeyondTheSizeLimit() { std::signal(SIGXFSZ, SIG_IGN); }

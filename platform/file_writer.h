@@ -62,6 +62,10 @@ struct ProtectedFile {
 struct WriteOptions {
     std::vector<ProtectedFile> protectedFiles;
     WriteFault fault;
+    // The program's own files (its results log) are never written through a link: a link found at
+    // the target, planted there by anyone, is replaced by the new file and what it named stays as
+    // it was.
+    bool replaceLinks = false;
 };
 
 struct WriteError {
@@ -75,6 +79,11 @@ struct WriteError {
 std::optional<WriteError> writeFileInPlace(const std::filesystem::path& target,
                                            std::string_view bytes,
                                            const WriteOptions& options = {});
+
+// Removes the temporaries a writer of `target` left behind when it was killed before its rename
+// (".<name>.<10 letters or digits>" beside it): call it only where no writer of that target can be
+// running, as the program does at start for its own results log. Returns how many went.
+int removeStaleTemporaries(const std::filesystem::path& target);
 
 // Ignores SIGXFSZ for the whole process, so that a write beyond the file-size limit (ulimit -f)
 // fails with EFBIG, which the writer reports, instead of ending the process.

@@ -105,11 +105,11 @@ QStringList splitLogLines(const QByteArray& bytes) {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const char c = bytes[i];
         if (c != '\r' && c != '\n') continue;
-        lines << QString::fromLatin1(bytes.mid(start, i - start));
+        lines << QString::fromUtf8(bytes.mid(start, i - start));
         if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < bytes.size()) lines << QString::fromLatin1(bytes.mid(start));
+    if (start < bytes.size()) lines << QString::fromUtf8(bytes.mid(start));
     return lines;
 }
 

@@ -35,7 +35,8 @@ inline constexpr const char* kDateCaption = "Calculation Date:";
 void ComposePage(QPainter& target, double f, const PageContent& content);
 
 // The results log's lines: each ends at CR LF, a lone CR or a lone LF; a last line without an
-// end still counts, and nothing follows the final line end. The bytes are 8-bit text (Latin-1).
+// end still counts, and nothing follows the final line end. The bytes are UTF-8 text, as the panels
+// write what was typed.
 QStringList splitLogLines(const QByteArray& bytes);
 
 }  // namespace voltaro::report

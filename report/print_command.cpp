@@ -1,5 +1,6 @@
 #include "report/print_command.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -30,11 +31,28 @@ private:
     const std::function<void(bool)>& show_;
 };
 
-// The display shows text as 8-bit characters, and a lone "&" marks an access key there.
+// The display shows UTF-8 text, and a lone "&" marks an access key there.
 std::string displayText(const QString& s) {
     QString escaped = s;
     escaped.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return escaped.toLatin1().toStdString();
+    return escaped.toStdString();
+}
+
+// The folder a PDF went to, short enough for a line of the display: "~/Documents" for one in the
+// home folder; a longer one keeps its last folders after ".../".
+QString displayFolder(const QString& file) {
+    constexpr qsizetype kWidth = 26;
+    QString folder = QFileInfo(file).absolutePath();
+    const QString home = QDir::homePath();
+    if (folder == home || folder.startsWith(home + QLatin1Char('/')))
+        folder = QLatin1Char('~') + folder.mid(home.size());
+    if (folder.size() <= kWidth) return folder;
+    QStringList parts = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString tail = parts.takeLast();
+    while (!parts.isEmpty() && tail.size() + parts.last().size() + 5 <= kWidth)
+        tail = parts.takeLast() + QLatin1Char('/') + tail;
+    tail = QStringLiteral(".../") + tail;
+    return tail.size() <= kWidth ? tail : tail.left(kWidth - 3) + QStringLiteral("...");
 }
 
 }  // namespace
@@ -69,12 +87,14 @@ void PrintCommand::run() {
             shell::ShowOnDisplay(state_, " Complete.");
             break;
         case Delivery::Kind::SavedAsPdf:
-            if (!delivery.reason.empty())
-                errors << "Voltaro: " << delivery.reason << "; the report was saved as "
-                       << delivery.file.toLocal8Bit().constData() << "\n";
+            // The display names the file and its folder; the whole path goes to stderr.
+            errors << "Voltaro: " << (delivery.reason.empty() ? "" : delivery.reason + "; ")
+                   << "the report was saved as " << delivery.file.toLocal8Bit().constData() << "\n";
             state_.DisplayText.clear();
             shell::ShowOnDisplay(state_, "Saved As PDF:");
             shell::ShowOnDisplay(state_, displayText(QFileInfo(delivery.file).fileName()));
+            shell::ShowOnDisplay(state_,
+                                 displayText(QStringLiteral("in ") + displayFolder(delivery.file)));
             break;
         case Delivery::Kind::Failed:
             errors << "Voltaro: the report was not printed: " << delivery.reason << "\n";

@@ -3,7 +3,9 @@
 // what became of it:
 //
 //   the page was printed        "Printing Complete."
-//   it went to a PDF instead    "Saved As PDF:" and the file's name on the next line
+//   it went to a PDF instead    "Saved As PDF:", the file's name on the next line and its folder
+//                               ("in ~/Documents") on the one after (the whole path on the error
+//                               stream)
 //   neither worked              "Printing Failed." (the reason on the error stream)
 //
 // The hourglass shows while it works and the normal pointer comes back in every case. Nothing

@@ -16,7 +16,7 @@
 namespace voltaro::shell {
 
 QString errorText(const std::string& message) {
-    QString text = QString::fromLatin1(message.data(), static_cast<qsizetype>(message.size()));
+    QString text = QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;

@@ -1,6 +1,7 @@
 #include "shell/frmmain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -133,12 +134,19 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     MainT.setInterval(300);
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
     state_.SetDisplayCaption = [this](const std::string& text) { setDisplayCaption(text); };
+    focusWatch_ =
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+            if (window == nullptr) foreground_.leftFront();
+        });
 }
 
-FrmMain::~FrmMain() { state_.SetDisplayCaption = nullptr; }
+FrmMain::~FrmMain() {
+    disconnect(focusWatch_);  // the window's own end moves the focus
+    state_.SetDisplayCaption = nullptr;
+}
 
 QString FrmMain::displayCaption(const std::string& text) {
-    const QString raw = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString raw = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QString shown;
     shown.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
@@ -265,12 +273,14 @@ void FrmMain::changeEvent(QEvent* event) {
 }
 
 void FrmMain::MainT_Timer() {
-    const auto foreground = platform::foregroundWindow();
+    // Any window of ours in front is not switching away (platform/foreground.h), and neither is a
+    // start while another program is active: only leaving a window of ours is.
+    const auto foreground = foreground_();
     if (state_.MainTimerStarted) {
-        if (foreground != state_.MainForeground) {
+        if (foreground == 0 && foreground_.everInFront()) {
             if (state_.PanelBusy) return;
             state_.FocusLost = true;
-            if (state_.OptionFlags[kAutoMin]) showMinimized();
+            if (state_.OptionFlags[kAutoMin] && !isMinimized()) showMinimized();
         }
     } else {
         Display->setText(QString());
@@ -283,11 +293,11 @@ void FrmMain::MainT_Timer() {
         if (arguments_ == QStringList{QStringLiteral("min")}) showMinimized();
     }
     if (foreground == state_.MainForeground && state_.FocusLost && !isMinimized()) {
-        hide();
-        QCoreApplication::processEvents();
+        // The face is copied from the window itself, which need not be hidden for it: hidden and
+        // shown again, it would lose the front to the program the user came from, and Auto Min
+        // would minimise it once more.
         lag(10);
         CaptureFace();
-        show();
         state_.FocusLost = false;
     }
 }
@@ -308,6 +318,9 @@ void FrmMain::mouseMoveEvent(QMouseEvent* event) {
 void FrmMain::mouseReleaseEvent(QMouseEvent*) { dragOffset_.reset(); }
 
 void FrmMain::Shutdown() {
+    // Nothing minimises the window from here on: a failed compaction's message must stay in sight.
+    MainT.stop();
+    shutDown_ = true;
     state_.Snapshot.reset();
     state_.PanelImage.reset();
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -316,8 +329,17 @@ void FrmMain::Shutdown() {
     for (const auto& error : errors)
         QMessageBox::information(this, QStringLiteral("Voltaro"),
                                  errorText(compactErrorText(error)), QMessageBox::Ok);
-    MainT.stop();
     hide();
+    Q_EMIT finished();
+}
+
+void FrmMain::closeEvent(QCloseEvent* event) {
+    // Closed by the window manager (its close button, Alt+F4) rather than by the exit button: the
+    // program ends all the same, without deleting the results log or compacting.
+    event->accept();
+    if (shutDown_) return;
+    shutDown_ = true;
+    MainT.stop();
     Q_EMIT finished();
 }
 

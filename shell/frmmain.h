@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/foreground.h"
 #include "shell/options_store.h"
 #include "shell/shared_state.h"
 #include "shell/transitions.h"
@@ -62,6 +63,9 @@ public:
     ImageButton* printButton() const { return PrnBut; }
     ImageButton* exitButton() const { return OffBut; }
     QTimer& mainTimer() { return MainT; }
+    // What the main timer reads as the foreground; the panels read the same (its reader()).
+    platform::Foreground& foreground() { return foreground_; }
+    void setForeground(platform::Foreground foreground) { foreground_ = std::move(foreground); }
 
     // The display's caption as the label shows it: "&&" is one ampersand, a lone "&" marks an
     // access key and is not shown.
@@ -73,7 +77,8 @@ Q_SIGNALS:
     void openKey(voltaro::shell::PanelKey key, int index);
     // The print button, or Auto Print, with a result ready: print the results log.
     void printReport();
-    // Shutdown has finished: the program may end.
+    // Shutdown has finished, or the window was closed some other way (the window manager's
+    // close, Alt+F4: no results-log deletion, no compaction): the program may end.
     void finished();
 
 protected:
@@ -82,6 +87,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Activate();
@@ -107,6 +113,9 @@ private:
 
     std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
     bool wasActive_ = false;
+    platform::Foreground foreground_;
+    QMetaObject::Connection focusWatch_;
+    bool shutDown_ = false;
 };
 
 }  // namespace voltaro::shell

@@ -358,14 +358,11 @@ void PanelForm::PanelT_Timer() {
         firstTick();
         return;
     }
-    // The user has switched away when the foreground is another program's (0), or a window of
-    // ours that is neither the panel nor the error window. The main window does not count: it is
-    // disabled while a panel is open, and a click on it is handed back to the panel (the host).
-    const WindowId foreground = context_.foreground();
-    const auto mainId = static_cast<WindowId>(context_.mainWindow.winId());
-    if (foreground != 0 && (foreground == s.PanelForeground || foreground == s.ErrorForeground ||
-                            foreground == mainId))
-        return;
+    // The user has switched away when the foreground is another program's (0). Any window of
+    // ours in front is not (platform/foreground.h): the panel, the error window, the conduit type
+    // dialog, a message box, or the main window, which is disabled while a panel is open and hands
+    // a click back to the panel (the host).
+    if (context_.foreground() != 0) return;
     saveInputs();
     s.AbandonedPanel = info_.number;
     s.FocusLost = true;

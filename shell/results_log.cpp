@@ -7,11 +7,13 @@
 
 namespace voltaro::shell {
 
-std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer) {
+std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer,
+                                         bool throughLinks) {
     for (const auto& line : answer.displayLines) ShowOnDisplay(state, line);
     state.ResultsReady = false;
     if (state.ResultsPath.empty()) return std::nullopt;
-    if (auto failure = writeResultsLog(state.ResultsPath, answer.log.bytes(), state.DataPath))
+    if (auto failure =
+            writeResultsLog(state.ResultsPath, answer.log.bytes(), state.DataPath, throughLinks))
         return failure;
     state.ResultsReady = true;
     return std::nullopt;
@@ -19,8 +21,10 @@ std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer&
 
 std::optional<std::string> writeResultsLog(const std::filesystem::path& path,
                                            std::string_view bytes,
-                                           const std::filesystem::path& dataPath) {
+                                           const std::filesystem::path& dataPath,
+                                           bool throughLinks) {
     platform::WriteOptions options;
+    options.replaceLinks = !throughLinks;
     if (!dataPath.empty()) options.protectedFiles.push_back({dataPath, "the reference database"});
     if (auto error = platform::writeFileInPlace(path, bytes, options)) return error->message;
     return std::nullopt;

@@ -19,8 +19,11 @@ namespace voltaro::shell {
 // written ResultsReady is false, the file at ResultsPath is left exactly as it was (an earlier
 // result's log, no longer printable), and the reason, naming the file, is returned for the caller
 // to show. An empty ResultsPath keeps no log (voltaro-cli without --log): nothing is written and
-// ResultsReady stays false.
-std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer);
+// ResultsReady stays false. The program's own log replaces a link found at ResultsPath (planted
+// there, it would send the log anywhere); `throughLinks` writes the file a link names instead, as
+// voltaro-cli's --log does.
+std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer,
+                                         bool throughLinks = false);
 
 // Replaces the file at `path` with `bytes` through the one file writer (platform/file_writer.h):
 // whole or not at all, never a folder, device or the like, and never `dataPath` (the reference
@@ -28,7 +31,8 @@ std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer&
 // reason is returned: "cannot write /x/~qxrslt.dat: Permission denied".
 std::optional<std::string> writeResultsLog(const std::filesystem::path& path,
                                            std::string_view bytes,
-                                           const std::filesystem::path& dataPath);
+                                           const std::filesystem::path& dataPath,
+                                           bool throughLinks = true);
 
 // Deletes the log at start-up and exit. A missing log is no error; neither is something that is
 // no file (a folder, a device): it is left alone, and the next write names it.

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/file_writer.h"
 #include "refdb/compact.h"
 #include "refdb/password.h"
 #include "refdb/schema_check.h"
@@ -94,6 +95,8 @@ std::optional<std::string> OpenSession(SharedState& state, const std::filesystem
             return std::string("cannot empty ") + table + ": " + error->description;
     state.ResultsPath = dataFolder / "~qxrslt.dat";
     if (auto error = deleteResultsLog(state.ResultsPath)) return error;
+    // Only this run writes its log: a writer's temporary beside it is one a killed run left.
+    platform::removeStaleTemporaries(state.ResultsPath);
     options.LoadOptions(state, false);
     state.NoteFlags.fill(false);
     return std::nullopt;

@@ -13,7 +13,6 @@ namespace voltaro::zephlib {
 struct AudioOutput::Sdl {
     decltype(&::SDL_SetHint) SetHint;
     decltype(&::SDL_InitSubSystem) InitSubSystem;
-    decltype(&::SDL_QuitSubSystem) QuitSubSystem;
     decltype(&::SDL_RWFromConstMem) RWFromConstMem;
     decltype(&::SDL_LoadWAV_RW) LoadWAV_RW;
     decltype(&::SDL_FreeWAV) FreeWAV;
@@ -38,7 +37,6 @@ struct AudioOutput::Sdl {
             };
             bind(sdl.SetHint, "SDL_SetHint");
             bind(sdl.InitSubSystem, "SDL_InitSubSystem");
-            bind(sdl.QuitSubSystem, "SDL_QuitSubSystem");
             bind(sdl.RWFromConstMem, "SDL_RWFromConstMem");
             bind(sdl.LoadWAV_RW, "SDL_LoadWAV_RW");
             bind(sdl.FreeWAV, "SDL_FreeWAV");
@@ -79,8 +77,12 @@ AudioOutput& AudioOutput::process() {
 }
 
 AudioOutput::~AudioOutput() {
+    // SDL's audio is left running: this runs while Zephlib is being unloaded, with the loader's
+    // lock held, and shutting SDL's audio down joins its device watch, which may itself be
+    // waiting for that lock to load a sound-system module (with ALSA and no sound card it always
+    // does, once more, on its way out): the process would hang. SDL stays loaded and plays from
+    // its own copies, so nothing of Zephlib is left in use; its threads end with the process.
     stop();
-    if (audioReady_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 void AudioOutput::stop() {

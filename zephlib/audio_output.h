@@ -33,7 +33,7 @@ public:
     void stop();
 
     // The one service of this process: it outlives every call, as the desktop's does, and stops
-    // any sound when the library is unloaded.
+    // any sound when the library is unloaded (SDL's audio itself is not shut down then).
     static AudioOutput& process();
 
     // SDL's functions, bound on the first sound (see audio_output.cpp).

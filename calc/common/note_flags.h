@@ -1,6 +1,7 @@
 // Footnote flags: which rows of the FootNotes table (1 to 12) apply to the result being worked
-// out. The calculators set them and never clear one; a calculator's results log prints the notes
-// its flags call for; opening a panel with a square button clears them all. Index 0 is never used.
+// out. Each calculation starts with none (ClearNoteFlags) and sets those its own answer calls for,
+// so a note of a failed try never reaches the next answer's log; a calculator's results log prints
+// the notes its flags call for. Index 0 is never used.
 #pragma once
 
 #include <array>
@@ -16,5 +17,8 @@ inline bool AnyNoteFlagged(const NoteFlags& flags) {
         if (flags[i]) return true;
     return false;
 }
+
+// The start of every calculation that flags notes.
+inline void ClearNoteFlags(NoteFlags& flags) { flags.fill(false); }
 
 }  // namespace voltaro::calc

@@ -4,7 +4,8 @@
 // A calculator builds its result with StartResultsLog(title), write() for each of its lines and,
 // for its footnotes, writeNotes() (calc/common/footnotes.h).
 //
-// Bytes: 8-bit text, every line ended by CR LF; a line passed in may itself hold CR LF.
+// Bytes: UTF-8 text (what was typed, as typed; the program's own texts are ASCII), every line
+// ended by CR LF; a line passed in may itself hold CR LF.
 #pragma once
 
 #include <string>

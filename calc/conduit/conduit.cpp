@@ -128,6 +128,7 @@ Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const Co
 
 Outcome calculateConduit(refdb::Database& db, NoteFlags& notes, const ConduitType& type,
                          const std::vector<std::string>& entries) {
+    ClearNoteFlags(notes);
     auto size = CalPipe(db, notes, type.abbr);
     if (auto* failure = std::get_if<Failure>(&size)) return *failure;
     return WriteConduitResults(db, notes, type, std::get<std::string>(size), entries);

@@ -1,6 +1,7 @@
 #include "calc/conduit/fillfrm.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -154,7 +155,7 @@ void FillFrm::Form_Load(bool restoreInputs) {
     if (const auto* failure = std::get_if<calc::Failure>(&rows)) loadFailure_ = failure->message;
     showCount();
     PanelLoading = false;
-    Text1->setText(text(s.ConduitAbbr));
+    showType(text(s.ConduitAbbr));
 }
 
 void FillFrm::firstTick() {
@@ -384,6 +385,21 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- The type dialog ---------------------------------------------------------------------------
 
+void FillFrm::showType(const QString& abbreviation) {
+    // The box is narrow: a long abbreviation ("EMT-NIP*") shows whole in the narrow cut of the
+    // glass font, made smaller if need be, rather than scrolled to its end. Room: the box less its
+    // padding and margins.
+    QFont font = shell::panel_style::glassFont();
+    const int room = Text1->width() - 8;
+    if (QFontMetrics(font).horizontalAdvance(abbreviation) > room)
+        font.setFamily(QStringLiteral("Liberation Sans Narrow"));
+    while (font.pixelSize() > 7 && QFontMetrics(font).horizontalAdvance(abbreviation) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    Text1->setFont(font);
+    Text1->setText(abbreviation);
+    Text1->setCursorPosition(0);
+}
+
 void FillFrm::Text1_Click() {
     if (choosingType_ || dragging_ || isUnloaded() || !Text1->isVisible()) return;
     shell::SharedState& s = state();
@@ -422,7 +438,7 @@ void FillFrm::Text1_Click() {
     dialog_ = nullptr;
     s.UnloadErrorWindow = nullptr;
     if (!isUnloaded()) {
-        Text1->setText(text(s.ConduitAbbr));
+        showType(text(s.ConduitAbbr));
         Text1->show();
     }
     s.ErrorWindowOpen = false;

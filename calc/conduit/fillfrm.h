@@ -80,6 +80,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the conduit type's abbreviation whole in the type box.
+    void showType(const QString& abbreviation);
     void FillTypeList();
     void FillGaugeList(const std::string& type);
     // The drop of DragText onto `target`.

@@ -57,6 +57,7 @@ Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const Gro
 
 Outcome calculateGround(refdb::Database& db, NoteFlags& notes, const GroundInputs& inputs,
                         GroundSize* result) {
+    ClearNoteFlags(notes);
     auto found = CalGround(db, notes, readCurrent(inputs.amps), inputs.material);
     if (auto* failure = std::get_if<Failure>(&found)) return *failure;
     if (result != nullptr) *result = std::get<GroundSize>(found);

@@ -278,6 +278,7 @@ Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireI
 
 Outcome calculateWire(refdb::Database& db, NoteFlags& notes, WireInputs& inputs, bool terminalAuto,
                       WireSize* result) {
+    ClearNoteFlags(notes);
     inputs.ambient = ConvertFahrenheit(inputs.ambient);
     auto found = CalSize(db, notes, inputs, terminalAuto);
     if (auto* failure = std::get_if<Failure>(&found)) return *failure;

@@ -166,6 +166,7 @@ void CommandsTest::commands_data() {
         << QStringList{"starter", "--amps", "1", "--amps", "2", "--volts", "480"} << 2 << "" << usage;
     QTest::newRow("usage: starter without amps") << QStringList{"starter", "--volts", "480"} << 2 << "" << usage;
     QTest::newRow("usage: enclosure without id") << QStringList{"enclosure"} << 2 << "" << usage;
+    QTest::newRow("usage: an empty log name") << QStringList{"starter", "--amps", "20", "--volts", "480", "--log", ""} << 2 << "" << usage;
     QTest::newRow("usage: conduit with a stray word") << QStringList{"conduit", "10 - THHN"} << 2 << "" << usage;
     QTest::newRow("usage: conduit option without a value") << QStringList{"conduit", "--wire"} << 2 << "" << usage;
     // clang-format on

@@ -90,8 +90,20 @@ since=${EPOCHREALTIME/[.,]/}
 if wait_for 10 is_hidden "$win"; then
     ok "Auto Min minimises the window after a switch (after $(((${EPOCHREALTIME/[.,]/} - since) / 1000)) ms)"
 else bad "Auto Min minimises the window after a switch"; fi
-kill $other "$vpid" 2>/dev/null
-wait "$vpid" 2>/dev/null
+# A second start brings it back, and it stays (it is in front, not another program).
+"$app/Voltaro" 2>/dev/null &
+wait_exit $! 10
+sleep 1.5
+if [ "$status" = 0 ] && [ "$(xdotool getactivewindow 2>/dev/null)" = "$win" ]; then
+    ok "with Auto Min a second start brings the window back to stay"
+else bad "with Auto Min a second start brings the window back to stay" "status $status"; fi
+# Closed by the window manager (Alt+F4), the program ends; the results log stays.
+printf 'a result\r\n' >"$app/~qxrslt.dat"
+xdotool windowactivate --sync "$win" key alt+F4 2>/dev/null
+wait_exit "$vpid" 5
+if [ "$status" = 0 ] && [ -e "$app/~qxrslt.dat" ]; then ok "closing the window (Alt+F4) ends the program"
+else bad "closing the window (Alt+F4) ends the program" "status $status"; fi
+kill $other 2>/dev/null
 
 # Without Auto Min the window stays.
 fresh_app
@@ -102,7 +114,8 @@ sleep 1  # nothing shows that the main timer looked and rightly did nothing: thr
 if is_hidden "$win"; then bad "without Auto Min the window stays"
 else ok "without Auto Min the window stays"; fi
 kill $other "$vpid" 2>/dev/null
-wait "$vpid" 2>/dev/null
+wait_exit "$vpid" 5
+[ "$status" = 0 ] && ok "SIGTERM ends the program" || bad "SIGTERM ends the program" "status $status"
 
 # The command line "min" minimises at the first tick; "MIN" does not: a key that opens its panel
 # shows that the first tick has passed.
@@ -124,21 +137,30 @@ for arg in min MIN; do
     wait "$vpid" 2>/dev/null
 done
 
-# A missing or empty reference database ends start-up with no window, status 1 and the reason on
-# stderr; the empty file stays empty (the program writes nothing into a file it refuses).
+# A failed start says why in one message box; Enter closes it (sets box, status).
+failed_start() {
+    "$app/Voltaro" >"$app/stdout" 2>"$app/stderr" & local p=$!
+    for _ in $(seq 100); do
+        box=$(xdotool search --onlyvisible --name '^Voltaro cannot start$' 2>/dev/null | head -1)
+        [ -n "$box" ] && xdotool windowactivate --sync "$box" key Return 2>/dev/null && break
+        sleep 0.1
+    done
+    wait_exit $p 10
+}
+
+# A missing or empty reference database ends start-up with no window but the box, status 1 and the
+# reason on stderr; the empty file stays empty (the program writes nothing into a file it refuses).
 for data in missing empty; do
     fresh_app
     if [ $data = missing ]; then rm "$app/Voltaro.dat"; else : >"$app/Voltaro.dat"; fi
-    "$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
-    p=$!
-    wait_exit $p 10
+    failed_start
     count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
     if [ $data = missing ]; then left=$([ -e "$app/Voltaro.dat" ] && echo there || echo gone)
     else left=$(stat -c %s "$app/Voltaro.dat"); fi
     want=gone; reason=Voltaro.dat
     if [ $data = empty ]; then want=0; reason="Voltaro.dat: not the reference database"; fi
-    if [ "$status" = 1 ] && [ "$count" = 0 ] && grep -q "$reason" "$app/stderr" && [ "$left" = $want ]; then
-        ok "Voltaro.dat $data: start-up ends without a window"
+    if [ -n "$box" ] && [ "$status" = 1 ] && [ "$count" = 0 ] && grep -q "$reason" "$app/stderr" && [ "$left" = $want ]; then
+        ok "Voltaro.dat $data: start-up ends with a message box"
     else
         bad "Voltaro.dat $data" "status $status, $count windows, file $left: $(cat "$app/stderr")"
     fi
@@ -147,12 +169,10 @@ done
 # So does a missing Zephlib.so.
 fresh_app
 rm "$app/Zephlib.so"
-"$app/Voltaro" >"$app/stdout" 2>"$app/stderr" &
-p=$!
-wait_exit $p 10
+failed_start
 count=$(xdotool search --name '^Voltaro$' 2>/dev/null | wc -l)
-if [ "$status" != 0 ] && [ "$status" != timeout ] && [ "$count" = 0 ] && grep -q Zephlib "$app/stderr"; then
-    ok "a missing Zephlib.so ends start-up without a window"
+if [ -n "$box" ] && [ "$status" = 1 ] && [ "$count" = 0 ] && grep -q Zephlib "$app/stderr"; then
+    ok "a missing Zephlib.so ends start-up with a message box"
 else
     bad "a missing Zephlib.so" "status $status, $count windows: $(cat "$app/stderr")"
 fi

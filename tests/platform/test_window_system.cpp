@@ -2,6 +2,7 @@
 #include <QTest>
 #include <map>
 
+#include "platform/foreground.h"
 #include "platform/window_system.h"
 
 using namespace voltaro::platform;
@@ -10,6 +11,23 @@ class TestWindowSystem : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // No window of ours in front reads as another program only after the moment between one of
+    // ours going and the next coming (the error window closed by Alt+O, then the panel).
+    void foregroundSettlesBetweenOurWindows() {
+        std::int64_t now = 0;
+        std::uintptr_t active = 0;
+        Foreground foreground([&] { return active; }, [&] { return now; });
+        QVERIFY(foreground() == 0 && !foreground.everInFront());  // started behind another
+        active = 7;
+        QCOMPARE(foreground(), std::uintptr_t(7));
+        active = 0;
+        foreground.leftFront();
+        now += Foreground::kSettleMs - 1;
+        QCOMPARE(foreground(), std::uintptr_t(7));
+        now += 1;
+        QCOMPARE(foreground(), std::uintptr_t(0));
+    }
+
     // The environment ("NAME=value"), the platform chosen ("-": left to Qt) and why no window
     // could be shown there (the message's first line, after "Voltaro cannot show its window: ").
     void choosesAndExplains_data() {

@@ -223,6 +223,11 @@ private Q_SLOTS:
         QCOMPARE(faces, QStringList({"LiberationSans", "LiberationSerif", "LiberationSerif-Bold"}));
     }
 
+    void logIsReadAsTypedUtf8() {
+        QCOMPARE(splitLogLines("Ambient: 20\xc2\xb0\r\nok"),
+                 (QStringList{QStringLiteral("Ambient: 20\u00b0"), "ok"}));
+    }
+
     void displayTellsWhatBecameOfThePage_data() {
         QTest::addColumn<QString>("output");  // the stand-in printer, pdf, or a blocked pdf folder
         QTest::addColumn<bool>("autoPrinting");
@@ -234,9 +239,9 @@ private Q_SLOTS:
         QTest::newRow("printed") << "printer" << false << true << "Printing Complete.\r\n" << "";
         QTest::newRow("printed by Auto Print: no sound")
             << "printer" << true << true << "Printing Complete.\r\n" << "";
-        QTest::newRow("no printer: saved as PDF")
-            << "pdf" << false << true << "Saved As PDF:\r\nVoltaro 2026-12-07 14.05.09.pdf\r\n"
-            << "";
+        QTest::newRow("no printer: saved as PDF, the folder named")
+            << "pdf" << false << true << "Saved As PDF:\r\nVoltaro 2026-12-07 14.05.09.pdf\r\nin ~/Documents\r\n"
+            << "the report was saved as /";
         QTest::newRow("documents folder cannot be written")
             << "blocked" << false << true << "Printing Failed.\r\n" << "not printed: cannot write ";
         QTest::newRow("results log missing")
@@ -256,6 +261,7 @@ private Q_SLOTS:
             pdfOutput(output == "blocked" ? dir_->filePath("blocker/Documents") : documents());
         if (!logThere) fs::remove(state_.ResultsPath);
         state_.AutoPrinting = autoPrinting;
+        const EnvironmentGuard home("HOME", dir_->path().toLocal8Bit());
 
         command(output == "printer" ? static_cast<ReportOutput&>(printer_) : pdf).run();
 

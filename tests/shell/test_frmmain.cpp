@@ -114,6 +114,32 @@ private Q_SLOTS:
         QCOMPARE(state_->DisplayText, std::string("Loading...\r\n"));
     }
 
+    // Auto Min: only leaving us (1: the main window) for another program (0), not for a window
+    // of ours (2: a message box), nor a start behind another program.
+    void autoMinOnlyWhenTheUserLeaves_data() {
+        QTest::addColumn<QList<int>>("readings");  // the foreground, tick by tick
+        QTest::addColumn<bool>("minimised");
+        QTest::newRow("left for another program") << QList<int>{1, 0} << true;
+        QTest::newRow("a message box of ours") << QList<int>{1, 2, 2} << false;
+        QTest::newRow("started behind another program") << QList<int>{0, 0, 0} << false;
+    }
+    void autoMinOnlyWhenTheUserLeaves() {
+        QFETCH(QList<int>, readings);
+        QFETCH(bool, minimised);
+        load();
+        firstTick();
+        state_->OptionFlags[kAutoMin] = true;
+        std::uintptr_t reading = 0;  // read by the window until the test ends
+        std::int64_t now = 0;
+        window_->setForeground(platform::Foreground([&] { return reading; }, [&] { return now; }));
+        for (const int r : readings) {
+            reading = r == 1 ? window_->winId() : static_cast<std::uintptr_t>(r);
+            now += 300;
+            window_->MainT_Timer();
+        }
+        QCOMPARE(window_->isMinimized(), minimised);
+    }
+
     void keysShowTheirPressedPictures() {
         load();
         QStringList opened;

@@ -1,7 +1,9 @@
 // Publishing an answer: the display, then the results log file, then ResultsReady; one result at a
 // time in the file, and a log that cannot be written is no result.
 #include <QTemporaryDir>
+
 #include <QTest>
+#include <fstream>
 
 #include "shell/results_log.h"
 #include "shell/session.h"
@@ -86,6 +88,19 @@ private Q_SLOTS:
         QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);
         QVERIFY(!std::filesystem::exists(std::filesystem::symlink_status(state_->ResultsPath)));
         QCOMPARE(shell::deleteResultsLog(state_->ResultsPath), std::nullopt);  // missing: no error
+    }
+
+    // A link planted at the program's log is replaced; --log (throughLinks) writes through it.
+    void aPlantedLinkIsReplaced() {
+        namespace fs = std::filesystem;
+        std::ofstream(folder() / "notes.txt") << "my notes";
+        for (const bool throughLinks : {false, true}) {
+            fs::remove(state_->ResultsPath);
+            fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
+            QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "logged"), throughLinks));
+            QCOMPARE(fs::is_symlink(state_->ResultsPath), throughLinks);
+            QCOMPARE(testing::fileBytes(folder() / "notes.txt").contains("logged"), throughLinks);
+        }
     }
 
     void noResultsFileKeepsNoLog() {

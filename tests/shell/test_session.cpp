@@ -43,6 +43,9 @@ private Q_SLOTS:
     void startsClean() {
         fillWorkTables();
         std::ofstream(app_ / "~qxrslt.dat") << "an old result";
+        // A writer's temporary left by a killed run goes too; a file merely named alike stays.
+        std::ofstream(app_ / ".~qxrslt.dat.Ab3dE5gH9k") << "half a result";
+        std::ofstream(app_ / ".~qxrslt.dat.mine") << "not a temporary";
         SharedState state;
         state.NoteFlags.fill(true);
         state.ConduitAbbr = "RMC";
@@ -53,6 +56,8 @@ private Q_SLOTS:
         QCOMPARE(state.SoundLibPath, app_ / "Tonebank.so");
         QCOMPARE(state.ResultsPath, app_ / "~qxrslt.dat");
         QVERIFY(!fs::exists(state.ResultsPath));
+        QVERIFY(!fs::exists(app_ / ".~qxrslt.dat.Ab3dE5gH9k"));
+        QVERIFY(fs::exists(app_ / ".~qxrslt.dat.mine"));
         QCOMPARE(state.ConduitAbbr, std::string("EMT"));
         for (const char* table : {"DragList", "KeepWires", "Scratch"})
             QCOMPARE(

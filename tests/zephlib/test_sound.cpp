@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,19 @@ private Q_SLOTS:
             QVERIFY(written().contains(samples));
         else
             QTRY_VERIFY_WITH_TIMEOUT(written().contains(samples), 10000);
+    }
+
+    // With ALSA and no sound card, unloading (a copy of) Zephlib after a sound ends at once.
+    void unloadingEndsWithoutASoundCard() {
+        if (!driverIs("alsa")) QSKIP("runs as test_zephlib_sound_alsa, with no sound card");
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(QString::fromStdString(kAppDir + "/Zephlib.so"), dir.filePath("Z.so")));
+        auto unloaded = std::async(std::launch::async, [&dir] {
+            ZephlibBinding copy(dir.filePath("Z.so").toStdString());
+            (void)copy.P_Sound(kTonebank.c_str(), tonebank::kTick, 0);
+        });
+        if (unloaded.wait_for(std::chrono::seconds(20)) != std::future_status::ready)
+            qFatal("unloading Zephlib hangs");
     }
 
     void noAudioDevice() {

@@ -292,6 +292,9 @@ private Q_SLOTS:
         if (leave) return;
         QVERIFY(panel_->typeBox()->isVisible());
         QCOMPARE(panel_->typeBox()->text(), abbr);
+        // Shown whole: the box less its padding and margins holds the whole abbreviation.
+        const QLineEdit* box = panel_->typeBox();
+        QVERIFY(QFontMetrics(box->font()).horizontalAdvance(abbr) <= box->width() - 8);
         dropGauge("10");
         world_->setForeground(panel_->winId());
         panel_->DneBut_Click(0);
