@@ -1,5 +1,6 @@
-// Reading typed numbers: any text reads as a finite number (0 when it overflows), and the general
-// number format of that value reads back as the same value to 15 significant digits.
+// Reading typed numbers: any text reads as a finite number (0 when it overflows), a text the strict
+// reading takes reads the same either way, and the general number format of that value reads back
+// as the same value to 15 significant digits.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -15,6 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto reading = numbers::readLeading(text);
     fuzz::require(std::isfinite(reading.value), "readLeading gave a value that is not finite");
     if (reading.overflow) fuzz::require(reading.value == 0, "an overflow did not read as 0");
+
+    // The strict reading takes a text whole or not at all, and then agrees with the leading one.
+    if (const auto strict = numbers::readStrict(text)) {
+        fuzz::require(*strict >= 0 && *strict == reading.value, "readStrict disagrees");
+        fuzz::require(!numbers::readStrict(std::string(text) + "x"), "readStrict took a letter");
+    }
 
     const std::string written = numbers::general(reading.value);
     fuzz::require(written.size() <= 22, "general wrote more than 15 digits: " + written);
