@@ -1,6 +1,5 @@
-// Reading typed numbers: any text reads as a finite number (0 when it overflows), a text the strict
-// reading takes reads the same either way, and the general number format of that value reads back
-// as the same value to 15 significant digits.
+// Reading typed numbers: any text reads as a finite number (0 when it overflows), and the general
+// number format of that value reads back as the same value to 15 significant digits.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -22,7 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::require(*strict >= 0 && *strict == reading.value, "readStrict disagrees");
         fuzz::require(!numbers::readStrict(std::string(text) + "x"), "readStrict took a letter");
     }
-
     const std::string written = numbers::general(reading.value);
     fuzz::require(written.size() <= 22, "general wrote more than 15 digits: " + written);
     const auto back = numbers::readLeading(written);

@@ -157,56 +157,25 @@ private Q_SLOTS:
         }
     }
 
-    void readsStrictly_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<double>("value");
-        // clang-format off
-        QTest::newRow("whole") << QByteArray("120") << true << 120.0;
-        QTest::newRow("blank margin") << QByteArray(" \t12.5\t ") << true << 12.5;
-        QTest::newRow("point first") << QByteArray(".85") << true << 0.85;
-        QTest::newRow("point last") << QByteArray("5.") << true << 5.0;
-        QTest::newRow("leading zeros") << QByteArray("007") << true << 7.0;
-        QTest::newRow("letters after") << QByteArray("12abc") << false << 0.0;
-        QTest::newRow("exponent") << QByteArray("1e3") << false << 0.0;
-        QTest::newRow("decimal comma") << QByteArray("7,5") << false << 0.0;
-        QTest::newRow("empty") << QByteArray("") << false << 0.0;
-        QTest::newRow("blanks only") << QByteArray("  ") << false << 0.0;
-        QTest::newRow("point only") << QByteArray(" . ") << false << 0.0;
-        QTest::newRow("minus") << QByteArray("-4") << false << 0.0;
-        QTest::newRow("plus") << QByteArray("+4") << false << 0.0;
-        QTest::newRow("two points") << QByteArray("1.2.3") << false << 0.0;
-        QTest::newRow("blank inside") << QByteArray("1 2") << false << 0.0;
-        QTest::newRow("newline is no margin") << QByteArray("5\n") << false << 0.0;
-        QTest::newRow("NUL after") << QByteArray("5\0", 2) << false << 0.0;
-        QTest::newRow("full-width digit") << QByteArray("\xef\xbc\x95") << false << 0.0;
-        QTest::newRow("too large for a double") << QByteArray(400, '9') << false << 0.0;
-        QTest::newRow("too small reads as 0") << "0." + QByteArray(400, '0') + "1" << true << 0.0;
-        // clang-format on
-    }
     void readsStrictly() {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, accepted);
-        QFETCH(double, value);
-        const auto reading = readStrict(std::string_view(text.constData(), text.size()));
-        QCOMPARE(reading.has_value(), accepted);
-        if (accepted) QCOMPARE(*reading, value);
-    }
-
-    void readsStrictlyEveryShortText() {
+        // What the walk below cannot reach: other characters, and numbers a double cannot hold.
+        for (const char* refused : {"5\n", "\xef\xbc\x95", "1,5", "12abc"})
+            QVERIFY2(!readStrict(refused), refused);
+        QVERIFY(!readStrict(std::string_view("5\0", 2)));
+        QVERIFY(!readStrict(std::string(400, '9')));
+        QCOMPARE(readStrict("0." + std::string(400, '0') + "1"), std::optional<double>(0.0));
+        QCOMPARE(readStrict(" \t12.5\t "), std::optional<double>(12.5));
         // Every text of up to five characters over an alphabet with each kind of character the
         // rule names: accepted exactly when it has the plain shape, with the value strtod reads.
         const std::string alphabet = " \t09.e-,a+";
         const std::regex plain(R"([ \t]*(\d+\.?\d*|\.\d+)[ \t]*)");
         std::string text;
-        int accepted = 0;
         const std::function<void()> walk = [&] {
             const auto reading = readStrict(text);
             if (reading.has_value() != std::regex_match(text, plain))
                 QFAIL(qPrintable("wrong verdict on \"" + QString::fromStdString(text) + "\""));
             if (reading && *reading != std::strtod(text.c_str(), nullptr))
                 QFAIL(qPrintable("wrong value of \"" + QString::fromStdString(text) + "\""));
-            accepted += reading.has_value();
             if (text.size() == 5) return;
             for (const char c : alphabet) {
                 text.push_back(c);
@@ -216,7 +185,6 @@ private Q_SLOTS:
             }
         };
         walk();
-        QVERIFY(accepted > 1000);
     }
 };
 

@@ -265,35 +265,22 @@ private Q_SLOTS:
         QCOMPARE(emt.back(), std::string("4"));
     }
 
-    void voltageDropAndMotorSpotValues_data() {
-        // Figures of Chapter 9 Tables 8 and 9 and Tables 430-148 and 430-150, read off them by
-        // hand; -1 is a dash. Table 8 gives 16 AWG its solid row first, then the stranded one.
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<double>("value");
-        // clang-format off
-        QTest::newRow("16 solid") << "SELECT * FROM Ch9Table8 WHERE size = '16' AND strands = 1" << "r_dc_cu_uncoated" << 4.89;
-        QTest::newRow("16 stranded") << "SELECT * FROM Ch9Table8 WHERE size = '16' AND strands = 7" << "r_dc_cu_uncoated" << 4.99;
-        QTest::newRow("2000 aluminum DC") << "SELECT * FROM Ch9Table8 WHERE size = '2000'" << "r_dc_al" << 0.0106;
-        QTest::newRow("10 copper in steel") << "SELECT * FROM Ch9Table9 WHERE size = '10'" << "r_cu_steel" << 1.2;
-        QTest::newRow("10 reactance in steel") << "SELECT * FROM Ch9Table9 WHERE size = '10'" << "xl_steel" << 0.063;
-        QTest::newRow("14 aluminum dash") << "SELECT * FROM Ch9Table9 WHERE size = '14'" << "r_al_pvc" << -1.0;
-        QTest::newRow("250 aluminum Z") << "SELECT * FROM Ch9Table9 WHERE size = '250'" << "z_al_steel_085" << 0.1;
-        QTest::newRow("1 hp 230 V single") << "SELECT * FROM Motor1Ph WHERE hp = '1'" << "v230" << 8.0;
-        QTest::newRow("7-1/2 hp 115 V single") << "SELECT * FROM Motor1Ph WHERE hp = '7-1/2'" << "v115" << 80.0;
-        QTest::newRow("25 hp 575 V three") << "SELECT * FROM Motor3Ph WHERE hp = '25'" << "v575" << 27.0;
-        QTest::newRow("5 hp 115 V three dash") << "SELECT * FROM Motor3Ph WHERE hp = '5'" << "v115" << -1.0;
-        QTest::newRow("500 hp 2300 V three") << "SELECT * FROM Motor3Ph WHERE hp = '500'" << "v2300" << 118.0;
-        // clang-format on
-    }
     void voltageDropAndMotorSpotValues() {
-        QFETCH(QString, sql);
-        QFETCH(QString, column);
-        QFETCH(double, value);
-        auto set = db_->openRecordset(sql.toStdString());
-        QCOMPARE(set->recordCount(), 1);
-        const auto cell = set->field(column.toStdString());
-        QCOMPARE(cell.isNull() ? -1.0 : cell.number(), value);
+        // Figures read off Chapter 9 Tables 8 and 9 and Tables 430-148 and 430-150; -1 is a dash.
+        const std::tuple<const char*, const char*, double> cells[] = {
+            {"Ch9Table8 WHERE size = '16' AND strands = 7", "r_dc_cu_uncoated", 4.99},
+            {"Ch9Table9 WHERE size = '10'", "xl_steel", 0.063},
+            {"Ch9Table9 WHERE size = '14'", "r_al_pvc", -1},
+            {"Motor1Ph WHERE hp = '7-1/2'", "v115", 80},
+            {"Motor3Ph WHERE hp = '5'", "v115", -1},
+            {"Motor3Ph WHERE hp = '25'", "v575", 27},
+        };
+        for (const auto& [where, column, value] : cells) {
+            auto set = db_->openRecordset(std::string("SELECT * FROM ") + where);
+            QCOMPARE(set->recordCount(), 1);
+            const auto cell = set->field(column);
+            QCOMPARE(cell.isNull() ? -1.0 : cell.number(), value);
+        }
     }
 
     void starterEnclosuresAndNotes() {
