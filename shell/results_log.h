@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/common/outcome.h"
 #include "shell/shared_state.h"
@@ -20,7 +21,16 @@ namespace voltaro::shell {
 // result's log, no longer printable), and the reason, naming the file, is returned for the caller
 // to show. An empty ResultsPath keeps no log (voltaro-cli without --log): nothing is written and
 // ResultsReady stays false.
-std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer);
+//
+// With RecordAnswer installed the answer is also handed to the history, with `source` (the
+// calculator's title and its inputs as typed), whether or not the log could be written; the
+// history never holds the answer up.
+struct AnswerSource {
+    std::string calculator;
+    std::vector<history::Input> inputs;
+};
+std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer,
+                                         const AnswerSource& source = {});
 
 // Replaces the file at `path` with `bytes` through the one file writer (platform/file_writer.h):
 // whole or not at all, never a folder, device or the like, and never `dataPath` (the reference

@@ -74,6 +74,8 @@ protected:
     void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The conduit type and each conductor in the conduit.
+    std::vector<history::Input> typedInputs() override;
 
 private:
     void FillTypeList();
