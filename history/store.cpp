@@ -23,15 +23,18 @@ constexpr int kBusyTimeoutMs = 3000;
 
 // Each step takes the schema from version i to i + 1, in one transaction with the version change.
 const char* const kMigrations[kSchemaVersion] = {
-    // 0 -> 1: the answers. AUTOINCREMENT: an id is never given again after a delete, so an id a
-    // user noted down never names another answer.
+    // 0 -> 1: the answers, and apart from them their logs, so that listing and searching read
+    // a few hundred bytes an answer rather than its whole log. AUTOINCREMENT: an id is never
+    // given again after a delete, so an id a user noted down never names another answer.
     "CREATE TABLE answers ("
     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
     " recorded_ms INTEGER NOT NULL,"  // milliseconds since 1970, UTC
     " calculator TEXT NOT NULL,"
-    " inputs TEXT NOT NULL,"   // "name: value" lines, LF between them
-    " display TEXT NOT NULL,"  // the display lines, LF between them
-    " log TEXT NOT NULL)",     // the results log as written
+    " inputs TEXT NOT NULL,"    // "name: value" lines, LF between them
+    " display TEXT NOT NULL);"  // the display lines, LF between them
+    "CREATE TABLE logs ("
+    " id INTEGER PRIMARY KEY,"  // the answer's
+    " log TEXT NOT NULL)",      // the results log as written
 };
 
 // Closes a statement however the scope is left.
@@ -290,30 +293,47 @@ std::optional<Error> Store::writable() const {
     return std::nullopt;
 }
 
+std::optional<Error> Store::transaction(const std::function<int()>& body) {
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) rc = body();
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) return std::nullopt;
+    const auto error = errorOf(rc, "write");
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    return error;
+}
+
 std::optional<Error> Store::record(Entry& entry) {
     if (auto error = writable()) return error;
     if (missing_) return Error{"cannot write " + path_.string() + ": it is only browsed"};
-    Statement s(db_,
-                "INSERT INTO answers (recorded_ms, calculator, inputs, display, log)"
-                " VALUES (?1, ?2, ?3, ?4, ?5)");
-    if (s.rc() != SQLITE_OK) return errorOf(s.rc(), "write");
-    sqlite3_bind_int64(s.get(), 1, entry.recordedMs);
-    s.text(2, oneLine(entry.calculator));
-    s.text(3, inputsText(entry.inputs));
-    s.text(4, joinLines(entry.display));
-    s.text(5, entry.log);
-    // One statement outside any transaction is one transaction of its own.
-    const int rc = sqlite3_step(s.get());
-    if (rc != SQLITE_DONE) return errorOf(rc, "write");
-    entry.id = sqlite3_last_insert_rowid(db_);
-    return std::nullopt;
+    std::int64_t id = 0;
+    auto error = transaction([&] {
+        Statement answer(db_,
+                         "INSERT INTO answers (recorded_ms, calculator, inputs, display)"
+                         " VALUES (?1, ?2, ?3, ?4)");
+        if (answer.rc() != SQLITE_OK) return answer.rc();
+        sqlite3_bind_int64(answer.get(), 1, entry.recordedMs);
+        answer.text(2, oneLine(entry.calculator));
+        answer.text(3, inputsText(entry.inputs));
+        answer.text(4, joinLines(entry.display));
+        if (const int rc = sqlite3_step(answer.get()); rc != SQLITE_DONE) return rc;
+        id = sqlite3_last_insert_rowid(db_);
+        Statement log(db_, "INSERT INTO logs (id, log) VALUES (?1, ?2)");
+        if (log.rc() != SQLITE_OK) return log.rc();
+        sqlite3_bind_int64(log.get(), 1, id);
+        log.text(2, entry.log);
+        const int rc = sqlite3_step(log.get());
+        return rc == SQLITE_DONE ? SQLITE_OK : rc;
+    });
+    if (!error) entry.id = id;
+    return error;
 }
 
 Result<std::vector<Entry>> Store::list(const Query& query) const {
     std::vector<Entry> entries;
     if (missing_) return entries;
     std::string sql = "SELECT id, recorded_ms, calculator, inputs, display";
-    sql += query.withLog ? ", log FROM answers" : " FROM answers";
+    sql += query.withLog ? ", log FROM answers LEFT JOIN logs USING (id)" : " FROM answers";
     if (!query.search.empty())
         sql +=
             " WHERE calculator LIKE ?1 ESCAPE '\\' OR inputs LIKE ?1 ESCAPE '\\'"
@@ -349,7 +369,7 @@ Result<std::optional<Entry>> Store::find(std::int64_t id) const {
     if (missing_) return std::optional<Entry>();
     Statement s(db_,
                 "SELECT id, recorded_ms, calculator, inputs, display, log FROM answers"
-                " WHERE id = ?1");
+                " LEFT JOIN logs USING (id) WHERE id = ?1");
     if (s.rc() != SQLITE_OK) return errorOf(s.rc(), "read");
     sqlite3_bind_int64(s.get(), 1, id);
     const int rc = sqlite3_step(s.get());
@@ -377,20 +397,25 @@ Result<std::int64_t> Store::count() const {
 std::optional<Error> Store::remove(std::int64_t id) {
     if (auto error = writable()) return error;
     if (missing_) return std::nullopt;
-    Statement s(db_, "DELETE FROM answers WHERE id = ?1");
-    if (s.rc() != SQLITE_OK) return errorOf(s.rc(), "write");
-    sqlite3_bind_int64(s.get(), 1, id);
-    const int rc = sqlite3_step(s.get());
-    if (rc != SQLITE_DONE) return errorOf(rc, "write");
-    return std::nullopt;
+    return transaction([&] {
+        for (const char* sql :
+             {"DELETE FROM logs WHERE id = ?1", "DELETE FROM answers WHERE id = ?1"}) {
+            Statement s(db_, sql);
+            if (s.rc() != SQLITE_OK) return s.rc();
+            sqlite3_bind_int64(s.get(), 1, id);
+            if (const int rc = sqlite3_step(s.get()); rc != SQLITE_DONE) return rc;
+        }
+        return SQLITE_OK;
+    });
 }
 
 std::optional<Error> Store::clear() {
     if (auto error = writable()) return error;
     if (missing_) return std::nullopt;
-    const int rc = sqlite3_exec(db_, "DELETE FROM answers", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) return errorOf(rc, "write");
-    return std::nullopt;
+    return transaction([&] {
+        return sqlite3_exec(db_, "DELETE FROM logs; DELETE FROM answers", nullptr, nullptr,
+                            nullptr);
+    });
 }
 
 }  // namespace voltaro::history

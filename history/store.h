@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -125,6 +126,8 @@ private:
     Store(std::filesystem::path path, sqlite3* db) : path_(std::move(path)), db_(db) {}
     Error errorOf(int rc, const std::string& doing) const;
     std::optional<Error> writable() const;
+    // Runs `body` (an engine result code) in one write transaction, rolled back unless it ends OK.
+    std::optional<Error> transaction(const std::function<int()>& body);
 
     std::filesystem::path path_;
     sqlite3* db_ = nullptr;
