@@ -33,14 +33,13 @@ void Recorder::run() {
         busy_ = true;
     }
     // Opened at once, so that a damaged file is set aside (and the user told) before the first
-    // answer, not while it is being kept.
+    // answer, not while it is being kept. A read-only history is told of when an answer is not
+    // kept in it.
     auto opened = Store::open(path_, Store::Mode::Record);
     if (opened) {
         store_ = std::move(*opened);
         if (!store_->notice().empty() && callbacks_.notice)
             callbacks_.notice(store_->notice(), false);
-        if (!store_->readOnlyReason().empty() && callbacks_.notice)
-            callbacks_.notice(store_->readOnlyReason(), false);
     }
     std::unique_lock lock(mutex_);
     for (;;) {

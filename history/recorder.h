@@ -26,8 +26,8 @@ public:
     struct Callbacks {
         // An entry was kept, with its id.
         std::function<void(std::int64_t id)> recorded;
-        // Something the user should hear of: an entry could not be kept (the reason), the file
-        // is read-only, or opening set a damaged file aside. May be called more than once.
+        // Something the user should hear of: an entry could not be kept (`lost`, with the
+        // reason), or opening set a damaged file aside. May be called more than once.
         std::function<void(const std::string& message, bool lost)> notice;
     };
 
