@@ -9,8 +9,10 @@
 #include <QApplication>
 #include <QDirIterator>
 #include <QIcon>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QShortcut>
 
 #include <pthread.h>
 #include <sys/signalfd.h>
@@ -25,10 +27,12 @@
 #include "platform/single_instance.h"
 #include "platform/window_system.h"
 #include "report/output.h"
+#include "report/page.h"
 #include "report/print_command.h"
 #include "shell/display_check.h"
 #include "shell/effects.h"
 #include "shell/frmmain.h"
+#include "shell/history_window.h"
 #include "shell/panel_host.h"
 #include "shell/skin.h"
 #include "zephlib/binding/zephlib_binding.h"
@@ -142,6 +146,37 @@ int main(int argc, char** argv) {
                                       shell::skinBitmap(assets::program::kPRNLOGO), printHooks);
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
+
+    // The history of answers: every answer published is kept in the user's data folder; Ctrl+H
+    // opens the History window, whose pages (dated with the calculation's date) go where the print
+    // button's go, or into a PDF the user names.
+    const auto historyPage =
+        [logo = shell::skinBitmap(assets::program::kPRNLOGO)](const history::Entry& entry) {
+            report::PageContent content{
+                logo, {}, report::splitLogLines(QByteArray::fromStdString(entry.log))};
+            content.date = QLocale::system().toString(
+                QDateTime::fromMSecsSinceEpoch(entry.recordedMs).date(), QLocale::ShortFormat);
+            return [content](QPainter& page) { report::ComposePage(page, 1.0, content); };
+        };
+    shell::HistoryWindow::Hooks historyHooks;
+    historyHooks.print = [&reportOutput, historyPage](const history::Entry& entry) {
+        const auto delivery = reportOutput.send(historyPage(entry));
+        if (delivery.kind == report::Delivery::Kind::Printed)
+            return QStringLiteral("Printing Complete.");
+        if (delivery.kind == report::Delivery::Kind::SavedAsPdf)
+            return QStringLiteral("Saved As PDF: ") + delivery.file;
+        return QStringLiteral("Printing Failed.: ") + QString::fromStdString(delivery.reason);
+    };
+    historyHooks.saveAsPdf = [historyPage](const history::Entry& entry, const QString& file) {
+        const auto delivery = report::writePdf(historyPage(entry), file, report::pdfPageLayout());
+        return delivery.kind == report::Delivery::Kind::SavedAsPdf
+                   ? QString()
+                   : QString::fromStdString(delivery.reason);
+    };
+    shell::HistoryKeeper historyKeeper(state, history::defaultPath(), frmMain, historyHooks);
+    QShortcut historyKey(QKeySequence(QStringLiteral("Ctrl+H")), &frmMain);
+    QObject::connect(&historyKey, &QShortcut::activated, &historyKeeper,
+                     &shell::HistoryKeeper::showHistory);
 
     // The panels the keys open, from the panel table.
     shell::ZephlibEffects effects(zephlib, state);

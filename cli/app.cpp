@@ -132,7 +132,7 @@ int report(const Context& context, shell::SharedState& state, const calc::Outcom
     state.ResultsPath = options.get("log");
     if (state.DataPath.empty()) state.DataPath = context.appDir / "Voltaro.dat";  // never the log
     // --log writes through a link, as the shell's ">" does.
-    if (auto error = shell::publishAnswer(state, answer, true)) {
+    if (auto error = shell::publishAnswer(state, answer, {}, true)) {
         complain(context, *error);
         return kFailed;
     }

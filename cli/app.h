@@ -79,5 +79,6 @@ std::vector<Command> racewayCommands();       // conduit, enclosure
 std::vector<Command> equipmentCommands();     // transformer, starter
 std::vector<Command> conductorCommands();     // wire, ground
 std::vector<Command> dropAndMotorCommands();  // vdrop, motor
+std::vector<Command> historyCommands();       // the answers the program kept
 
 }  // namespace voltaro::cli

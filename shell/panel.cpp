@@ -1,9 +1,11 @@
 #include "shell/panel.h"
 
+#include <QAbstractSlider>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -168,8 +170,30 @@ bool PanelForm::showError(const std::string& message) {
     return !unloaded_;
 }
 
+std::vector<history::Input> PanelForm::typedInputs() {
+    std::vector<history::Input> inputs;
+    for (const auto& control : controls_) {
+        if (!control) continue;
+        QString value;
+        if (const auto* box = qobject_cast<const QLineEdit*>(control.data()))
+            value = box->text();
+        else if (const auto* list = qobject_cast<const QListWidget*>(control.data());
+                 list != nullptr && list->currentItem() != nullptr &&
+                 list->currentItem()->isSelected())
+            value = list->currentItem()->text();
+        else if (const auto* bar = qobject_cast<const QAbstractSlider*>(control.data()))
+            value = QString::number(bar->value());
+        else
+            continue;
+        const QString name =
+            control->accessibleName().isEmpty() ? control->objectName() : control->accessibleName();
+        inputs.push_back({name.toStdString(), value.toStdString()});
+    }
+    return inputs;
+}
+
 bool PanelForm::publish(const calc::Answer& answer) {
-    const auto failure = publishAnswer(state(), answer);
+    const auto failure = publishAnswer(state(), answer, {info_.title, typedInputs()});
     if (!failure) return true;
     const bool open = showError(*failure);
     state().ErrorShown = false;  // the calculation itself succeeded; only its log is missing

@@ -169,6 +169,10 @@ protected:
     virtual void firstTick() {}
     virtual void saveInputs() {}
     virtual void abandoned() {}
+    // The inputs as the user typed them, for the history: by default every text box's text,
+    // every list's selected entry and every scroll bar's value, each under its accessible name,
+    // in the order the controls were added. A panel whose inputs are something else overrides it.
+    virtual std::vector<history::Input> typedInputs();
 
     // Registers a control at a layout rectangle: parented to the panel and hidden until the first
     // tick. Returns the control.

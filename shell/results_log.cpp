@@ -1,5 +1,6 @@
 #include "shell/results_log.h"
 
+#include <chrono>
 #include <system_error>
 
 #include "platform/file_writer.h"
@@ -8,8 +9,14 @@
 namespace voltaro::shell {
 
 std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer,
-                                         bool throughLinks) {
+                                         const AnswerSource& source, bool throughLinks) {
     for (const auto& line : answer.displayLines) ShowOnDisplay(state, line);
+    if (state.RecordAnswer) {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        state.RecordAnswer({0, std::chrono::duration_cast<std::chrono::milliseconds>(now).count(),
+                            source.calculator, source.inputs, answer.displayLines,
+                            answer.log.bytes()});
+    }
     state.ResultsReady = false;
     if (state.ResultsPath.empty()) return std::nullopt;
     if (auto failure =

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/common/outcome.h"
 #include "shell/shared_state.h"
@@ -22,7 +23,16 @@ namespace voltaro::shell {
 // ResultsReady stays false. The program's own log replaces a link found at ResultsPath (planted
 // there, it would send the log anywhere); `throughLinks` writes the file a link names instead, as
 // voltaro-cli's --log does.
+//
+// With RecordAnswer installed the answer is also handed to the history, with `source` (the
+// calculator's title and its inputs as typed), whether or not the log could be written; the
+// history never holds the answer up.
+struct AnswerSource {
+    std::string calculator;
+    std::vector<history::Input> inputs;
+};
 std::optional<std::string> publishAnswer(SharedState& state, const calc::Answer& answer,
+                                         const AnswerSource& source = {},
                                          bool throughLinks = false);
 
 // Replaces the file at `path` with `bytes` through the one file writer (platform/file_writer.h):

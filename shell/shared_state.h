@@ -17,6 +17,7 @@
 
 #include "calc/common/data_failure.h"
 #include "calc/common/note_flags.h"
+#include "history/store.h"
 #include "refdb/database.h"
 
 namespace voltaro::platform {
@@ -57,6 +58,9 @@ struct SharedState {
     std::string DisplayText;
     // Sets the display label's caption; installed by the main window (none without a window).
     std::function<void(const std::string&)> SetDisplayCaption;
+    // Keeps a published answer in the user's history (history/recorder.h): installed by the
+    // program, empty in voltaro-cli, which keeps none. Hands the entry over and returns at once.
+    std::function<void(history::Entry)> RecordAnswer;
     // The current conduit type: abbreviation, and full name once the type dialog has been used.
     std::string ConduitAbbr = "EMT";
     std::string ConduitName;

@@ -181,6 +181,13 @@ void FillFrm::saveInputs() {
     state().SavedTypeIndex = clampedCount(std::max(Mlist->currentRow(), 0));
 }
 
+std::vector<history::Input> FillFrm::typedInputs() {
+    std::vector<history::Input> inputs{{"Conduit Type", state().ConduitAbbr}};
+    for (int i = 0; i < List2->count(); ++i)
+        inputs.push_back({"Conductor", List2->item(i)->text().toStdString()});
+    return inputs;
+}
+
 void FillFrm::FillTypeList() {
     auto types =
         shell::withDatabase(state(), [](refdb::Database& db) { return insulationTypes(db); });

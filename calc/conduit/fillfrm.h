@@ -78,6 +78,8 @@ protected:
     void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The conduit type and each conductor in the conduit.
+    std::vector<history::Input> typedInputs() override;
 
 private:
     // Shows the conduit type's abbreviation whole in the type box.

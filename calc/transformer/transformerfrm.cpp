@@ -90,6 +90,12 @@ void Xfmr::ShowKnobState(int index, bool on) {
     TA->setAccessibleName(name);
 }
 
+std::vector<history::Input> Xfmr::typedInputs() {
+    auto inputs = PanelForm::typedInputs();
+    inputs.push_back({"Phase", state().KnobState[1] ? "Single Phase" : "Three Phase"});
+    return inputs;
+}
+
 void Xfmr::Knob_Click(int index) {
     if (isUnloaded()) return;
     bool& flag = state().KnobState[static_cast<std::size_t>(index)];

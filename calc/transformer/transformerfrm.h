@@ -36,6 +36,8 @@ protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
+    // The two boxes, and the phase the lower knob chose.
+    std::vector<history::Input> typedInputs() override;
 
 private:
     void ShowKnobState(int index, bool state);

@@ -1,8 +1,12 @@
 // voltaro-cli's calculators (wire, ground, conduit, vdrop, motor and the others), run as a user
 // runs them against a copy of the application folder: what goes to stdout and stderr, the exit
 // status, the --log file (written on an answer, left alone on an error), and DragList left empty.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
+#include "history/store.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/golden.h"
 
@@ -18,6 +22,7 @@ private Q_SLOTS:
     void logsEachCalculator_data();
     void logsEachCalculator();
     void conduitLeavesNoConductorsBehind();
+    void historyIsReadNeverWritten();
 
 private:
     CliRun run(const QStringList& args) {
@@ -262,6 +267,53 @@ void CommandsTest::conduitLeavesNoConductorsBehind() {
     const auto dump = run({"dump", "DragList"});
     QCOMPARE(dump.status, 0);
     QCOMPARE(dump.out, QString("WiresGa,WiresTy\n"));
+}
+
+// The history the program keeps in the user's data folder: listed and shown, never added to.
+void CommandsTest::historyIsReadNeverWritten() {
+    QTemporaryDir data;
+    const auto in = [&](const QStringList& args) {
+        return voltaro::testing::runCli(QStringList{"--app-dir", app_.path()} + args,
+                                        [&](QProcess& process) {
+                                            auto env = QProcessEnvironment::systemEnvironment();
+                                            env.insert("XDG_DATA_HOME", data.path());
+                                            process.setProcessEnvironment(env);
+                                        });
+    };
+    QCOMPARE(in({"starter", "--amps", "20", "--volts", "480"}).status, 0);
+    const auto none = in({"history"});
+    QCOMPARE(none.status, 0);
+    QCOMPARE(none.out, QString());
+    QVERIFY(!QDir(data.path()).exists("Voltaro"));
+    {
+        namespace h = voltaro::history;
+        auto store = *h::Store::open(data.path().toStdString() + "/Voltaro/history.sqlite",
+                                     h::Store::Mode::Record);
+        h::Entry wire{0, 0, "Wire Size", {{"Full Load Amps", "40"}}, {"8  (THHN)"}, "\r\nw\r\n"};
+        h::Entry starter{0, 0, "Motor Starter", {{"Volts", "4\"80\x1b"}}, {"Use Size 2", "b"}, "s"};
+        QVERIFY(!store->record(wire) && !store->record(starter));
+    }
+    const auto json = in({"history", "--format", "json"});
+    QCOMPARE(json.status, 0);
+    const auto array = QJsonDocument::fromJson(json.out.toUtf8()).array();
+    QCOMPARE(array.size(), 2);
+    QCOMPARE(array[0]["id"].toInt(), 2);
+    QCOMPARE(array[0]["inputs"][0]["value"].toString(), "4\"80\x1b");
+    QCOMPARE(array[0]["display"][1].toString(), "b");
+    QCOMPARE(array[1]["calculator"].toString(), "Wire Size");
+    QVERIFY(array[1]["date"].toString().startsWith("1970-01-01T") ||
+            array[1]["date"].toString().startsWith("1969-12-31T"));
+    const auto csv = in({"history", "--format", "csv", "--search", "VOLTS"});
+    QCOMPARE(csv.out.count("\r\n"), 2);
+    QVERIFY(csv.out.contains(",\"Motor Starter\",\"Volts: 4\"\"80\x1b\",\"Use Size 2\nb\"\r\n"));
+    QVERIFY(in({"history", "--limit", "1"})
+                .out.contains(QRegularExpression("^2  \\S+ \\S+  Motor Starter  Use Size 2\n$")));
+    QCOMPARE(in({"history", "show", "1"}).out, "\r\nw\r\n");
+    const auto missing = in({"history", "show", "9"});
+    QCOMPARE(missing.status, 1);
+    QVERIFY(missing.err.contains("no entry 9"));
+    QCOMPARE(in({"history", "--limit", "-1"}).status, 2);
+    QCOMPARE(in({"history", "--format", "xml"}).status, 2);
 }
 
 QTEST_GUILESS_MAIN(CommandsTest)

@@ -120,6 +120,21 @@ if [ -n "$pdf" ] && [ -z "$missing" ] && grep -q "Use Starter Size:  " "$app/~qx
 else
     bad "Auto Print puts the result in a PDF in the documents folder" "pdf '$pdf', missing $missing"
 fi
+# The answer is in the user's history: voltaro-cli lists it, and Ctrl+H opens the History window.
+sleep 0.5
+listed=$("$build/voltaro-cli" --app-dir "$build" history --limit 1)
+xdotool windowactivate --sync "$win" key ctrl+h 2>/dev/null
+hwin=""
+for _ in $(seq 50); do
+    hwin=$(xdotool search --onlyvisible --name '^Voltaro History$' 2>/dev/null | head -1)
+    [ -n "$hwin" ] && break
+    sleep 0.1
+done
+if grep -q "^1  .*  Motor Starter  Use Size 2 Starter$" <<<"$listed" && [ -n "$hwin" ]; then
+    ok "the answer is kept in the history, listed by voltaro-cli and shown by Ctrl+H"
+else
+    bad "the answer is kept in the history and Ctrl+H shows it" "listed '$listed', window '$hwin'"
+fi
 kill "$vpid" 2>/dev/null
 stop_x
 finish

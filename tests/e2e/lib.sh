@@ -77,7 +77,7 @@ fresh_app() {
     mkdir -p "$app"
     cp "$build/Voltaro" "$build/Zephlib.so" "$build/Voltaro.dat" "$app/"
     [ -f "$build/Tonebank.so" ] && cp "$build/Tonebank.so" "$app/"
-    export XDG_CONFIG_HOME="$app/config"
+    export XDG_CONFIG_HOME="$app/config" XDG_DATA_HOME="$app/data"
     mkdir -p "$XDG_CONFIG_HOME"
     export SDL_AUDIODRIVER=dummy
 }
