@@ -15,10 +15,12 @@ fresh_app
 start_voltaro
 if [ -n "$win" ]; then ok "the window is shown"; else bad "the window is shown" "$(cat "$app/stderr")"; fi
 shot normal
+wait_for 10 at_place 67,67  # the window manager places the window after it shows
 x=$(window_x); y=$(window_y)
 if [ "$x" = 67 ] && [ "$y" = 67 ]; then ok "it starts at 1000, 1000 twips"; else bad "it starts at 1000, 1000 twips" "at $x,$y"; fi
 
 frame=$(frame_of "$win")
+x=$(window_x); y=$(window_y)
 on_face=$(window_at $((x + PLATE_X)) $((y + PLATE_Y)))
 off_face=$(window_at $((x + CORNER_X)) $((y + CORNER_Y)))
 if [ "$on_face" = "$frame" ] && [ -n "$off_face" ] && [ "$off_face" != "$frame" ]; then
@@ -33,13 +35,17 @@ press_until_shown "Wire Size" xdotool mouseup 1 mousemove $((x + SQUARE0_X)) $((
 shot key-held-down
 xdotool mouseup 1
 click_until_gone "Wire Size" 162 342
-x=$(window_x); y=$(window_y)
-
-xdotool mousemove $((x + PLATE_X)) $((y + PLATE_Y)) mousedown 1
-xdotool mousemove_relative --sync 60 40
-xdotool mousemove_relative --sync 30 20
-xdotool mouseup 1
-wait_for 10 at_place $((x + 90)),$((y + 60))
+# On a loaded machine the main timer may take the panel's close for a moment away from the
+# program and re-centre the window, during a drag too: a drag that was undone is made again.
+drag_face() {
+    x=$(window_x); y=$(window_y)
+    xdotool mousemove $((x + PLATE_X)) $((y + PLATE_Y)) mousedown 1
+    xdotool mousemove_relative --sync 60 40
+    xdotool mousemove_relative --sync 30 20
+    xdotool mouseup 1
+    wait_for 5 at_place $((x + 90)),$((y + 60))
+}
+drag_face || drag_face || drag_face
 nx=$(window_x); ny=$(window_y)
 if [ "$nx" = $((x + 90)) ] && [ "$ny" = $((y + 60)) ]; then ok "dragging the face moves the window"
 else bad "dragging the face moves the window" "from $x,$y to $nx,$ny"; fi
