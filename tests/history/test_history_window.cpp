@@ -90,9 +90,9 @@ void HistoryWindowTest::panelsHandOverTheirInputs() {
     QFETCH(QString, calculator);
     QFETCH(QString, inputs);
     testing::PanelWorld world;
-    world.registerPanel<calc::wire::WireFrm>(shell::kWirePanel);
-    world.registerPanel<calc::transformer::Xfmr>(shell::kTransformerPanel);
-    world.registerPanel<calc::starter::Starter>(shell::kStarterPanel);
+    world.registerPanel<calc::wire::WireFrm>(app::kWirePanel);
+    world.registerPanel<calc::transformer::Xfmr>(app::kTransformerPanel);
+    world.registerPanel<calc::starter::Starter>(app::kStarterPanel);
     std::vector<history::Entry> handed;
     world.state->RecordAnswer = [&handed](history::Entry e) { handed.push_back(std::move(e)); };
     QVERIFY(world.open(static_cast<std::int16_t>(panel)));
