@@ -35,6 +35,15 @@ int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
 constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
                                                      "Transformer"};
 constexpr std::array<const char*, 3> kRoundNames = {"Motor starter", "NEMA enclosure", "Options"};
+// Each key's letter, pressed without modifiers while the main window is active.
+constexpr std::array<Qt::Key, 4> kSquareKeys = {Qt::Key_W, Qt::Key_G, Qt::Key_C, Qt::Key_T};
+constexpr std::array<Qt::Key, 3> kRoundKeys = {Qt::Key_S, Qt::Key_N, Qt::Key_O};
+
+// A key's name, its letter and its tool tip ("Wire size (W)").
+void giveKey(ImageButton* button, const QString& name, const QKeySequence& key) {
+    button->setShortcut(key);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(name, key.toString(QKeySequence::NativeText)));
+}
 
 }  // namespace
 
@@ -54,6 +63,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     Display = new QLabel(this);
     Display->setObjectName(QStringLiteral("Display"));
     Display->setAccessibleName(QStringLiteral("Display"));
+    Display->setAccessibleDescription(QStringLiteral("Display"));
     Display->setGeometry(rectOf(layout::kDisplay).adjusted(6, 4, -6, -4));
     Display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Display->setWordWrap(true);
@@ -76,9 +86,10 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     for (std::size_t i = 0; i < SmSqImage.size(); ++i) {
         auto* key = new ImageButton(QStringLiteral("SmSqImage%1").arg(i), kSquareNames[i], this);
         key->setGeometry(rectOf(layout::kSmSq[i]));
-        key->setToolTip(kSquareNames[i]);
+        giveKey(key, kSquareNames[i], kSquareKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
+            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMSQDN));
             Q_EMIT openKey(PanelKey::Square, static_cast<int>(i));
         });
@@ -90,9 +101,11 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     for (std::size_t i = 0; i < SmRndImage.size(); ++i) {
         auto* key = new ImageButton(QStringLiteral("SmRndImage%1").arg(i), kRoundNames[i], this);
         key->setGeometry(rectOf(layout::kSmRnd[i]));
-        key->setToolTip(kRoundNames[i]);
+        key->setOutline(ImageButton::Outline::Round);
+        giveKey(key, kRoundNames[i], kRoundKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
+            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMRNDDN));
             Q_EMIT openKey(PanelKey::Round, static_cast<int>(i));
         });
@@ -104,6 +117,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
 
     PrnBut = new ImageButton(QStringLiteral("PrnBut"), QStringLiteral("Print"), this);
     PrnBut->setGeometry(rectOf(layout::kPrnBut));
+    giveKey(PrnBut, QStringLiteral("Print"), QKeySequence(Qt::Key_P));
     connect(PrnBut, &ImageButton::pressed, this, [this] {
         if (!state_.PanelBusy && state_.ResultsReady)
             PrnBut->setPicture(skinPixmap(bitmap::kPRN_D));
@@ -116,6 +130,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
 
     OffBut = new ImageButton(QStringLiteral("OffBut"), QStringLiteral("Exit"), this);
     OffBut->setGeometry(rectOf(layout::kOffBut));
+    giveKey(OffBut, QStringLiteral("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(OffBut, &ImageButton::pressed, this, [this] {
         if (!state_.PanelBusy) OffBut->setPicture(skinPixmap(bitmap::kEXIT_D));
     });
@@ -129,6 +144,11 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         }
         Shutdown();
     });
+
+    // The window itself holds the focus until Tab reaches the first key, so that the first Tab
+    // lands on WIRE SIZE and no key is pressed by a Space the user did not aim.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
 
     MainT.setInterval(300);
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
@@ -161,7 +181,11 @@ QString FrmMain::displayCaption(const std::string& text) {
 }
 
 void FrmMain::setDisplayCaption(const std::string& text) {
-    Display->setText(displayCaption(text));
+    const QString shown = displayCaption(text);
+    Display->setText(shown);
+    // Screen readers read the display's lines as its name, told of each change.
+    const QString lines = shown.trimmed();
+    Display->setAccessibleName(lines.isEmpty() ? QStringLiteral("Display") : lines);
     Display->repaint();
 }
 
@@ -251,6 +275,10 @@ void FrmMain::CaptureFace() {
 }
 
 void FrmMain::Form_Activate() {
+    // Back from a panel: the focus returns where it was when its key was pressed (disabling the
+    // window while the panel was open took it away).
+    if (focusBack_ && focusWidget() == nullptr) focusBack_->setFocus(Qt::OtherFocusReason);
+    focusBack_ = nullptr;
     RefreshButtons();
     setDisplayCaption(state_.DisplayText);
 }

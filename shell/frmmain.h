@@ -7,8 +7,13 @@
 // and shows the window. A panel key emits openKey and the print button printReport; the program
 // connects the panels and the report to them. Geometry of the window is kept in pixels; twips
 // (15 per pixel) appear only where the start-up positions are given in them.
+//
+// The keyboard: each key has a letter (W G C T S N O, P for print, Ctrl+Q for OFF) named in its
+// tool tip; Tab moves the focus ring over the keys in that order and Space or Return presses the
+// one it is on, with the picture and sound of a click.
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -105,6 +110,7 @@ private:
     ImageButton* PrnBut;
     ImageButton* OffBut;
 
+    QPointer<QWidget> focusBack_;       // where the focus returns when a panel has closed
     std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
     bool wasActive_ = false;
 };
