@@ -361,13 +361,17 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         if (watched == widget && type == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const auto* press = static_cast<QKeyEvent*>(event);
+            const int key = press->key();
             if (key == Qt::Key_Escape && dragging_) {  // the drag is called off
                 endDrag();
                 return true;
             }
-            const bool add = list == kRack && (key == Qt::Key_Return || key == Qt::Key_Enter ||
-                                               key == Qt::Key_Insert);
+            const bool calculates =
+                press->modifiers().testFlag(Qt::ControlModifier);  // Ctrl+Return
+            const bool add =
+                list == kRack && !calculates &&
+                (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Insert);
             const bool remove = list == kConduit && key == Qt::Key_Delete;
             if (!add && !remove) break;
             if (!dragging_ && widget->currentItem() != nullptr) {
