@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: start-up, pictures of the keys and buttons, the
 // print button, the display and the exit button. The real window shape and switching to other
 // programs are checked end to end (tests/e2e).
+#include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -151,6 +152,45 @@ private Q_SLOTS:
         QVERIFY(shows(window_->squareButton(2), bitmap::kSMSQUP));
     }
 
+    void keyboardPressesTheKeys_data() {
+        QTest::addColumn<QString>("keys");     // typed in turn
+        QTest::addColumn<QString>("pressed");  // the panel keys pressed, "print"
+        QTest::addColumn<QString>("ring");     // the key the focus ring is on at the end
+        // clang-format off
+        QTest::newRow("letters") << "W G C T S N O P" << "s0 s1 s2 s3 r0 r1 r2 print" << "";
+        QTest::newRow("Tab, Space") << "Tab Space" << "s0" << "SmSqImage0";
+        QTest::newRow("4 Tabs, Return") << "Tab Tab Tab Tab Return" << "s3" << "SmSqImage3";
+        QTest::newRow("2 Shift+Tabs, Space") << "Shift+Tab Shift+Tab Space" << "print" << "PrnBut";
+        // clang-format on
+    }
+    void keyboardPressesTheKeys() {
+        QFETCH(QString, keys);
+        QFETCH(QString, pressed);
+        QFETCH(QString, ring);
+        load();
+        firstTick();
+        state_->ResultsReady = true;
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QStringList seen;
+        connect(window_.get(), &FrmMain::openKey, this, [&](PanelKey key, int index) {
+            seen << QStringLiteral("%1%2").arg(key == PanelKey::Round ? 'r' : 's').arg(index);
+        });
+        connect(window_.get(), &FrmMain::printReport, this, [&] { seen << "print"; });
+        for (const QString& name : keys.split(' ')) {
+            auto* focus = qobject_cast<ImageButton*>(window_->focusWidget());
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            const QImage up = focus ? focus->picture().toImage() : QImage();
+            QTest::keyPress(window_->windowHandle(), key.key(), key.keyboardModifiers());
+            if (key.key() == Qt::Key_Space || key.key() == Qt::Key_Return)  // down, as clicked
+                QVERIFY(focus->picture().toImage() != up);
+            QTest::keyRelease(window_->windowHandle(), key.key(), key.keyboardModifiers());
+        }
+        QCOMPARE(seen.join(' '), pressed);
+        auto* focus = qobject_cast<ImageButton*>(window_->focusWidget());
+        QCOMPARE(focus && focus->ringShown() ? focus->objectName() : QString(), ring);
+        QCOMPARE(window_->squareButton(0)->toolTip(), QStringLiteral("Wire size (W)"));
+    }
+
     void printButtonFollowsTheResult() {
         load();
         firstTick();
@@ -186,6 +226,10 @@ private Q_SLOTS:
         ShowOnDisplay(*state_, "Size GND && OCP:");
         ShowOnDisplay(*state_, "45 Fuse");
         QCOMPARE(window_->displayLabel()->text(), QStringLiteral("Size GND & OCP:\n45 Fuse\n"));
+        // Screen readers read the lines as the display's name.
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(window_->displayLabel())->text(QAccessible::Name),
+            QStringLiteral("Size GND & OCP:\n45 Fuse"));
         QCOMPARE(state_->DisplayText, std::string("Size GND && OCP:\r\n45 Fuse\r\n"));
         // The record outlives the window, which takes its caption hook with it.
         window_.reset();

@@ -259,17 +259,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("byExit");
         QTest::addColumn<bool>("autoStart");
         QTest::addColumn<bool>("writable");  // the settings file can be written
+        QTest::addColumn<bool>("keyboard");  // Tab and Space on the switches, Escape to leave
         // clang-format off
-        QTest::newRow("exit, Auto Start on") << true << true << true;
-        QTest::newRow("exit, Auto Start off") << true << false << true;
-        QTest::newRow("exit, settings not writable") << true << false << false;
-        QTest::newRow("switched away") << false << true << true;
+        QTest::newRow("exit, Auto Start on") << true << true << true << false;
+        QTest::newRow("exit, Auto Start off") << true << false << true << false;
+        QTest::newRow("exit, settings not writable") << true << false << false << false;
+        QTest::newRow("switched away") << false << true << true << false;
+        QTest::newRow("keyboard, Auto Start on") << true << true << true << true;
         // clang-format on
     }
     void optionsSwitchesAndExit() {
         QFETCH(bool, byExit);
         QFETCH(bool, autoStart);
         QFETCH(bool, writable);
+        QFETCH(bool, keyboard);
         options_->SetRunEntry("Voltaro", "/old/Voltaro", "min");  // left by an earlier run
         const QByteArray iniBefore = testing::fileBytes(app_ / "config.ini");
         press(kOptionsPanel);
@@ -291,13 +294,21 @@ private Q_SLOTS:
         QCOMPARE(effects_->sounds, QStringList{played(sound::kDip, 0)});
         if (autoStart != state_->OptionFlags[kAutoStart])
             QTest::mouseClick(door->dipSwitch(kAutoStart), Qt::LeftButton);
-
+        if (keyboard) {  // Space flips Button Sounds back on; Tab goes on over the six to exit
+            door->dipSwitch(0)->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(door->focusWidget(), Qt::Key_Space);
+            for (int i = 0; i < kOptionCount; ++i)
+                QTest::keyClick(door->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(door->focusWidget(), door->exitButton());
+        }
         if (!writable) {  // a folder where the settings file should be
             fs::remove(app_ / "config.ini");
             fs::create_directory(app_ / "config.ini");
         }
         testing::ErrorCloser closer;  // an error window closes as soon as it shows
-        if (byExit) {
+        if (byExit && keyboard) {
+            QTest::keyClick(door->focusWidget(), Qt::Key_Escape);
+        } else if (byExit) {
             QTest::mouseClick(door->exitButton(), Qt::LeftButton);
         } else {
             setForeground(0);
