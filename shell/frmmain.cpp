@@ -275,9 +275,12 @@ void FrmMain::CaptureFace() {
 }
 
 void FrmMain::Form_Activate() {
-    // Back from a panel: the focus returns where it was when its key was pressed (disabling the
-    // window while the panel was open took it away).
-    if (focusBack_ && focusWidget() == nullptr) focusBack_->setFocus(Qt::OtherFocusReason);
+    // Back in the window: the focus returns to the key the keyboard left it on (disabling the
+    // window while a panel was open took it away), else to the window itself, so that the first
+    // Tab lands on WIRE SIZE.
+    QWidget* back = focusBack_ ? focusBack_.data() : focusWidget();
+    const auto* key = qobject_cast<ImageButton*>(back);
+    (key != nullptr && key->keyboardFocus() ? back : this)->setFocus(Qt::OtherFocusReason);
     focusBack_ = nullptr;
     RefreshButtons();
     setDisplayCaption(state_.DisplayText);

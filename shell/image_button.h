@@ -36,8 +36,10 @@ public:
     // What a mouse click does, from the keyboard: pressed, released, clicked.
     void click();
 
-    // The focus ring shows now.
+    // The focus ring shows now; the keyboard is in use on the control (the ring shows whenever
+    // it has the focus).
     bool ringShown() const;
+    bool keyboardFocus() const { return cues_; }
 
 Q_SIGNALS:
     void pressed();

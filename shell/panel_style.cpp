@@ -17,7 +17,7 @@ const char* const kGlassSheet =
     "  selection-background-color: rgb(255, 255, 0); selection-color: rgb(0, 64, 0); }"
     "QAbstractItemView { outline: none; }"
     // A list with the keyboard focus is framed in the focus amber, one pixel inside its well.
-    "QAbstractItemView:focus { border: 1px solid rgb(255, 200, 40); padding: 0px 1px; }"
+    "QAbstractItemView:focus { border: 1px solid rgb(255, 222, 110); padding: 0px 1px; }"
     "QAbstractItemView::item { padding: 0px; }"
     "QScrollBar:vertical { background: rgb(0, 78, 0); width: 9px; margin: 0px; }"
     "QScrollBar::handle:vertical { background: rgb(0, 176, 0); min-height: 12px; }"
