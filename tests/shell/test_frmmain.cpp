@@ -76,7 +76,7 @@ class TestFrmMain : public QObject {
         using Section = MenuEntry::Section;
         auto& menu = window_->faceMenu();
         menu.addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
-                       [&help] { help.present(); }, Section::Help});
+                       [this, &help] { help.present(window_->frameGeometry()); }, Section::Help});
         menu.addEntry({QStringLiteral("Voltage Drop..."), {}, [] {}, Section::Tools});
         menu.addEntry({QStringLiteral("About Voltaro"), {}, [] {}, Section::Help});
         window_->activateWindow();
@@ -332,7 +332,7 @@ private Q_SLOTS:
     void aboutNamesWhatThisCopyHolds() {
         load();
         AboutWindow about(*state_, QStringLiteral("7.5"));
-        about.present();
+        about.present(window_->frameGeometry());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Voltaro"));
         QVERIFY(about.versionLabel()->text().contains(QStringLiteral("Version 7.5")));
         QVERIFY(about.versionLabel()->text().contains(QStringLiteral("1999 NEC")));
@@ -344,7 +344,7 @@ private Q_SLOTS:
         // A table this copy does not know is named as the database names it.
         QCOMPARE(tableDescription("Ch9Tbl9"), QStringLiteral("Ch9Tbl9"));
         state_->RefDb->close();
-        about.present();
+        about.present(window_->frameGeometry());
         QCOMPARE(about.tablesBox()->toPlainText(),
                  QStringLiteral("The reference database is not open."));
     }
