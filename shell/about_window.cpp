@@ -68,24 +68,32 @@ QString tableDescription(const std::string& table) {
 }
 
 Notice packageNotice() {
-    // A Debian copyright file: "Copyright:" and "License:" fields, the licence's text on the
-    // lines after its field, each indented by a blank ("." alone is an empty line).
-    Notice notice;
     QFile file(QStringLiteral(":/about/copyright"));
-    if (!file.open(QIODevice::ReadOnly)) return notice;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return parseNotice(QString::fromUtf8(file.readAll()));
+}
+
+Notice parseNotice(const QString& copyrightFile) {
+    // "Copyright:" and "License:" fields, the licence's text on the lines after its field, each
+    // indented by a blank ("." alone is an empty line). The first of each field counts.
+    Notice notice;
+    const QStringList lines = copyrightFile.split(QLatin1Char('\n'));
     bool inLicence = false;
     for (const QString& line : lines) {
         if (inLicence && line.startsWith(QLatin1Char(' '))) {
             const QString text = line.trimmed();
-            notice.licence +=
-                text == QLatin1String(".") ? QStringLiteral("\n") : QLatin1Char(' ') + text;
+            if (text == QLatin1String("."))
+                notice.licence += QLatin1Char('\n');
+            else
+                notice.licence +=
+                    (notice.licence.endsWith(QLatin1Char('\n')) ? QString() : QStringLiteral(" ")) +
+                    text;
             continue;
         }
         inLicence = false;
-        if (line.startsWith(QLatin1String("Copyright:"))) {
+        if (line.startsWith(QLatin1String("Copyright:")) && notice.copyright.isEmpty()) {
             notice.copyright = QStringLiteral("Copyright ") + line.mid(10).trimmed();
-        } else if (line.startsWith(QLatin1String("License:"))) {
+        } else if (line.startsWith(QLatin1String("License:")) && notice.licence.isEmpty()) {
             notice.licence = QStringLiteral("Licence: ") + line.mid(8).trimmed() + QLatin1Char('.');
             inLicence = true;
         }

@@ -29,6 +29,9 @@ struct Notice {
     QString copyright;  // "Copyright 2026 Voltaro"
     QString licence;    // "Licence: proprietary. All rights reserved. ..."
 };
+// From the text of a Debian copyright file.
+Notice parseNotice(const QString& copyrightFile);
+// The package's own (packaging/copyright, carried as a resource).
 Notice packageNotice();
 
 class AboutWindow : public QWidget {

@@ -277,7 +277,7 @@ void FrmMain::addOwnWindow(QWidget* window) { ownWindows_.emplace_back(window); 
 void FrmMain::MainT_Timer() {
     auto foreground = platform::foregroundWindow();
     for (const auto& own : ownWindows_)
-        if (own && foreground != 0 && static_cast<WindowId>(own->winId()) == foreground)
+        if (own && own->isVisible() && static_cast<WindowId>(own->winId()) == foreground)
             foreground = state_.MainForeground;
     if (state_.MainTimerStarted) {
         if (foreground != state_.MainForeground) {
