@@ -4,8 +4,9 @@
 //
 // A new calculator's panel is one more row: its number (the next free one), `PanelKey::Menu`
 // with its menu entry (the face has no free key), its window's names, its picture (a plain
-// drawer of assets/layout.h's kPlainDrawers) and size, the side it docks on and its vertical offset, the display line, the
-// sounds of a square key ("TickLo", "out", the notes reset) and its factory.
+// drawer of assets/layout.h's kPlainDrawers) and size, the side it docks on and its vertical
+// offset, the display line, the sounds of a square key ("TickLo", "out", the notes reset) and its
+// factory.
 #pragma once
 
 #include <filesystem>
