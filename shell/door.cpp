@@ -90,6 +90,10 @@ void Door::DneBut_Click() {
     QApplication::restoreOverrideCursor();
 }
 
+void Door::leaveByKey() {
+    if (DneBut->isVisible()) DneBut->click();
+}
+
 void Door::abandoned() { context().mainFace.giveBaseBack(); }
 
 }  // namespace voltaro::shell

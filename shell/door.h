@@ -2,7 +2,8 @@
 // (Button Sounds, Slide Sounds, Auto Start, Auto Min, Auto Print, Terminal Auto), and an exit
 // button. A click on a switch toggles its option at once for the running program; only the exit
 // button saves all six and sets or removes the log-on start entry, then slides the board back
-// and turns the options key back. Leaving by switching to another program keeps the toggled
+// and turns the options key back. Tab reaches the switches and the exit button; Space presses
+// them. Leaving by switching to another program keeps the toggled
 // options for this run, saves nothing and leaves the log-on entry alone.
 #pragma once
 
@@ -31,6 +32,8 @@ public:
 protected:
     void Form_Load(bool restoreInputs) override;
     void abandoned() override;
+    // Escape: the exit button (the options are saved).
+    void leaveByKey() override;
 
 private:
     void showSwitch(int index);

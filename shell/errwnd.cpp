@@ -1,5 +1,6 @@
 #include "shell/errwnd.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFont>
@@ -10,6 +11,7 @@
 #include "assets/layout.h"
 #include "assets/resource_names.h"
 #include "platform/foreground.h"
+#include "shell/image_button.h"
 #include "shell/panel_style.h"
 #include "shell/skin.h"
 
@@ -27,7 +29,11 @@ ErrWnd::ErrWnd(SharedState& state, const QString& message, QWidget* parent)
     namespace at = assets::layout::errwnd;
     setObjectName(QStringLiteral("ErrWnd"));
     setWindowTitle(QStringLiteral("Voltaro"));
+    // Screen readers take it for an alert: its role, an alert event when it shows, and the
+    // message as its description.
+    useAccessibleRoles();
     setAccessibleName(QStringLiteral("Error"));
+    setAccessibleDescription(message);
     setModal(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(at::kSize.w, at::kSize.h);
@@ -70,6 +76,12 @@ ErrWnd::ErrWnd(SharedState& state, const QString& message, QWidget* parent)
 void ErrWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, skinPixmap(assets::program::kERRWND));
+}
+
+void ErrWnd::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QAccessibleEvent alert(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void ErrWnd::unload() { done(QDialog::Accepted); }

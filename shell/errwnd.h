@@ -1,7 +1,8 @@
 // ErrWnd: the one window every calculator's failures are shown in: a bold "Error", the message on
 // as many lines as it has breaks, and an OK button (Enter or Alt+O), on a small drawer of the
 // program's own ("ERRWND") that stands over the panel it speaks for. It is modal; timers keep
-// running while it is up, so an open panel's watch may unload it (unload()).
+// running while it is up, so an open panel's watch may unload it (unload()). Screen readers are
+// told of it as an alert.
 #pragma once
 
 #include <QDialog>
@@ -31,6 +32,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     SharedState& state_;

@@ -16,7 +16,9 @@
 #include "platform/surface.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
+#include "shell/face_menu.h"
 #include "shell/image_button.h"
+#include "shell/panel_style.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
@@ -31,11 +33,22 @@ namespace {
 
 QRect rectOf(const assets::layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
-int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
+// Where the window first shows, and how far CaptureFace sets it off the screen's middle (left
+// and down), in twips.
+constexpr int kStartTwips = 1000, kCaptureOffsetTwips = 22;
 
 constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
                                                      "Transformer"};
 constexpr std::array<const char*, 3> kRoundNames = {"Motor starter", "NEMA enclosure", "Options"};
+// Each key's letter, pressed without modifiers while the main window is active.
+constexpr std::array<Qt::Key, 4> kSquareKeys = {Qt::Key_W, Qt::Key_G, Qt::Key_C, Qt::Key_T};
+constexpr std::array<Qt::Key, 3> kRoundKeys = {Qt::Key_S, Qt::Key_N, Qt::Key_O};
+
+// A key's name, its letter and its tool tip ("Wire size (W)").
+void giveKey(ImageButton* button, const QString& name, const QKeySequence& key) {
+    button->setShortcut(key);
+    button->setToolTip(QStringLiteral("%1 (%2)").arg(name, key.toString(QKeySequence::NativeText)));
+}
 
 }  // namespace
 
@@ -55,6 +68,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     Display = new QLabel(this);
     Display->setObjectName(QStringLiteral("Display"));
     Display->setAccessibleName(QStringLiteral("Display"));
+    Display->setAccessibleDescription(QStringLiteral("Display"));
     Display->setGeometry(rectOf(layout::kDisplay).adjusted(6, 4, -6, -4));
     Display->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Display->setWordWrap(true);
@@ -65,7 +79,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     displayFont.setBold(true);
     Display->setFont(displayFont);
     QPalette palette = Display->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    palette.setColor(QPalette::WindowText, panel_style::kGlassText);
     Display->setPalette(palette);
 
     Image1 = new QLabel(this);
@@ -77,9 +91,10 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     for (std::size_t i = 0; i < SmSqImage.size(); ++i) {
         auto* key = new ImageButton(QStringLiteral("SmSqImage%1").arg(i), kSquareNames[i], this);
         key->setGeometry(rectOf(layout::kSmSq[i]));
-        key->setToolTip(kSquareNames[i]);
+        giveKey(key, kSquareNames[i], kSquareKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
+            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMSQDN));
             Q_EMIT openKey(PanelKey::Square, static_cast<int>(i));
         });
@@ -91,9 +106,11 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     for (std::size_t i = 0; i < SmRndImage.size(); ++i) {
         auto* key = new ImageButton(QStringLiteral("SmRndImage%1").arg(i), kRoundNames[i], this);
         key->setGeometry(rectOf(layout::kSmRnd[i]));
-        key->setToolTip(kRoundNames[i]);
+        key->setOutline(ImageButton::Outline::Round);
+        giveKey(key, kRoundNames[i], kRoundKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
+            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMRNDDN));
             Q_EMIT openKey(PanelKey::Round, static_cast<int>(i));
         });
@@ -105,6 +122,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
 
     PrnBut = new ImageButton(QStringLiteral("PrnBut"), QStringLiteral("Print"), this);
     PrnBut->setGeometry(rectOf(layout::kPrnBut));
+    giveKey(PrnBut, QStringLiteral("Print"), QKeySequence(Qt::Key_P));
     connect(PrnBut, &ImageButton::pressed, this, [this] {
         if (!state_.PanelBusy && state_.ResultsReady)
             PrnBut->setPicture(skinPixmap(bitmap::kPRN_D));
@@ -117,6 +135,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
 
     OffBut = new ImageButton(QStringLiteral("OffBut"), QStringLiteral("Exit"), this);
     OffBut->setGeometry(rectOf(layout::kOffBut));
+    giveKey(OffBut, QStringLiteral("Exit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(OffBut, &ImageButton::pressed, this, [this] {
         if (!state_.PanelBusy) OffBut->setPicture(skinPixmap(bitmap::kEXIT_D));
     });
@@ -130,6 +149,13 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         }
         Shutdown();
     });
+
+    Menu = new FaceMenu(this, [this] { return !state_.PanelBusy && isEnabled(); });
+
+    // The window itself holds the focus until Tab reaches the first key, so that the first Tab
+    // lands on WIRE SIZE and no key is pressed by a Space the user did not aim.
+    setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::OtherFocusReason);
 
     MainT.setInterval(300);
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
@@ -169,7 +195,11 @@ QString FrmMain::displayCaption(const std::string& text) {
 }
 
 void FrmMain::setDisplayCaption(const std::string& text) {
-    Display->setText(displayCaption(text));
+    const QString shown = displayCaption(text);
+    Display->setText(shown);
+    // Screen readers read the display's lines as its name, told of each change.
+    const QString lines = shown.trimmed();
+    Display->setAccessibleName(lines.isEmpty() ? QStringLiteral("Display") : lines);
     Display->repaint();
 }
 
@@ -209,7 +239,7 @@ void FrmMain::shapeAndShow() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setFixedSize(base_.size());
     setMask(RegionFromBitmap(base_.toImage(), 0));
-    move(twipsToPixels(1000), twipsToPixels(1000));
+    move(twipsToPixels(kStartTwips), twipsToPixels(kStartTwips));
     show();
     QApplication::restoreOverrideCursor();
 }
@@ -250,8 +280,8 @@ void FrmMain::CaptureFace() {
     // Centred, 22 twips left of and below the middle of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        const double left = (area.width() - width()) * kTwipsPerPixel / 2.0 - 22;
-        const double top = (area.height() - height()) * kTwipsPerPixel / 2.0 + 22;
+        const double left = (area.width() - width()) * kTwipsPerPixel / 2.0 - kCaptureOffsetTwips;
+        const double top = (area.height() - height()) * kTwipsPerPixel / 2.0 + kCaptureOffsetTwips;
         const auto topTwips = numbers::toInt16(top).value_or(top < 0 ? -32768 : 32767);
         move(twipsToPixels(left), twipsToPixels(topTwips));
     }
@@ -259,6 +289,13 @@ void FrmMain::CaptureFace() {
 }
 
 void FrmMain::Form_Activate() {
+    // Back in the window: the focus returns to the key the keyboard left it on (disabling the
+    // window while a panel was open took it away), else to the window itself, so that the first
+    // Tab lands on WIRE SIZE.
+    QWidget* back = focusBack_ ? focusBack_.data() : focusWidget();
+    const auto* key = qobject_cast<ImageButton*>(back);
+    (key != nullptr && key->keyboardFocus() ? back : this)->setFocus(Qt::OtherFocusReason);
+    focusBack_ = nullptr;
     RefreshButtons();
     setDisplayCaption(state_.DisplayText);
 }
@@ -308,14 +345,46 @@ void FrmMain::mousePressEvent(QMouseEvent* event) {
     // window-manager move takes the pointer away from the program, the window stops being the
     // active one meanwhile, and the main timer would take that for a switch to another program
     // (and re-centre the window when the move ends).
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    pressedAt_ = event->globalPosition().toPoint();
+    dragOffset_ = pressedAt_ - frameGeometry().topLeft();
+    dragged_ = false;
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_) move(event->globalPosition().toPoint() - *dragOffset_);
+    if (!dragOffset_) return;
+    const QPoint at = event->globalPosition().toPoint();
+    // A right-click opens the menu, so that button moves the window only once the pointer has
+    // clearly left the place of the press; a hand's tremble is still a click.
+    if (!dragged_ && (event->buttons() & Qt::RightButton) &&
+        (at - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    dragged_ = true;
+    move(at - *dragOffset_);
 }
 
-void FrmMain::mouseReleaseEvent(QMouseEvent*) { dragOffset_.reset(); }
+void FrmMain::mouseReleaseEvent(QMouseEvent* event) {
+    const bool menuClick = dragOffset_ && !dragged_ && event->button() == Qt::RightButton;
+    dragOffset_.reset();
+    if (menuClick) Menu->openAt(event->globalPosition().toPoint(), false);
+}
+
+void FrmMain::openMenuFromKeyboard() {
+    Menu->openAt(mapToGlobal(Display->geometry().topLeft() + QPoint(8, 8)), true);
+}
+
+void FrmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        openMenuFromKeyboard();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    // The window system's own menu request from the keyboard (a mouse's is a right-click above).
+    if (event->reason() == QContextMenuEvent::Keyboard) openMenuFromKeyboard();
+}
 
 void FrmMain::Shutdown() {
     // Nothing minimises the window from here on: a failed compaction's message must stay in sight.

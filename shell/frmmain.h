@@ -5,10 +5,17 @@
 //
 // Start-up runs in Form_Load (everything after the single-instance hand-over), then Main shapes
 // and shows the window. A panel key emits openKey and the print button printReport; the program
-// connects the panels and the report to them. Geometry of the window is kept in pixels; twips
-// (15 per pixel) appear only where the start-up positions are given in them.
+// connects the panels and the report to them. A right-click on the face that does not drag it, the
+// Menu key or Shift+F10 opens the face's menu (FaceMenu), whose entries the program registers.
+// Geometry of the window is kept in pixels; twips (15 per pixel) appear only where the start-up
+// positions are given in them.
+//
+// The keyboard: each key has a letter (W G C T S N O, P for print, Ctrl+Q for OFF) named in its
+// tool tip; Tab moves the focus ring over the keys in that order and Space or Return presses the
+// one it is on, with the picture and sound of a click.
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -17,6 +24,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/foreground.h"
 #include "shell/options_store.h"
@@ -31,6 +39,7 @@ class ZephlibBinding;
 
 namespace voltaro::shell {
 
+class FaceMenu;
 class ImageButton;
 
 class FrmMain : public QWidget {
@@ -66,6 +75,7 @@ public:
     // What the main timer reads as the foreground; the panels read the same (its reader()).
     platform::Foreground& foreground() { return foreground_; }
     void setForeground(platform::Foreground foreground) { foreground_ = std::move(foreground); }
+    FaceMenu& faceMenu() const { return *Menu; }
 
     // The display's caption as the label shows it: "&&" is one ampersand, a lone "&" marks an
     // access key and is not shown.
@@ -85,6 +95,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -95,6 +107,7 @@ private:
     void Shutdown();
     void setDisplayCaption(const std::string& text);
     void lag(int ticks);
+    void openMenuFromKeyboard();
 
     SharedState& state_;
     platform::ZephlibBinding& zephlib_;
@@ -110,8 +123,12 @@ private:
     std::array<ImageButton*, 3> SmRndImage{};
     ImageButton* PrnBut;
     ImageButton* OffBut;
+    FaceMenu* Menu;
 
+    QPointer<QWidget> focusBack_;       // where the focus returns when a panel has closed
     std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
+    QPoint pressedAt_;                  // the pointer's press, in screen pixels
+    bool dragged_ = false;              // the window has moved since the press
     bool wasActive_ = false;
     platform::Foreground foreground_;
     QMetaObject::Connection focusWatch_;

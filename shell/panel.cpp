@@ -95,6 +95,7 @@ std::array<ImageButton*, 2> CalculatorForm::addDneButtons(const assets::layout::
                                                           const assets::layout::Rect& x,
                                                           const QString& xTip) {
     std::array<ImageButton*, 2> buttons{addDneButton(dne, dneTip), addXButton(x)};
+    dneButtons_ = buttons;
     buttons[0]->setToolTip(dneTip);
     buttons[1]->setToolTip(xTip);
     buttons[1]->setAccessibleName(xTip);
@@ -102,6 +103,27 @@ std::array<ImageButton*, 2> CalculatorForm::addDneButtons(const assets::layout::
         connect(buttons[static_cast<std::size_t>(i)], &ImageButton::clicked, this,
                 [this, i] { DneBut_Click(i); });
     return buttons;
+}
+
+void CalculatorForm::leaveByKey() {
+    if (dneButtons_[1] != nullptr && dneButtons_[1]->isVisible()) dneButtons_[1]->click();
+}
+
+void CalculatorForm::calculateByKey() {
+    if (dneButtons_[0] != nullptr && dneButtons_[0]->isVisible()) dneButtons_[0]->click();
+}
+
+void PanelForm::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (key == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        leaveByKey();
+    } else if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+               modifiers == Qt::ControlModifier) {
+        calculateByKey();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void CalculatorForm::DneBut_Click(int index) {
@@ -123,7 +145,8 @@ void CalculatorForm::DneBut_Click(int index) {
 
 namespace {
 
-// Enter and Tab in one box of a pair move to the other.
+// Enter in one box of a pair moves to the other; Tab follows the panel's order, which goes from
+// the first box to the second.
 class BoxPair : public QObject {
 public:
     BoxPair(QLineEdit* first, QLineEdit* second, QObject* parent)
@@ -136,9 +159,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() != QEvent::KeyPress || (watched != first_ && watched != second_))
             return false;
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Tab &&
-            key != Qt::Key_Backtab)
+        const auto* press = static_cast<QKeyEvent*>(event);
+        if ((press->key() != Qt::Key_Return && press->key() != Qt::Key_Enter) ||
+            press->modifiers().testFlag(Qt::ControlModifier))  // Ctrl+Return calculates
             return false;
         QLineEdit* other = watched == first_ ? second_ : first_;
         other->setFocus(Qt::TabFocusReason);

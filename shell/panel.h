@@ -19,7 +19,7 @@
 //           Ts = addControl(textBox("Ts", kDefaultAmps, toolTip, name), at::kAmps);
 //           Ti = addControl(textBox("Ti", kDefaultVolts, toolTip, name), at::kVolts);
 //           addDneButtons(at::kDne, "Calculate Starter Size", at::kX, "Exit Without Calculation");
-//           pairBoxes(Ts, Ti);  // Enter and Tab move between the two
+//           pairBoxes(Ts, Ti);  // Enter moves between the two, Tab on from Ts to Ti
 //       }
 //
 //   protected:
@@ -187,8 +187,9 @@ protected:
                               const QString& objectName = QStringLiteral("DneBut0"));
     ImageButton* addXButton(const assets::layout::Rect& at,
                             const QString& objectName = QStringLiteral("DneBut1"));
-    // Two boxes that Enter and Tab (and Shift+Tab) move between, the whole text of the one
-    // reached selected.
+    // Two boxes that Enter moves between, the whole text of the one reached selected; Tab goes
+    // from the first to the second and then on to the controls after it (the calculate and exit
+    // buttons), Shift+Tab back.
     void pairBoxes(QLineEdit* first, QLineEdit* second);
 
     // Sounds, each only when its option is on: the button click "Tick", waited for; any sound,
@@ -244,7 +245,14 @@ protected:
     Effects& effects() { return context_.effects; }
     PanelContext& context() { return context_; }
 
+    // The keys every panel answers wherever its focus is, once its controls show: Escape leaves
+    // as the exit button does, Ctrl+Return (or Ctrl+Enter) calculates as the calculate button
+    // does. A panel without the button does nothing.
+    virtual void leaveByKey() {}
+    virtual void calculateByKey() {}
+
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void registerControl(QWidget* control, const assets::layout::Rect& at);
@@ -301,10 +309,18 @@ protected:
     virtual void leaving() {}
 
     // DneBut 0 and 1 at their rectangles, each with its tool tip, which is also its accessible
-    // name; a click runs DneBut_Click with its index.
+    // name; a click runs DneBut_Click with its index. Tab reaches both; Space or Return on
+    // either presses it.
     std::array<ImageButton*, 2> addDneButtons(const assets::layout::Rect& dne,
                                               const QString& dneTip, const assets::layout::Rect& x,
                                               const QString& xTip);
+
+    // Escape and Ctrl+Return press DneBut 1 and 0, their pictures and sounds as a click's.
+    void leaveByKey() override;
+    void calculateByKey() override;
+
+private:
+    std::array<ImageButton*, 2> dneButtons_{};
 };
 
 }  // namespace voltaro::shell

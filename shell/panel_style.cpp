@@ -11,11 +11,14 @@ namespace voltaro::shell::panel_style {
 namespace {
 
 // The art draws each well's edge around the control's rectangle, so the controls draw no frame.
+// %1: the glass, %2: its text, %3: the focus amber.
 const char* const kGlassSheet =
     "QLineEdit, QAbstractItemView, QLabel, QPlainTextEdit, QTextEdit {"
-    "  background: rgb(0, 128, 0); color: rgb(255, 255, 0); border: none; padding: 0px 2px;"
-    "  selection-background-color: rgb(255, 255, 0); selection-color: rgb(0, 64, 0); }"
+    "  background: %1; color: %2; border: none; padding: 0px 2px;"
+    "  selection-background-color: %2; selection-color: rgb(0, 64, 0); }"
     "QAbstractItemView { outline: none; }"
+    // A list with the keyboard focus is framed in the focus amber, one pixel inside its well.
+    "QAbstractItemView:focus { border: 1px solid %3; padding: 0px 1px; }"
     "QAbstractItemView::item { padding: 0px; }"
     "QScrollBar:vertical { background: rgb(0, 78, 0); width: 9px; margin: 0px; }"
     "QScrollBar::handle:vertical { background: rgb(0, 176, 0); min-height: 12px; }"
@@ -48,7 +51,8 @@ QFont captionFont() {
 
 void glass(QWidget* control) {
     control->setFont(glassFont());
-    control->setStyleSheet(QString::fromLatin1(kGlassSheet));
+    control->setStyleSheet(
+        QString::fromLatin1(kGlassSheet).arg(kGlass.name(), kGlassText.name(), kFocusRing.name()));
     control->setAutoFillBackground(true);
 }
 
@@ -75,6 +79,8 @@ Control* named(Control* control, const QString& objectName, const QString& toolT
     control->setObjectName(objectName);
     if (!toolTip.isEmpty()) control->setToolTip(toolTip);
     control->setAccessibleName(accessibleName);
+    // Screen readers describe it by its tool tip, or else by its name.
+    control->setAccessibleDescription(toolTip.isEmpty() ? accessibleName : toolTip);
     return control;
 }
 

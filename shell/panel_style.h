@@ -20,6 +20,10 @@ namespace voltaro::shell::panel_style {
 inline const QColor kGlass{0, 128, 0};
 inline const QColor kGlassText{255, 255, 0};
 inline const QColor kCaptionText{212, 215, 219};  // the drawers' engraved titles' ink
+// The keyboard focus: an amber ring on a dark edge, around picture buttons, lists and the
+// enclosure's scroll bar.
+inline const QColor kFocusRing{255, 200, 40};
+inline const QColor kFocusEdge{16, 12, 0, 200};
 
 QFont glassFont();
 QFont captionFont();

@@ -98,7 +98,7 @@ QImage wirePanel();
 QImage groundPanel();
 QImage conduitPanel();
 QImage transformerPanel();
-QImage starterPanel();
+QImage plainDrawer(const layout::PlainDrawer& drawer);  // layout::kPlainDrawers
 QImage enclosurePanel();
 QImage typeDialog();   // "SELCOND", the conduit type dialog
 QImage errorWindow();  // "ERRWND", the error window

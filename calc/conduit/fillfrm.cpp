@@ -21,6 +21,7 @@
 #include "shell/image_button.h"
 #include "shell/panel_style.h"
 #include "shell/session.h"
+#include "shell/twips.h"
 
 namespace voltaro::calc::conduit {
 
@@ -33,7 +34,7 @@ namespace sound = assets::tonebank;
 constexpr std::int16_t kFreshTypeIndex = 36;
 
 // Where the type dialog grows from: 200 twips right of and 400 twips below the panel's corner.
-const QPoint kDialogCorner(qRound(200 / 15.0), qRound(400 / 15.0));
+const QPoint kDialogCorner(shell::twipsToPixels(200), shell::twipsToPixels(400));
 // The dialog grows and shrinks in this many even steps.
 constexpr int kDialogSteps = 100;
 
@@ -369,13 +370,17 @@ bool FillFrm::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         if (watched == widget && type == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const auto* press = static_cast<QKeyEvent*>(event);
+            const int key = press->key();
             if (key == Qt::Key_Escape && dragging_) {  // the drag is called off
                 endDrag();
                 return true;
             }
-            const bool add = list == kRack && (key == Qt::Key_Return || key == Qt::Key_Enter ||
-                                               key == Qt::Key_Insert);
+            const bool calculates =
+                press->modifiers().testFlag(Qt::ControlModifier);  // Ctrl+Return
+            const bool add =
+                list == kRack && !calculates &&
+                (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Insert);
             const bool remove = list == kConduit && key == Qt::Key_Delete;
             if (!add && !remove) break;
             if (!dragging_ && widget->currentItem() != nullptr) {

@@ -65,6 +65,11 @@ protected:
         };
         arrow(key / 2 - 3, key / 2 + 2.5, value() > minimum());
         arrow(width() - key / 2 + 3, width() - key / 2 - 2.5, value() < maximum());
+        if (hasFocus()) {  // the groove framed in the focus amber
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(shell::panel_style::kFocusRing, 1));
+            p.drawRect(QRectF(key + 1.5, 0.5, width() - 2 * key - 3, height() - 1));
+        }
     }
 };
 
@@ -90,6 +95,7 @@ Enclose::Enclose(shell::PanelContext& context, const shell::PanelRow& row)
     Scrol1 = new ArrowScrollBar;
     Scrol1->setObjectName(QStringLiteral("Scrol1"));
     Scrol1->setAccessibleName(QStringLiteral("NEMA Enclosure Number"));
+    Scrol1->setAccessibleDescription(QStringLiteral("Left and Right step through the NEMA types"));
     Scrol1->setFocusPolicy(Qt::StrongFocus);  // the arrow keys step too
     Scrol1->setSingleStep(1);
     Scrol1->setPageStep(1);
@@ -100,6 +106,7 @@ Enclose::Enclose(shell::PanelContext& context, const shell::PanelRow& row)
     DescT = new QPlainTextEdit(QStringLiteral("General Purpose, Indoor"));
     DescT->setObjectName(QStringLiteral("DescT"));
     DescT->setAccessibleName(QStringLiteral("NEMA Type Description"));
+    DescT->setAccessibleDescription(QStringLiteral("Where the NEMA type shown may be used"));
     // The description is the code table's: it can be read and copied, not changed, so what
     // select reports is what the table holds.
     DescT->setReadOnly(true);

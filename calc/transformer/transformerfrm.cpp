@@ -1,5 +1,6 @@
 #include "calc/transformer/transformerfrm.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -54,6 +55,8 @@ Xfmr::Xfmr(shell::PanelContext& context, const shell::PanelRow& row)
         auto* knob = new shell::ImageButton(QStringLiteral("Knob%1").arg(i),
                                             QString::fromLatin1(knobName[i]), this);
         knob->setToolTip(QStringLiteral("Click to Toggle"));
+        knob->setOutline(shell::ImageButton::Outline::Round);
+        knob->installEventFilter(this);  // the arrow keys turn it
         Knob[static_cast<std::size_t>(i)] = addControl(knob, knobAt[i]);
         connect(knob, &shell::ImageButton::clicked, this, [this, i] { Knob_Click(i); });
     }
@@ -71,9 +74,28 @@ Xfmr::Xfmr(shell::PanelContext& context, const shell::PanelRow& row)
 
 void Xfmr::showKnob(int index) {
     const bool on = state().KnobState[static_cast<std::size_t>(index)];
-    Knob[static_cast<std::size_t>(index)]->setPicture(
-        shell::skinPixmap(on ? bitmap::kKNOB_U : bitmap::kKNOB_D));
+    shell::ImageButton* knob = Knob[static_cast<std::size_t>(index)];
+    knob->setPicture(shell::skinPixmap(on ? bitmap::kKNOB_U : bitmap::kKNOB_D));
     ShowKnobState(index, on);
+    // A screen reader names the knob by what it has chosen: "Phase: Three Phase".
+    const std::size_t lit = (index == 0 ? 0 : 2) + (on ? 0 : 1);
+    knob->setAccessibleName(QStringLiteral("%1: %2").arg(
+        index == 0 ? QStringLiteral("Mode") : QStringLiteral("Phase"), L1[lit]->text()));
+}
+
+bool Xfmr::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (int i = 0; i < 2; ++i) {
+            if (watched != Knob[static_cast<std::size_t>(i)]) continue;
+            // Up or Left turns to the upper caption, Down or Right to the lower one.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            const bool up = key == Qt::Key_Up || key == Qt::Key_Left;
+            if (!up && key != Qt::Key_Down && key != Qt::Key_Right) break;
+            if (state().KnobState[static_cast<std::size_t>(i)] != up) Knob_Click(i);
+            return true;
+        }
+    }
+    return CalculatorForm::eventFilter(watched, event);
 }
 
 void Xfmr::ShowKnobState(int index, bool on) {

@@ -2,17 +2,19 @@
 // TRANSFORMER key. Two knobs choose the question (transformer KVA from full-load amperes, or
 // full-load amperes from KVA) and the phase (single or three); the lit caption beside each knob
 // says which. The user types the first input (named by the mode knob) and the secondary volts;
-// Enter or Tab moves between the two boxes. Calculate shows the answer and the phase on the
-// display, writes the results log and slides the panel back; an error comes up in the error
-// window and leaves the panel open. A panel opens on KVA and single phase, unless the user left it
-// by switching to another program: then the knobs (KnobState) and the two boxes
-// (SavedXfmrInputs) come back as they were.
+// Enter moves between the two boxes. From the keyboard, Space turns a knob to its other choice
+// and the arrow keys turn it to the upper (Up, Left) or lower (Down, Right) caption. Calculate
+// shows the answer and the phase on the display, writes the results log and slides the panel back;
+// an error comes up in the error window and leaves the panel open. A panel opens on KVA and single
+// phase, unless the user left it by switching to another program: then the knobs (KnobState) and
+// the two boxes (SavedXfmrInputs) come back as they were.
 #pragma once
 
 #include <QColor>
 #include <array>
 
 #include "shell/panel.h"
+#include "shell/panel_style.h"
 
 class QLabel;
 class QLineEdit;
@@ -28,10 +30,11 @@ public:
     void Knob_Click(int index);
 
     // Caption colours: the lit caption of a knob's pair, and the other one.
-    static inline const QColor kLit{255, 255, 0};
+    static inline const QColor& kLit = shell::panel_style::kGlassText;
     static inline const QColor kUnlit{0, 192, 0};
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;

@@ -145,9 +145,11 @@ void WireFrm::convertAmbient() {
 
 bool WireFrm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        // Enter in any box goes back to the load box; only the button calculates.
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        // Enter in any box goes back to the load box; the button (or Ctrl+Return) calculates.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            !press->modifiers().testFlag(Qt::ControlModifier)) {
             TB[0]->setFocus(Qt::OtherFocusReason);
             return true;
         }

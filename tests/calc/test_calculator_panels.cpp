@@ -3,6 +3,7 @@
 // behaviour: a fresh panel, the keys, tool tips, a result (display, results log, sounds, Auto
 // Print), an error (message, the panel left as it was) and the inputs kept while the user is in
 // another program; then what only the wire panel's lists and ambient box do.
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -46,8 +47,10 @@ class TestCalculatorPanels : public QObject {
                 box->setText(value);
             else if (auto* list = world_->control<QListWidget>(key))
                 list->setCurrentRow(value.toInt());
-            else
-                QTest::mouseClick(world_->control<shell::ImageButton>(key), Qt::LeftButton);
+            else if (auto* knob = world_->control<shell::ImageButton>(key); value.isEmpty())
+                QTest::mouseClick(knob, Qt::LeftButton);
+            else  // "Knob1=Down": a key pressed on it
+                QTest::keyClick(knob, QKeySequence::fromString(value)[0].key());
         }
     }
     // What the panel shows, by object name: boxes (the transformer's first with its tool tip, which
@@ -98,11 +101,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("fresh");
         QTest::addColumn<QString>("first");  // the box with the focus, its text selected
         QTest::addColumn<QString>("tips");   // control=tool tip, spaces kept
+        QTest::addColumn<QString>("order");  // where Tab goes from the first box, round to it
         // clang-format off
-        QTest::newRow("wire") << 1 << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=3;TB2=30" << "TB0" << "TB1=Number of Current Carrying Conductors in Conduit;DneBut0=Calculate Minimum Conductor Size";
-        QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor ";
-        QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation";
-        QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size";
+        QTest::newRow("wire") << 1 << "LB=90 C;Lst0=Copper;Lst1=THHN;TB0=20;TB1=3;TB2=30" << "TB0" << "TB1=Number of Current Carrying Conductors in Conduit;DneBut0=Calculate Minimum Conductor Size" << "Lst0 Lst1 TB1 TB2 DneBut0 DneBut1 TB0";
+        QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor " << "Clist DneBut0 DneBut1 TB";
+        QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation" << "TV DneBut0 DneBut1 Knob0 Knob1 TA";
+        QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size" << "Ti DneBut0 DneBut1 Ts";
         // clang-format on
     }
     // clang-format on
@@ -111,6 +115,7 @@ private Q_SLOTS:
         QFETCH(QString, fresh);
         QFETCH(QString, first);
         QFETCH(QString, tips);
+        QFETCH(QString, order);
         QVERIFY(open(panel));
         QCOMPARE(shown(), fresh);
         for (const QString& tip : tips.split(';'))
@@ -118,6 +123,15 @@ private Q_SLOTS:
                      tip.section('=', 1));
         auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         QVERIFY(box && box->objectName() == first && box->selectedText() == box->text());
+        QStringList reached;  // Tab reaches every control, each named and described
+        while (reached.size() < 12 && (reached.isEmpty() || reached.last() != first)) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+            const auto* about = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+            QVERIFY(!about->text(QAccessible::Name).isEmpty() &&
+                    !about->text(QAccessible::Description).isEmpty());
+        }
+        QCOMPARE(reached.join(' '), order);
     }
 
     // clang-format off
@@ -125,16 +139,18 @@ private Q_SLOTS:
         QTest::addColumn<int>("panel");
         QTest::addColumn<QString>("from");
         QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("to");  // the control with the focus; "-": the panel left
         // clang-format off
         QTest::newRow("wire: Enter in the count box") << 1 << "TB1" << int(Qt::Key_Return) << "TB0";
         QTest::newRow("wire: Enter in the ambient box") << 1 << "TB2" << int(Qt::Key_Enter) << "TB0";
+        QTest::newRow("wire: Escape in a list") << 1 << "Lst1" << int(Qt::Key_Escape) << "-";
         QTest::newRow("transformer: Enter in TA") << 4 << "TA" << int(Qt::Key_Return) << "TV";
         QTest::newRow("transformer: Tab in TA") << 4 << "TA" << int(Qt::Key_Tab) << "TV";
         QTest::newRow("transformer: Enter in TV") << 4 << "TV" << int(Qt::Key_Return) << "TA";
-        QTest::newRow("transformer: Tab in TV") << 4 << "TV" << int(Qt::Key_Tab) << "TA";
+        QTest::newRow("transformer: Tab in TV, on to calculate") << 4 << "TV" << int(Qt::Key_Tab) << "DneBut0";
+        QTest::newRow("transformer: Shift+Tab in TA, back to a knob") << 4 << "TA" << int(Qt::Key_Backtab) << "Knob1";
         QTest::newRow("starter: Enter in Ts") << 5 << "Ts" << int(Qt::Key_Return) << "Ti";
-        QTest::newRow("starter: Tab in Ti") << 5 << "Ti" << int(Qt::Key_Tab) << "Ts";
+        QTest::newRow("starter: Escape on calculate") << 5 << "DneBut0" << int(Qt::Key_Escape) << "-";
         // clang-format on
     }
     // clang-format on
@@ -144,12 +160,19 @@ private Q_SLOTS:
         QFETCH(QString, to);
         QFETCH(int, key);
         QVERIFY(open(panel));
-        auto* source = world_->control<QLineEdit>(from.toLatin1());
+        auto* source = world_->control<QWidget>(from.toLatin1());
         source->setFocus();
+        world_->effects->sounds.clear();
         QTest::keyClick(source, static_cast<Qt::Key>(key));
-        auto* target = world_->control<QLineEdit>(to.toLatin1());
+        if (to == "-") {  // left without calculating, as by the exit button
+            QVERIFY(!world_->panelOpen() && !world_->state->ResultsReady);
+            QCOMPARE(world_->effects->sounds.value(0), testing::played(sound::kTick, 0));
+            return;
+        }
+        auto* target = world_->control<QWidget>(to.toLatin1());
         QVERIFY(target->hasFocus());
-        if (panel != 1) QCOMPARE(target->selectedText(), target->text());
+        if (auto* box = qobject_cast<QLineEdit*>(target); box && panel != 1)
+            QCOMPARE(box->selectedText(), box->text());
         QVERIFY(world_->panelOpen());  // only the calculate button calculates
     }
 
@@ -157,24 +180,24 @@ private Q_SLOTS:
     void calculates_data() {
         QTest::addColumn<int>("panel");
         QTest::addColumn<QString>("entries");
-        QTest::addColumn<bool>("byEnter");  // Enter in the first box instead of the button
+        QTest::addColumn<QString>("how");  // the button clicked, or a key in a control
         QTest::addColumn<QString>("lines");  // on the display after the panel's title
         QTest::addColumn<QString>("golden");
         // clang-format off
-        QTest::newRow("wire, Fahrenheit in the box") << 1 << "TB0=40;TB1=6;TB2=104F" << false
+        QTest::newRow("wire, Fahrenheit in the box, by Ctrl+Return") << 1 << "TB0=40;TB1=6;TB2=104F" << "TB2=Ctrl+Return"
             << "8  (THHN)\r\nDe-Rated Amps: 40.04\r\nCircuit Max Amps: 40\r\nSee Notes\r\n" << "wire-40a-thhn-6-at-40c.log";
-        QTest::newRow("ground, by Enter") << 3 << "TB=801;Clist=1" << true
+        QTest::newRow("ground, by Enter") << 3 << "TB=801;Clist=1" << "TB=Return"
             << "4/0 Ground\r\n1000 Fuse\r\nSee Notes\r\n" << "ground-801a-aluminum.log";
-        QTest::newRow("transformer") << 4 << "Knob0;Knob1;TA=75;TV=480" << false
+        QTest::newRow("transformer, knobs by key, Space on calculate") << 4 << "Knob0=Space;Knob1=Down;Knob1=Right;TA=75;TV=480" << "DneBut0=Space"
             << "90.21 Full Load Amps\r\nThree Phase\r\n" << "transformer-75kva-480v-three.log";
-        QTest::newRow("starter") << 5 << "" << false << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
+        QTest::newRow("starter") << 5 << "" << "DneBut0" << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
         // clang-format on
     }
     // clang-format on
     void calculates() {
         QFETCH(int, panel);
         QFETCH(QString, entries);
-        QFETCH(bool, byEnter);
+        QFETCH(QString, how);
         QFETCH(QString, lines);
         QFETCH(QString, golden);
         QVERIFY(open(panel));
@@ -182,10 +205,13 @@ private Q_SLOTS:
         world_->state->OptionFlags[shell::kAutoPrint] = true;
         enter(entries);
         world_->effects->sounds.clear();
-        if (byEnter)
-            QTest::keyClick(world_->control<QLineEdit>("TB"), Qt::Key_Return);
-        else
-            QTest::mouseClick(world_->control<shell::ImageButton>("DneBut0"), Qt::LeftButton);
+        auto* control = world_->control<QWidget>(how.section('=', 0, 0).toLatin1());
+        if (how.contains('=')) {
+            const QKeyCombination key = QKeySequence::fromString(how.section('=', 1))[0];
+            QTest::keyClick(control, key.key(), key.keyboardModifiers());
+        } else {
+            QTest::mouseClick(control, Qt::LeftButton);
+        }
         QVERIFY(!world_->panelOpen());
         QCOMPARE(world_->effects->sounds,
                  QStringList({testing::played(sound::kTick, 0), testing::played(sound::kIn, 1)}));

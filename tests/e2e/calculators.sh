@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# End-to-end checks of the wire size, ground and OCP, transformer and motor starter panels in the
-# real program under Xvfb with openbox, typed into with xdotool.
+# End-to-end checks of the calculator panels in the real program under Xvfb with openbox, typed
+# into with xdotool.
 #
 #   tests/e2e/calculators.sh BUILD_DIR [SCREENSHOT_DIR]
 #
@@ -8,7 +8,8 @@
 # the error window comes up and Enter closes it, leaving the panel open; correct the input, switch
 # to another program (the panel goes), come back and reopen it, press calculate: the results log
 # the program wrote must equal, byte for byte, what voltaro-cli writes for the inputs, which only
-# holds when the reopened panel brought every input back. Last, with Auto Print on, a result is
+# holds when the reopened panel brought every input back. Then each of the six calculators by the
+# keyboard alone, compared with voltaro-cli the same way. Last, with Auto Print on, a result is
 # printed (to a PDF, there being no printer) when the main window is active again.
 source "$(dirname "$0")/lib.sh"
 
@@ -97,8 +98,38 @@ check_panel "Transformer" square 3 "11 235" "26 50 -
 check_panel "Motor Starter" round 0 "33 124" "153 44 20
 153 76 576" "153 76 480" "starter --amps 20 --volts 480" starter
 
-kill "$vpid" 2>/dev/null
-wait "$vpid" 2>/dev/null
+# ---- The keyboard alone: each calculator opened by its letter, filled, calculated and left with
+# keys sent to the focused window; its log must equal voltaro-cli's. A row: title, letter,
+# calculate button, keys (xdotool names; type:TEXT types, shot:NAME keeps a screenshot), cli, name.
+check_keys() {
+    local title=$1 dne=$3 name=$6 k
+    rm -f "$app/~qxrslt.dat"
+    xdotool windowactivate --sync "$win" key "$2" 2>/dev/null
+    find_panel "$title"
+    if [ -z "$pwin" ] || ! wait_controls $dne; then bad "$name by keys: its letter opens the panel"; return; fi
+    for k in $4; do
+        case $k in type:*) xdotool type --delay 30 "${k#type:}" ;; shot:*) sleep 0.2; shot "${k#shot:}" ;;
+            *) xdotool key "$k" ;; esac
+    done
+    wait_gone "$title" 10 || xdotool key Escape
+    eval "\"\$build/voltaro-cli\" --app-dir \"\$app\" $5 --log \"\$work/\$name-keys.log\"" >/dev/null
+    if cmp -s "$app/~qxrslt.dat" "$work/$name-keys.log"; then ok "$name by the keyboard alone: the log is voltaro-cli's"
+    else bad "$name by the keyboard alone: the log is voltaro-cli's" "$(diff <(cat -A "$app/~qxrslt.dat" 2>&1) <(cat -A "$work/$name-keys.log") | head -5)"; fi
+}
+xdotool windowactivate --sync "$win" key Tab Tab Tab && shot focus-key  # the ring on a key
+check_keys "Wire Size" w "33 342" "type:40 Tab shot:focus-list Tab Tab type:6 Tab type:104F ctrl+Return" \
+    "wire --amps 40 --material Copper --insulation THHN --conductors 6 --ambient 104F" wire
+check_keys "Ground and OCP" g "33 148" "type:801 Tab Down Tab shot:focus-calculate space" \
+    "ground --amps 801 --material Aluminum" ground
+check_keys "Transformer" t "11 235" "shift+Tab shift+Tab space Tab Down Tab type:112.5 Tab type:480 ctrl+Return" \
+    "transformer --mode amps --phase three --input 112.5 --volts 480" transformer
+check_keys "Motor Starter" s "33 124" "type:27.5 Return type:208 Tab space" "starter --amps 27.5 --volts 208" starter
+check_keys "Conduit Fill" c "11 340" "type:10 Return Return Return Return Return Return ctrl+Return" \
+    "conduit $(printf -- '--wire "10 - THHN" %.0s' 1 2 3 4 5 6)" conduit
+check_keys "NEMA Enclosure" n "11 211" "Right Right Right Right Right Right Tab Tab space" "enclosure --id 7" enclosure
+xdotool windowactivate --sync "$win" key ctrl+q  # OFF
+wait_exit "$vpid" 10
+if [ "$status" = 0 ]; then ok "Ctrl+Q ends the program"; else bad "Ctrl+Q ends the program"; fi
 
 # Auto Print: a result is printed as soon as the main window is active again. With no printer
 # (no print server to ask) the page goes to a PDF in the documents folder, holding the log's lines.

@@ -1,4 +1,5 @@
 // The error window: its texts, its keys, and the flags it leaves for the calculators.
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -41,6 +42,9 @@ private Q_SLOTS:
         QVERIFY(window.findChild<QLabel*>("Label1")->font().bold());
         QCOMPARE(window.okButton()->text(), QStringLiteral("&OK"));
         QVERIFY(!window.okButton()->accessibleName().isEmpty());
+        const QAccessibleInterface* about = QAccessible::queryAccessibleInterface(&window);
+        QVERIFY(about->role() == QAccessible::AlertMessage &&  // read out with the message
+                about->text(QAccessible::Description) == window.messageLabel()->text());
     }
 
     void closesWithOkEnterOrAltO_data() {

@@ -1,7 +1,10 @@
 // The main window on the offscreen platform: start-up, pictures of the keys and buttons, the
-// print button, the display and the exit button. The real window shape and switching to other
-// programs are checked end to end (tests/e2e).
+// print button, the display, the exit button, the face's menu, Help and About. The real window
+// shape and switching to other programs are checked end to end (tests/e2e).
+#include <QAccessible>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +14,10 @@
 #include "assets/resource_names.h"
 #include "platform/surface.h"
 #include "refdb/password.h"
+#include "shell/about_window.h"
+#include "shell/face_menu.h"
 #include "shell/frmmain.h"
+#include "shell/help_window.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
@@ -49,6 +55,34 @@ class TestFrmMain : public QObject {
         window_->shapeAndShow();
     }
     void firstTick() { window_->MainT_Timer(); }
+
+    // A mouse event at a point of the screen, as the window system delivers it.
+    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint global) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, QPointF(global - window_->pos()), QPointF(global),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &event);
+    }
+    // The menu's entries as it shows them; a separator is "".
+    QStringList menuEntries() const {
+        QStringList texts;
+        for (const auto* action : window_->faceMenu().actions()) texts << action->text();
+        return texts;
+    }
+    // A loaded, freed window whose menu holds three entries, registered out of order; `help` is
+    // what Help and F1 open.
+    void menuWorld(HelpWindow& help) {
+        load();
+        firstTick();
+        using Section = MenuEntry::Section;
+        auto& menu = window_->faceMenu();
+        menu.addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+                       [this, &help] { help.present(window_->frameGeometry()); }, Section::Help});
+        menu.addEntry({QStringLiteral("Voltage Drop..."), {}, [] {}, Section::Tools});
+        menu.addEntry({QStringLiteral("About Voltaro"), {}, [] {}, Section::Help});
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
 
 private Q_SLOTS:
     void init() {
@@ -177,6 +211,45 @@ private Q_SLOTS:
         QVERIFY(shows(window_->squareButton(2), bitmap::kSMSQUP));
     }
 
+    void keyboardPressesTheKeys_data() {
+        QTest::addColumn<QString>("keys");     // typed in turn
+        QTest::addColumn<QString>("pressed");  // the panel keys pressed, "print"
+        QTest::addColumn<QString>("ring");     // the key the focus ring is on at the end
+        // clang-format off
+        QTest::newRow("letters") << "W G C T S N O P" << "s0 s1 s2 s3 r0 r1 r2 print" << "";
+        QTest::newRow("Tab, Space") << "Tab Space" << "s0" << "SmSqImage0";
+        QTest::newRow("4 Tabs, Return") << "Tab Tab Tab Tab Return" << "s3" << "SmSqImage3";
+        QTest::newRow("2 Shift+Tabs, Space") << "Shift+Tab Shift+Tab Space" << "print" << "PrnBut";
+        // clang-format on
+    }
+    void keyboardPressesTheKeys() {
+        QFETCH(QString, keys);
+        QFETCH(QString, pressed);
+        QFETCH(QString, ring);
+        load();
+        firstTick();
+        state_->ResultsReady = true;
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+        QStringList seen;
+        connect(window_.get(), &FrmMain::openKey, this, [&](PanelKey key, int index) {
+            seen << QStringLiteral("%1%2").arg(key == PanelKey::Round ? 'r' : 's').arg(index);
+        });
+        connect(window_.get(), &FrmMain::printReport, this, [&] { seen << "print"; });
+        for (const QString& name : keys.split(' ')) {
+            auto* focus = qobject_cast<ImageButton*>(window_->focusWidget());
+            const QKeyCombination key = QKeySequence::fromString(name)[0];
+            const QImage up = focus ? focus->picture().toImage() : QImage();
+            QTest::keyPress(window_->windowHandle(), key.key(), key.keyboardModifiers());
+            if (key.key() == Qt::Key_Space || key.key() == Qt::Key_Return)  // down, as clicked
+                QVERIFY(focus->picture().toImage() != up);
+            QTest::keyRelease(window_->windowHandle(), key.key(), key.keyboardModifiers());
+        }
+        QCOMPARE(seen.join(' '), pressed);
+        auto* focus = qobject_cast<ImageButton*>(window_->focusWidget());
+        QCOMPARE(focus && focus->ringShown() ? focus->objectName() : QString(), ring);
+        QCOMPARE(window_->squareButton(0)->toolTip(), QStringLiteral("Wire size (W)"));
+    }
+
     void printButtonFollowsTheResult() {
         load();
         firstTick();
@@ -212,6 +285,10 @@ private Q_SLOTS:
         ShowOnDisplay(*state_, "Size GND && OCP:");
         ShowOnDisplay(*state_, "45 Fuse");
         QCOMPARE(window_->displayLabel()->text(), QStringLiteral("Size GND & OCP:\n45 Fuse\n"));
+        // Screen readers read the lines as the display's name.
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(window_->displayLabel())->text(QAccessible::Name),
+            QStringLiteral("Size GND & OCP:\n45 Fuse"));
         QCOMPARE(state_->DisplayText, std::string("Size GND && OCP:\r\n45 Fuse\r\n"));
         // The record outlives the window, which takes its caption hook with it.
         window_.reset();
@@ -234,6 +311,178 @@ private Q_SLOTS:
         QVERIFY(!window_->mainTimer().isActive());
         auto db = refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(*zephlib_));
         QVERIFY(db.ok());
+    }
+
+    void rightClickOpensTheMenu_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("travel");  // pixels the pointer moves between press and release
+        QTest::addColumn<bool>("opens");
+        // clang-format off
+        QTest::newRow("right click")             << Qt::RightButton << 0  << true;
+        QTest::newRow("right click, a tremble")  << Qt::RightButton << 3  << true;
+        QTest::newRow("right press and move")    << Qt::RightButton << 40 << false;
+        QTest::newRow("left click")              << Qt::LeftButton  << 0  << false;
+        QTest::newRow("left press and move")     << Qt::LeftButton  << 40 << false;
+        // clang-format on
+    }
+    void rightClickOpensTheMenu() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, travel);
+        QFETCH(bool, opens);
+        HelpWindow help;
+        menuWorld(help);
+        const QPoint start = window_->pos();
+        const QPoint at = window_->mapToGlobal(QPoint(134, 120));  // the display: the face's
+        mouse(QEvent::MouseButtonPress, button, at);
+        for (int step = 1; step <= travel; ++step)
+            mouse(QEvent::MouseMove, button, at + QPoint(step, 0));
+        mouse(QEvent::MouseButtonRelease, button, at + QPoint(travel, 0));
+        QCOMPARE(window_->faceMenu().isVisible(), opens);
+        QCOMPARE(window_->pos(), travel > 3 ? start + QPoint(travel, 0) : start);
+        if (opens) {
+            QCOMPARE(menuEntries(),
+                     (QStringList{QStringLiteral("Voltage Drop..."), QString(),
+                                  QStringLiteral("Help"), QStringLiteral("About Voltaro")}));
+            QVERIFY(window_->faceMenu().activeAction() == nullptr);  // the mouse chooses
+        }
+    }
+
+    void menuKeysOpenItUnlessAPanelIsOpen_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Menu") << int(Qt::Key_Menu) << Qt::KeyboardModifiers();
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("F10 alone") << int(Qt::Key_F10) << Qt::KeyboardModifiers();
+    }
+    void menuKeysOpenItUnlessAPanelIsOpen() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        HelpWindow help;
+        menuWorld(help);
+        auto& menu = window_->faceMenu();
+        // As a panel opens: busy, the main window disabled. Nothing opens, by keys or mouse.
+        state_->PanelBusy = true;
+        window_->setEnabled(false);
+        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
+        const QPoint at = window_->mapToGlobal(QPoint(134, 120));
+        mouse(QEvent::MouseButtonPress, Qt::RightButton, at);
+        mouse(QEvent::MouseButtonRelease, Qt::RightButton, at);
+        QVERIFY(!menu.openAt(at, true));
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(menu.actions().at(2)->shortcut(), QKeySequence(Qt::Key_F1));
+        menu.actions().at(2)->trigger();  // Help's shortcut, had it reached the window
+        QVERIFY(!help.isVisible());
+
+        state_->PanelBusy = false;
+        window_->setEnabled(true);
+        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
+        const bool opens = key == Qt::Key_Menu || modifiers == Qt::ShiftModifier;
+        QCOMPARE(menu.isVisible(), opens);
+        if (opens) QCOMPARE(menu.activeAction(), menu.actions().constFirst());  // for the arrows
+    }
+
+    void f1OpensHelp() {
+        HelpWindow help;
+        menuWorld(help);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);  // as the window system sends it
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowTitle(), QStringLiteral("Voltaro Help"));
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("The code tables")));
+        // Every picture the guide shows is drawn; the face keeps its shape's outside clear.
+        const QRegularExpression source(QStringLiteral("src=\"pictures/([^\"]+)\""));
+        QStringList shown;
+        for (const auto& match : source.globalMatch(helpPageHtml())) shown << match.captured(1);
+        QVERIFY(shown.size() >= 8);
+        for (const QString& name : shown) QVERIFY2(!helpPicture(name).isNull(), qPrintable(name));
+        // Each picture is shown at its own size: a page that scales one blurs it.
+        const QRegularExpression sized(
+            QStringLiteral("src=\"pictures/([^\"]+)\"\\s+width=\"(\\d+)\"\\s+height=\"(\\d+)\""));
+        int checked = 0;
+        for (const auto& match : sized.globalMatch(helpPageHtml())) {
+            const QSize shownAt(match.captured(2).toInt(), match.captured(3).toInt());
+            if (match.captured(1) == QLatin1String("knob.png")) continue;  // a small inline copy
+            QCOMPARE(helpPicture(match.captured(1)).size(), shownAt);
+            ++checked;
+        }
+        QCOMPARE(checked, shown.size() - 1);
+        const QImage face = helpPicture(QStringLiteral("face.png"));
+        QCOMPARE(qAlpha(face.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(face.pixel(face.width() / 2, face.height() / 2)), 255);
+    }
+
+    void aboutNamesWhatThisCopyHolds() {
+        load();
+        AboutWindow about(*state_, QStringLiteral("7.5"));
+        about.present(window_->frameGeometry());
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Voltaro"));
+        QVERIFY(about.versionLabel()->text().contains(QStringLiteral("Version 7.5")));
+        QVERIFY(about.versionLabel()->text().contains(QStringLiteral("1999 NEC")));
+        const QString tables = about.tablesBox()->toPlainText();
+        QVERIFY(tables.contains(QStringLiteral("Table 250-122")));
+        QVERIFY(!tables.contains(QStringLiteral("KeepWires")));  // work tables are no code
+        QCOMPARE(about.folderLabel()->text(), QString::fromStdString(app_.string()));
+        QVERIFY(about.noticeLabel()->text().startsWith(QStringLiteral("Copyright 2026 Voltaro")));
+        // A table this copy does not know is named as the database names it.
+        QCOMPARE(tableDescription("Ch9Tbl9"), QStringLiteral("Ch9Tbl9"));
+        state_->RefDb->close();
+        about.present(window_->frameGeometry());
+        QCOMPARE(about.tablesBox()->toPlainText(),
+                 QStringLiteral("The reference database is not open."));
+    }
+
+    void switchingToHelpIsNoSwitchAway() {
+        HelpWindow help;
+        menuWorld(help);
+        state_->OptionFlags[kAutoMin] = true;
+        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        window_->MainT_Timer();
+        QVERIFY(!state_->FocusLost);
+        QVERIFY(!window_->isMinimized());
+    }
+
+    void helpAndAboutStandBesideTheWindow_data() {
+        QTest::addColumn<QRect>("anchor");  // the main window's frame on the 800 x 800 screen
+        QTest::addColumn<int>("width");     // the window placed
+        QTest::addColumn<QPoint>("at");
+        // clang-format off
+        QTest::newRow("room on the right")     << QRect(10, 30, 268, 546)  << 300 << QPoint(285, 30);
+        QTest::newRow("room on the left only") << QRect(500, 30, 268, 546) << 300 << QPoint(190, 30);
+        QTest::newRow("low: raised to fit")    << QRect(10, 600, 268, 546) << 300 << QPoint(285, 475);
+        QTest::newRow("no room: centred")      << QRect(260, 30, 268, 546) << 500 << QPoint(148, 237);
+        // clang-format on
+    }
+    void helpAndAboutStandBesideTheWindow() {
+        QFETCH(QRect, anchor);
+        QFETCH(int, width);
+        QFETCH(QPoint, at);
+        QWidget window;
+        window.resize(width, 298);
+        placeBeside(&window, anchor);
+        QCOMPARE(window.pos(), at);
+    }
+
+    void aboutQuotesTheCopyrightFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("copyright");
+        QTest::addColumn<QString>("licence");
+        // clang-format off
+        QTest::newRow("two paragraphs") << "Files: *\nCopyright: 2026 A\nLicense: MIT\n First line\n second.\n .\n Next.\n"
+                                        << "Copyright 2026 A" << "Licence: MIT. First line second.\nNext.";
+        QTest::newRow("CR LF, text ends") << "Copyright: 1999 B\r\nLicense: GPL-2\r\n Text\r\nComment: x\r\n Not it\r\n"
+                                          << "Copyright 1999 B" << "Licence: GPL-2. Text";
+        QTest::newRow("first of each")  << "Copyright: C\nLicense: X\nCopyright: D\nLicense: Y\n Z\n"
+                                        << "Copyright C" << "Licence: X.";
+        QTest::newRow("no fields")      << "Format: 1.0\n" << "" << "";
+        // clang-format on
+    }
+    void aboutQuotesTheCopyrightFile() {
+        QFETCH(QString, file);
+        QFETCH(QString, copyright);
+        QFETCH(QString, licence);
+        const Notice notice = parseNotice(file);
+        QCOMPARE(notice.copyright, copyright);
+        QCOMPARE(notice.licence, licence);
     }
 
     void missingDatabaseFailsTheLoad() {
