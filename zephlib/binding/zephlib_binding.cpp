@@ -1,5 +1,7 @@
 #include "zephlib/binding/zephlib_binding.h"
 
+#include <dlfcn.h>
+
 #include <utility>
 
 #include "zephlib/zephlib.h"
@@ -21,6 +23,11 @@ void* ZephlibBinding::resolveAddress(const char* name) {
             error_ = library_.error();
             return nullptr;
         }
+        // Loaded, Zephlib stays until the process ends. It draws with Qt, and brings Qt in where
+        // the caller has none of its own (voltaro-cli, the cores' tools); Qt is not made to be
+        // unloaded again, and what it set up at loading would be left pointing into nothing.
+        if (void* pinned = ::dlopen(path_.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE))
+            ::dlclose(pinned);
     }
     void* address = library_.symbol(name);
     if (address == nullptr) {
