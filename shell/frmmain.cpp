@@ -272,6 +272,9 @@ void FrmMain::changeEvent(QEvent* event) {
 void FrmMain::MainT_Timer() {
     const auto foreground = platform::foregroundWindow();
     if (state_.MainTimerStarted) {
+        if (const QWidget* active = QApplication::activeWindow();
+            active != nullptr && active->property(kCompanionWindow).toBool())
+            return;
         if (foreground != state_.MainForeground) {
             if (state_.PanelBusy) return;
             state_.FocusLost = true;

@@ -31,6 +31,11 @@ namespace voltaro::shell {
 
 class ImageButton;
 
+// A window property: a window of the program's own that stands beside the main window (the
+// History window). While one is active the user has not left for another program, so the main
+// timer neither minimises the face (Auto Min) nor captures it again.
+inline constexpr char kCompanionWindow[] = "voltaroCompanionWindow";
+
 class FrmMain : public QWidget {
     Q_OBJECT
 
