@@ -20,8 +20,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <iostream>
 
+#include "shell/frmmain.h"
 #include "shell/panel_style.h"
 
 namespace voltaro::shell {
@@ -174,7 +177,8 @@ HistoryWindow::HistoryWindow(std::filesystem::path path, Hooks hooks, QWidget* p
         b->setObjectName(QLatin1String(name));
         b->setToolTip(QString::fromLatin1(tip));
         panel_style::keyButton(b);
-        b->setMinimumHeight(26);
+        b->setStyleSheet(b->styleSheet() + QStringLiteral("QPushButton { padding: 3px 12px; }"));
+        b->setMinimumHeight(28);
         return b;
     };
     print_ = button("&Print", "HistoryPrint", "Print the report of this answer (Ctrl+P)");
@@ -437,6 +441,20 @@ void HistoryKeeper::showHistory() {
     if (!window_) {
         window_ = new HistoryWindow(path_, hooks_, &mainWindow_);
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        // Beside the main window, as much as the screen allows, and whole on it (the title bar's
+        // height to spare).
+        if (const QScreen* screen = mainWindow_.screen()) {
+            const QRect room = screen->availableGeometry().adjusted(8, 32, -8, -8);
+            window_->resize(window_->size().boundedTo(room.size()));
+            const QRect face = mainWindow_.frameGeometry();
+            QRect at(QPoint(), window_->size());
+            const bool right = room.right() - face.right() >= face.left() - room.left();
+            at.moveTopLeft(right ? QPoint(face.right() + 12, face.top())
+                                 : QPoint(face.left() - 12 - at.width(), face.top()));
+            at.moveLeft(std::clamp(at.left(), room.left(), room.right() - at.width()));
+            at.moveTop(std::clamp(at.top(), room.top(), room.bottom() - at.height()));
+            window_->move(at.topLeft());
+        }
     }
     window_->show();
     window_->raise();

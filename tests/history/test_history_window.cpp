@@ -45,6 +45,7 @@ private Q_SLOTS:
     void aFailureIsToldOnceWithoutTheFocus();
     void windowFromTheKeyboard();
     void newerFileCannotBeChanged();
+    void theFaceStaysWhileTheHistoryIsOpen();
 
 private:
     void seed(const std::vector<std::string>& calculators) {
@@ -221,6 +222,18 @@ void HistoryWindowTest::newerFileCannotBeChanged() {
     QVERIFY(!button(window, "HistoryDelete")->isEnabled());
     QVERIFY(!button(window, "HistoryClear")->isEnabled());
     QVERIFY(window.status().contains("newer Voltaro"));
+}
+
+// Ctrl+H's window is the program's own: Auto Min does not take it for another program.
+void HistoryWindowTest::theFaceStaysWhileTheHistoryIsOpen() {
+    testing::PanelWorld world;
+    world.state->OptionFlags[shell::kAutoMin] = true;
+    shell::HistoryKeeper keeper(*world.state, path_, *world.main, {});
+    keeper.showHistory();
+    QVERIFY(QTest::qWaitForWindowActive(keeper.window()));
+    world.main->MainT_Timer();
+    QVERIFY(!world.main->isMinimized());
+    QVERIFY(!world.state->FocusLost);
 }
 
 VOLTARO_WIDGET_TEST_MAIN(HistoryWindowTest)
