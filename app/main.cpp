@@ -1,7 +1,8 @@
 // Voltaro: start-up, and the one place where the program's parts are made and connected: the
 // shared record, the Zephlib binding, the options store, the main window and the printed report
 // (on the main window's printReport); the panels are made here too, from the panel table
-// (app/panels.h), on its openKey.
+// (app/panels.h), on its openKey, and the entries of the face's menu are registered here with
+// what they open.
 //
 // One instance per user; a later start hands over to the running one and ends. Then the main
 // window loads (the start-up sequence), is shaped and shown, and the program lives in its events
@@ -21,9 +22,12 @@
 #include "platform/window_system.h"
 #include "report/output.h"
 #include "report/print_command.h"
+#include "shell/about_window.h"
 #include "shell/display_check.h"
 #include "shell/effects.h"
+#include "shell/face_menu.h"
 #include "shell/frmmain.h"
+#include "shell/help_window.h"
 #include "shell/panel_host.h"
 #include "shell/skin.h"
 #include "zephlib/binding/zephlib_binding.h"
@@ -100,6 +104,17 @@ int main(int argc, char** argv) {
     shell::PanelHost panels(state, frmMain, effects, platform::foregroundWindow,
                             app::panelTable(options, program));
     QObject::connect(&frmMain, &shell::FrmMain::openKey, &panels, &shell::PanelHost::openKey);
+
+    // The face's menu: the calculators and windows beyond the seven keys, then Help and About.
+    shell::HelpWindow help;
+    shell::AboutWindow about(state, QStringLiteral(VOLTARO_VERSION));
+    frmMain.addOwnWindow(&help);
+    frmMain.addOwnWindow(&about);
+    using Section = shell::MenuEntry::Section;
+    frmMain.faceMenu().addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+                                 [&help] { help.present(); }, Section::Help});
+    frmMain.faceMenu().addEntry({QStringLiteral("About Voltaro"), QKeySequence(),
+                                 [&about] { about.present(); }, Section::Help});
 
     std::string reason;
     switch (frmMain.Form_Load(reason)) {

@@ -75,8 +75,9 @@ struct Command {
 
 // The command groups, in the order the usage text lists them.
 std::vector<Command> tableCommands();
-std::vector<Command> racewayCommands();    // conduit, enclosure
-std::vector<Command> equipmentCommands();  // transformer, starter
-std::vector<Command> conductorCommands();  // wire, ground
+std::vector<Command> racewayCommands();       // conduit, enclosure
+std::vector<Command> equipmentCommands();     // transformer, starter
+std::vector<Command> conductorCommands();     // wire, ground
+std::vector<Command> dropAndMotorCommands();  // vdrop, motor
 
 }  // namespace voltaro::cli

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     for (auto group : {racewayCommands(), equipmentCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     for (auto& command : conductorCommands()) commands.push_back(std::move(command));
+    for (auto& command : dropAndMotorCommands()) commands.push_back(std::move(command));
     voltaro::platform::failWritesBeyondTheSizeLimit();
     std::vector<std::string> args(argv + 1, argv + argc);
     std::filesystem::path appDir = executableFolder();

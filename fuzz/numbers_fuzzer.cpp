@@ -16,6 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(std::isfinite(reading.value), "readLeading gave a value that is not finite");
     if (reading.overflow) fuzz::require(reading.value == 0, "an overflow did not read as 0");
 
+    // The strict reading takes a text whole or not at all, and then agrees with the leading one.
+    if (const auto strict = numbers::readStrict(text)) {
+        fuzz::require(*strict >= 0 && *strict == reading.value, "readStrict disagrees");
+        fuzz::require(!numbers::readStrict(std::string(text) + "x"), "readStrict took a letter");
+    }
     const std::string written = numbers::general(reading.value);
     fuzz::require(written.size() <= 22, "general wrote more than 15 digits: " + written);
     const auto back = numbers::readLeading(written);

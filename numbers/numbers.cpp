@@ -83,6 +83,28 @@ Reading readLeading(std::string_view text) {
     return {negative ? -value : value, false};
 }
 
+std::optional<double> readStrict(std::string_view text) {
+    const auto margin = [](char c) { return c == ' ' || c == '\t'; };
+    std::size_t begin = 0, end = text.size();
+    while (begin < end && margin(text[begin])) ++begin;
+    while (end > begin && margin(text[end - 1])) --end;
+    const auto number = text.substr(begin, end - begin);
+    std::size_t digits = 0, points = 0;
+    for (const char c : number) {
+        if (isDigit(c))
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1) return std::nullopt;
+    // Only digits and one point are left, which the leading-number reading takes whole.
+    const auto reading = readLeading(number);
+    if (reading.overflow) return std::nullopt;
+    return reading.value;
+}
+
 double roundHalfEven(double value) {
     // The default floating-point rounding mode rounds halves to the even neighbour.
     return std::nearbyint(value);

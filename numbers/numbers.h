@@ -1,8 +1,9 @@
 // How Voltaro reads the numbers people type and writes the numbers it shows.
 //
 // Reading: a box holds whatever the user typed; its value is the number at the start of the
-// text ("12.5A" is 12.5, "abc" is 0). Writing: general number format, the way every answer,
-// log line and query criterion spells a number ("24", "19.68", "0.5", "1E+15").
+// text ("12.5A" is 12.5, "abc" is 0), or, strictly, the one plain number the text holds. Writing:
+// general number format, the way every answer, log line and query criterion spells a number ("24",
+// "19.68", "0.5", "1E+15").
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,14 @@ struct Reading {
     bool overflow = false;
 };
 Reading readLeading(std::string_view text);
+
+// The value of a text that holds one plain number and nothing else: an optional margin of blanks
+// (spaces and tabs) around digits with an optional decimal point ("12", "12.", ".5", " 7.25 ").
+// No sign, no exponent, no thousands separator, no decimal comma: "12abc", "1e3", "-4", "7,5",
+// "." and an empty or blank text are refused (nullopt), and so is a number too large for a double.
+// A number too small to represent reads as 0. The new calculators read their boxes this way, so
+// that a slip of the keyboard is pointed out instead of silently read as part of a number.
+std::optional<double> readStrict(std::string_view text);
 
 // Round to the nearest whole number, a half going to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);

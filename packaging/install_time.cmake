@@ -21,6 +21,9 @@ configure_file("${VOLTARO_TEMPLATES}/voltaro.desktop.in" "${VOLTARO_OUT}/voltaro
 set(VOLTARO_APP_DIR_SHOWN "${prefix}/${VOLTARO_INSTALL_APP_DIR}")
 string(REPLACE "\\" "\\e" VOLTARO_APP_DIR_SHOWN "${VOLTARO_APP_DIR_SHOWN}")
 string(REPLACE "-" "\\-" VOLTARO_APP_DIR_SHOWN "${VOLTARO_APP_DIR_SHOWN}")
+set(VOLTARO_DOC_DIR_SHOWN "${prefix}/share/doc/voltaro")
+string(REPLACE "\\" "\\e" VOLTARO_DOC_DIR_SHOWN "${VOLTARO_DOC_DIR_SHOWN}")
+string(REPLACE "-" "\\-" VOLTARO_DOC_DIR_SHOWN "${VOLTARO_DOC_DIR_SHOWN}")
 # The manuals and the changelog are installed compressed; -n keeps the name and time out, so the
 # same text packs the same.
 foreach(page voltaro voltaro-cli)

@@ -52,6 +52,30 @@ CREATE VIEW ConData_Q AS
 -- and 460 volts; empty where the size has no rating.
 CREATE TABLE Starter (Size TEXT NOT NULL, "200" REAL, "230" REAL, "460" REAL);
 
+-- Conductor properties (Chapter 9, Table 8), smallest size first: 18 to 8 AWG twice, solid
+-- (strands 1) then stranded, larger sizes stranded only. DC resistance at 75 C in ohms per 1000 ft.
+CREATE TABLE Ch9Table8 (size TEXT NOT NULL, circular_mils INTEGER NOT NULL,
+                        strands INTEGER NOT NULL, strand_diam_in REAL, overall_diam_in REAL NOT NULL,
+                        overall_area_in2 REAL NOT NULL, r_dc_cu_uncoated REAL NOT NULL,
+                        r_dc_cu_coated REAL NOT NULL, r_dc_al REAL NOT NULL);
+
+-- AC resistance and reactance (Chapter 9, Table 9), smallest size first: ohms to neutral per
+-- 1000 ft at 75 C and 60 Hz, three single conductors in PVC, aluminum or steel conduit, and the
+-- effective Z at 0.85 power factor; the aluminum cells of 14 AWG are empty.
+CREATE TABLE Ch9Table9 (size TEXT NOT NULL, xl_pvc_al REAL NOT NULL, xl_steel REAL NOT NULL,
+                        r_cu_pvc REAL NOT NULL, r_cu_al REAL NOT NULL, r_cu_steel REAL NOT NULL,
+                        r_al_pvc REAL, r_al_al REAL, r_al_steel REAL,
+                        z_cu_pvc_085 REAL NOT NULL, z_cu_al_085 REAL NOT NULL,
+                        z_cu_steel_085 REAL NOT NULL,
+                        z_al_pvc_085 REAL, z_al_al_085 REAL, z_al_steel_085 REAL);
+
+-- Full-load currents of motors (Tables 430-148, single phase, and 430-150, three phase), smallest
+-- horsepower first, written as the tables write it ("1/2", "1-1/2"): amperes at the rated motor
+-- voltages; empty where the table has a dash.
+CREATE TABLE Motor1Ph (hp TEXT NOT NULL, v115 REAL, v200 REAL, v208 REAL, v230 REAL);
+CREATE TABLE Motor3Ph (hp TEXT NOT NULL, v115 REAL, v200 REAL, v208 REAL, v230 REAL, v460 REAL,
+                       v575 REAL, v2300 REAL);
+
 -- NEMA enclosure types, numbered from 1 without gaps, with five lines of description.
 CREATE TABLE Enclosures (ID INTEGER PRIMARY KEY, Nema TEXT NOT NULL,
                          d1 TEXT, d2 TEXT, d3 TEXT, d4 TEXT, d5 TEXT);

@@ -15,6 +15,7 @@
 #include "platform/surface.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
+#include "shell/face_menu.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
@@ -129,6 +130,8 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         }
         Shutdown();
     });
+
+    Menu = new FaceMenu(this, [this] { return !state_.PanelBusy && isEnabled(); });
 
     MainT.setInterval(300);
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
@@ -264,8 +267,13 @@ void FrmMain::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void FrmMain::addOwnWindow(QWidget* window) { ownWindows_.emplace_back(window); }
+
 void FrmMain::MainT_Timer() {
-    const auto foreground = platform::foregroundWindow();
+    auto foreground = platform::foregroundWindow();
+    for (const auto& own : ownWindows_)
+        if (own && foreground != 0 && static_cast<WindowId>(own->winId()) == foreground)
+            foreground = state_.MainForeground;
     if (state_.MainTimerStarted) {
         if (foreground != state_.MainForeground) {
             if (state_.PanelBusy) return;
@@ -298,14 +306,46 @@ void FrmMain::mousePressEvent(QMouseEvent* event) {
     // window-manager move takes the pointer away from the program, the window stops being the
     // active one meanwhile, and the main timer would take that for a switch to another program
     // (and re-centre the window when the move ends).
-    dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    pressedAt_ = event->globalPosition().toPoint();
+    dragOffset_ = pressedAt_ - frameGeometry().topLeft();
+    dragged_ = false;
 }
 
 void FrmMain::mouseMoveEvent(QMouseEvent* event) {
-    if (dragOffset_) move(event->globalPosition().toPoint() - *dragOffset_);
+    if (!dragOffset_) return;
+    const QPoint at = event->globalPosition().toPoint();
+    // A right-click opens the menu, so that button moves the window only once the pointer has
+    // clearly left the place of the press; a hand's tremble is still a click.
+    if (!dragged_ && (event->buttons() & Qt::RightButton) &&
+        (at - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+        return;
+    dragged_ = true;
+    move(at - *dragOffset_);
 }
 
-void FrmMain::mouseReleaseEvent(QMouseEvent*) { dragOffset_.reset(); }
+void FrmMain::mouseReleaseEvent(QMouseEvent* event) {
+    const bool menuClick = dragOffset_ && !dragged_ && event->button() == Qt::RightButton;
+    dragOffset_.reset();
+    if (menuClick) Menu->openAt(event->globalPosition().toPoint(), false);
+}
+
+void FrmMain::openMenuFromKeyboard() {
+    Menu->openAt(mapToGlobal(Display->geometry().topLeft() + QPoint(8, 8)), true);
+}
+
+void FrmMain::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        openMenuFromKeyboard();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FrmMain::contextMenuEvent(QContextMenuEvent* event) {
+    // The window system's own menu request from the keyboard (a mouse's is a right-click above).
+    if (event->reason() == QContextMenuEvent::Keyboard) openMenuFromKeyboard();
+}
 
 void FrmMain::Shutdown() {
     state_.Snapshot.reset();

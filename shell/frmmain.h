@@ -5,10 +5,13 @@
 //
 // Start-up runs in Form_Load (everything after the single-instance hand-over), then Main shapes
 // and shows the window. A panel key emits openKey and the print button printReport; the program
-// connects the panels and the report to them. Geometry of the window is kept in pixels; twips
+// connects the panels and the report to them. A right-click on the face that does not drag it, the
+// Menu key or Shift+F10 opens the face's menu (FaceMenu), whose entries the program registers.
+// Geometry of the window is kept in pixels; twips
 // (15 per pixel) appear only where the start-up positions are given in them.
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "shell/options_store.h"
 #include "shell/shared_state.h"
@@ -30,6 +34,7 @@ class ZephlibBinding;
 
 namespace voltaro::shell {
 
+class FaceMenu;
 class ImageButton;
 
 class FrmMain : public QWidget {
@@ -62,6 +67,11 @@ public:
     ImageButton* printButton() const { return PrnBut; }
     ImageButton* exitButton() const { return OffBut; }
     QTimer& mainTimer() { return MainT; }
+    FaceMenu& faceMenu() const { return *Menu; }
+
+    // A window of the program's own beside the main window (Help, About): the main timer does not
+    // take a switch to it for a switch to another program.
+    void addOwnWindow(QWidget* window);
 
     // The display's caption as the label shows it: "&&" is one ampersand, a lone "&" marks an
     // access key and is not shown.
@@ -80,6 +90,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -89,6 +101,7 @@ private:
     void Shutdown();
     void setDisplayCaption(const std::string& text);
     void lag(int ticks);
+    void openMenuFromKeyboard();
 
     SharedState& state_;
     platform::ZephlibBinding& zephlib_;
@@ -104,8 +117,12 @@ private:
     std::array<ImageButton*, 3> SmRndImage{};
     ImageButton* PrnBut;
     ImageButton* OffBut;
+    FaceMenu* Menu;
+    std::vector<QPointer<QWidget>> ownWindows_;
 
     std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
+    QPoint pressedAt_;                  // the pointer's press, in screen pixels
+    bool dragged_ = false;              // the window has moved since the press
     bool wasActive_ = false;
 };
 

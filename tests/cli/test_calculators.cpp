@@ -1,4 +1,4 @@
-// voltaro-cli's calculators (wire, ground, conduit, enclosure, transformer, starter), run as a user
+// voltaro-cli's calculators (wire, ground, conduit, vdrop, motor and the others), run as a user
 // runs them against a copy of the application folder: what goes to stdout and stderr, the exit
 // status, the --log file (written on an answer, left alone on an error), and DragList left empty.
 #include <QtTest>
@@ -143,6 +143,14 @@ void CommandsTest::commands_data() {
                                                  << "No NEMA Enclosure\nWith That Number.\n";
     QTest::newRow("enclosure 0 does not exist") << QStringList{"enclosure", "--id", "0"} << 1 << ""
                                                 << "No NEMA Enclosure\nWith That Number.\n";
+    QTest::newRow("vdrop DC 24 V 16 AWG")
+        << QStringList{"vdrop", "--system", "dc", "--volts", "24", "--amps", "4", "--length", "100", "--material", "Copper", "--size", "16"}
+        << 0 << "Voltage Drop: 3.99 V (16.63 %)\nAt Load: 20.01 V\nSmallest For 3 %: 8\n" << "";
+    QTest::newRow("vdrop 14 AWG aluminum")
+        << QStringList{"vdrop", "--system", "three", "--volts", "480", "--amps", "4", "--length", "100", "--material", "Aluminum", "--size", "14", "--conduit", "PVC"}
+        << 1 << "" << "Size 14 Is Not Listed\nFor Aluminum In\nChapter 9 Table 9.\n";
+    QTest::newRow("motor 25 hp at 575 V") << QStringList{"motor", "--hp", "25", "--phase", "three", "--volts", "575"}
+        << 0 << "Full Load Amps: 27\nConductor Ampacity (125 %): 33.75\nUse Size 2 Starter\n" << "";
     // clang-format on
 
     const QString usage("usage: voltaro-cli");
@@ -168,6 +176,9 @@ void CommandsTest::commands_data() {
     QTest::newRow("usage: enclosure without id") << QStringList{"enclosure"} << 2 << "" << usage;
     QTest::newRow("usage: conduit with a stray word") << QStringList{"conduit", "10 - THHN"} << 2 << "" << usage;
     QTest::newRow("usage: conduit option without a value") << QStringList{"conduit", "--wire"} << 2 << "" << usage;
+    QTest::newRow("usage: vdrop dc with a power factor")
+        << QStringList{"vdrop", "--system", "dc", "--volts", "24", "--amps", "4", "--length", "100", "--material", "Copper", "--size", "16", "--pf", "1"} << 2 << "" << usage;
+    QTest::newRow("usage: motor phase 3") << QStringList{"motor", "--hp", "10", "--phase", "3", "--volts", "460"} << 2 << "" << usage;
     // clang-format on
 }
 // clang-format on
@@ -224,6 +235,10 @@ void CommandsTest::logsEachCalculator_data() {
                                  << "transformer-75kva-480v-three.log";
     QTest::newRow("starter") << QStringList{"starter", "--amps", "20", "--volts", "480"}
                              << "starter-20a-480v.log";
+    QTest::newRow("vdrop") << QStringList{"vdrop", "--system", "three", "--volts", "480", "--amps", "100", "--length", "200", "--material", "Copper", "--size", "3", "--conduit", "PVC"}
+                           << "vdrop-480v-three-3awg-pvc.log";
+    QTest::newRow("motor") << QStringList{"motor", "--hp", "25", "--phase", "three", "--volts", "575"}
+                           << "motor-25hp-575v-three.log";
     // clang-format on
 }
 // clang-format on

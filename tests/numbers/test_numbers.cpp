@@ -2,7 +2,10 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstdlib>
+#include <functional>
 #include <limits>
+#include <regex>
 #include <string>
 
 #include "numbers/numbers.h"
@@ -152,6 +155,36 @@ private Q_SLOTS:
             const double back = readLeading(text).value;
             QVERIFY2(std::fabs(back - v) <= std::fabs(v) * 1e-14, text.c_str());
         }
+    }
+
+    void readsStrictly() {
+        // What the walk below cannot reach: other characters, and numbers a double cannot hold.
+        for (const char* refused : {"5\n", "\xef\xbc\x95", "1,5", "12abc"})
+            QVERIFY2(!readStrict(refused), refused);
+        QVERIFY(!readStrict(std::string_view("5\0", 2)));
+        QVERIFY(!readStrict(std::string(400, '9')));
+        QCOMPARE(readStrict("0." + std::string(400, '0') + "1"), std::optional<double>(0.0));
+        QCOMPARE(readStrict(" \t12.5\t "), std::optional<double>(12.5));
+        // Every text of up to five characters over an alphabet with each kind of character the
+        // rule names: accepted exactly when it has the plain shape, with the value strtod reads.
+        const std::string alphabet = " \t09.e-,a+";
+        const std::regex plain(R"([ \t]*(\d+\.?\d*|\.\d+)[ \t]*)");
+        std::string text;
+        const std::function<void()> walk = [&] {
+            const auto reading = readStrict(text);
+            if (reading.has_value() != std::regex_match(text, plain))
+                QFAIL(qPrintable("wrong verdict on \"" + QString::fromStdString(text) + "\""));
+            if (reading && *reading != std::strtod(text.c_str(), nullptr))
+                QFAIL(qPrintable("wrong value of \"" + QString::fromStdString(text) + "\""));
+            if (text.size() == 5) return;
+            for (const char c : alphabet) {
+                text.push_back(c);
+                walk();
+                text.pop_back();
+                if (QTest::currentTestFailed()) return;
+            }
+        };
+        walk();
     }
 };
 

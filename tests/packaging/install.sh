@@ -36,9 +36,13 @@ d share/doc
 d share/doc/voltaro
 f share/doc/voltaro/changelog.gz
 f share/doc/voltaro/copyright
+d share/doc/voltaro/html
+f share/doc/voltaro/html/index.html
+d share/doc/voltaro/html/pictures
 d share/icons
 d share/icons/hicolor"
 sizes="16 22 24 32 48 64 128 256"
+for p in face display key-square key-round print off enter exit knob; do expected+=$'\n'"f share/doc/voltaro/html/pictures/$p.png"; done
 for size in $sizes; do
     expected+=$'\n'"d share/icons/hicolor/${size}x$size"$'\n'"d share/icons/hicolor/${size}x$size/apps"
     expected+=$'\n'"f share/icons/hicolor/${size}x$size/apps/voltaro.png"
@@ -102,6 +106,10 @@ if [ -s "$work/man.err" ] || [ -n "$missing" ] || [ "$(wc -w <<<"$commands")" -l
 else
     ok "the manuals render cleanly; voltaro-cli's has every command of --help"
 fi
+guide="$prefix/share/doc/voltaro/html"
+absent=$(grep -o 'src="[^"]*"' "$guide/index.html" | sed 's/^src="//; s/"$//' | while read -r f; do [ -f "$guide/$f" ] || echo "$f"; done)
+if [ -z "$absent" ] && grep -q '<title>Voltaro Help</title>' "$guide/index.html"; then ok "the HTML guide and every picture it shows"
+else bad "the HTML guide" "missing: $absent"; fi
 # The changelog's newest entry is this version: a release that forgets its entry is caught here.
 released=$(zcat "$prefix/share/doc/voltaro/changelog.gz" | sed -n '1s/^voltaro (\([^)]*\)).*/\1/p')
 if [ "$released" = "$version" ]; then ok "the changelog's newest entry is version $version"

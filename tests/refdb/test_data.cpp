@@ -82,7 +82,7 @@ private Q_SLOTS:
                 }
             }
         }
-        QCOMPARE(files, 14);
+        QCOMPARE(files, 18);
     }
 
     void workTablesStartEmpty() {
@@ -263,6 +263,24 @@ private Q_SLOTS:
         auto emt = column(*db_, "SELECT * FROM ConData_Q WHERE Abbr = 'EMT'", "Size");
         QCOMPARE(emt.front(), std::string("1/2"));
         QCOMPARE(emt.back(), std::string("4"));
+    }
+
+    void voltageDropAndMotorSpotValues() {
+        // Figures read off Chapter 9 Tables 8 and 9 and Tables 430-148 and 430-150; -1 is a dash.
+        const std::tuple<const char*, const char*, double> cells[] = {
+            {"Ch9Table8 WHERE size = '16' AND strands = 7", "r_dc_cu_uncoated", 4.99},
+            {"Ch9Table9 WHERE size = '10'", "xl_steel", 0.063},
+            {"Ch9Table9 WHERE size = '14'", "r_al_pvc", -1},
+            {"Motor1Ph WHERE hp = '7-1/2'", "v115", 80},
+            {"Motor3Ph WHERE hp = '5'", "v115", -1},
+            {"Motor3Ph WHERE hp = '25'", "v575", 27},
+        };
+        for (const auto& [where, column, value] : cells) {
+            auto set = db_->openRecordset(std::string("SELECT * FROM ") + where);
+            QCOMPARE(set->recordCount(), 1);
+            const auto cell = set->field(column);
+            QCOMPARE(cell.isNull() ? -1.0 : cell.number(), value);
+        }
     }
 
     void starterEnclosuresAndNotes() {

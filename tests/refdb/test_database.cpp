@@ -306,9 +306,10 @@ private Q_SLOTS:
         auto queries = db.queryNames();
         QVERIFY(tables.ok() && queries.ok());
         const std::vector<std::string> expectedTables = {
-            "Copper",     "Aluminum",  "Correc1",   "Correc2",  "AWG",     "FuseSize",
-            "GndWire",    "WireType",  "WireDim",   "ConType",  "ConData", "Starter",
-            "Enclosures", "FootNotes", "KeepWires", "DragList", "Scratch"};
+            "Copper",    "Aluminum",  "Correc1",  "Correc2",  "AWG",        "FuseSize",
+            "GndWire",   "WireType",  "WireDim",  "ConType",  "ConData",    "Starter",
+            "Ch9Table8", "Ch9Table9", "Motor1Ph", "Motor3Ph", "Enclosures", "FootNotes",
+            "KeepWires", "DragList",  "Scratch"};
         QCOMPARE(*tables, expectedTables);
         QCOMPARE(*queries, (std::vector<std::string>{"WireArea_Q", "ConData_Q"}));
     }

@@ -1,7 +1,9 @@
 // The main window on the offscreen platform: start-up, pictures of the keys and buttons, the
-// print button, the display and the exit button. The real window shape and switching to other
-// programs are checked end to end (tests/e2e).
+// print button, the display, the exit button, the face's menu, Help and About. The real window
+// shape and switching to other programs are checked end to end (tests/e2e).
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -11,7 +13,10 @@
 #include "assets/resource_names.h"
 #include "platform/surface.h"
 #include "refdb/password.h"
+#include "shell/about_window.h"
+#include "shell/face_menu.h"
 #include "shell/frmmain.h"
+#include "shell/help_window.h"
 #include "shell/image_button.h"
 #include "shell/region.h"
 #include "shell/session.h"
@@ -49,6 +54,34 @@ class TestFrmMain : public QObject {
         window_->shapeAndShow();
     }
     void firstTick() { window_->MainT_Timer(); }
+
+    // A mouse event at a point of the screen, as the window system delivers it.
+    void mouse(QEvent::Type type, Qt::MouseButton button, QPoint global) {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, QPointF(global - window_->pos()), QPointF(global),
+                          type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+        QApplication::sendEvent(window_.get(), &event);
+    }
+    // The menu's entries as it shows them; a separator is "".
+    QStringList menuEntries() const {
+        QStringList texts;
+        for (const auto* action : window_->faceMenu().actions()) texts << action->text();
+        return texts;
+    }
+    // A loaded, freed window whose menu holds three entries, registered out of order; `help` is
+    // what Help and F1 open.
+    void menuWorld(HelpWindow& help) {
+        load();
+        firstTick();
+        using Section = MenuEntry::Section;
+        auto& menu = window_->faceMenu();
+        menu.addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
+                       [&help] { help.present(); }, Section::Help});
+        menu.addEntry({QStringLiteral("Voltage Drop..."), {}, [] {}, Section::Tools});
+        menu.addEntry({QStringLiteral("About Voltaro"), {}, [] {}, Section::Help});
+        window_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
 
 private Q_SLOTS:
     void init() {
@@ -208,6 +241,112 @@ private Q_SLOTS:
         QVERIFY(!window_->mainTimer().isActive());
         auto db = refdb::Database::open(app_ / "Voltaro.dat", *refdb::recoverPassword(*zephlib_));
         QVERIFY(db.ok());
+    }
+
+    void rightClickOpensTheMenu_data() {
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("travel");  // pixels the pointer moves between press and release
+        QTest::addColumn<bool>("opens");
+        // clang-format off
+        QTest::newRow("right click")             << Qt::RightButton << 0  << true;
+        QTest::newRow("right click, a tremble")  << Qt::RightButton << 3  << true;
+        QTest::newRow("right press and move")    << Qt::RightButton << 40 << false;
+        QTest::newRow("left click")              << Qt::LeftButton  << 0  << false;
+        QTest::newRow("left press and move")     << Qt::LeftButton  << 40 << false;
+        // clang-format on
+    }
+    void rightClickOpensTheMenu() {
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(int, travel);
+        QFETCH(bool, opens);
+        HelpWindow help;
+        menuWorld(help);
+        const QPoint start = window_->pos();
+        const QPoint at = window_->mapToGlobal(QPoint(134, 120));  // the display: the face's
+        mouse(QEvent::MouseButtonPress, button, at);
+        for (int step = 1; step <= travel; ++step)
+            mouse(QEvent::MouseMove, button, at + QPoint(step, 0));
+        mouse(QEvent::MouseButtonRelease, button, at + QPoint(travel, 0));
+        QCOMPARE(window_->faceMenu().isVisible(), opens);
+        QCOMPARE(window_->pos(), travel > 3 ? start + QPoint(travel, 0) : start);
+        if (opens) {
+            QCOMPARE(menuEntries(),
+                     (QStringList{QStringLiteral("Voltage Drop..."), QString(),
+                                  QStringLiteral("Help"), QStringLiteral("About Voltaro")}));
+            QVERIFY(window_->faceMenu().activeAction() == nullptr);  // the mouse chooses
+        }
+    }
+
+    void menuKeysOpenItUnlessAPanelIsOpen_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Menu") << int(Qt::Key_Menu) << Qt::KeyboardModifiers();
+        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("F10 alone") << int(Qt::Key_F10) << Qt::KeyboardModifiers();
+    }
+    void menuKeysOpenItUnlessAPanelIsOpen() {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        HelpWindow help;
+        menuWorld(help);
+        auto& menu = window_->faceMenu();
+        // As a panel opens: busy, the main window disabled. Nothing opens, by keys or mouse.
+        state_->PanelBusy = true;
+        window_->setEnabled(false);
+        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
+        const QPoint at = window_->mapToGlobal(QPoint(134, 120));
+        mouse(QEvent::MouseButtonPress, Qt::RightButton, at);
+        mouse(QEvent::MouseButtonRelease, Qt::RightButton, at);
+        QVERIFY(!menu.openAt(at, true));
+        QVERIFY(!menu.isVisible());
+        QCOMPARE(menu.actions().at(2)->shortcut(), QKeySequence(Qt::Key_F1));
+        menu.actions().at(2)->trigger();  // Help's shortcut, had it reached the window
+        QVERIFY(!help.isVisible());
+
+        state_->PanelBusy = false;
+        window_->setEnabled(true);
+        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
+        const bool opens = key == Qt::Key_Menu || modifiers == Qt::ShiftModifier;
+        QCOMPARE(menu.isVisible(), opens);
+        if (opens) QCOMPARE(menu.activeAction(), menu.actions().constFirst());  // for the arrows
+    }
+
+    void f1OpensHelp() {
+        HelpWindow help;
+        menuWorld(help);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);  // as the window system sends it
+        QVERIFY(help.isVisible());
+        QCOMPARE(help.windowTitle(), QStringLiteral("Voltaro Help"));
+        QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("The code tables")));
+        // Every picture the guide shows is drawn; the face keeps its shape's outside clear.
+        const QRegularExpression source(QStringLiteral("src=\"pictures/([^\"]+)\""));
+        QStringList shown;
+        for (const auto& match : source.globalMatch(helpPageHtml())) shown << match.captured(1);
+        QVERIFY(shown.size() >= 8);
+        for (const QString& name : shown) QVERIFY2(!helpPicture(name).isNull(), qPrintable(name));
+        const QImage face = helpPicture(QStringLiteral("face.png"));
+        QCOMPARE(qAlpha(face.pixel(0, 0)), 0);
+        QCOMPARE(qAlpha(face.pixel(face.width() / 2, face.height() / 2)), 255);
+    }
+
+    void aboutNamesWhatThisCopyHolds() {
+        load();
+        AboutWindow about(*state_, QStringLiteral("7.5"));
+        about.present();
+        QCOMPARE(about.windowTitle(), QStringLiteral("About Voltaro"));
+        QVERIFY(about.versionLabel()->text().contains(QStringLiteral("Version 7.5")));
+        QVERIFY(about.versionLabel()->text().contains(QStringLiteral("1999 NEC")));
+        const QString tables = about.tablesBox()->toPlainText();
+        QVERIFY(tables.contains(QStringLiteral("Table 250-122")));
+        QVERIFY(!tables.contains(QStringLiteral("KeepWires")));  // work tables are no code
+        QCOMPARE(about.folderLabel()->text(), QString::fromStdString(app_.string()));
+        QVERIFY(about.noticeLabel()->text().startsWith(QStringLiteral("Copyright 2026 Voltaro")));
+        // A table this copy does not know is named as the database names it.
+        QCOMPARE(tableDescription("Ch9Tbl9"), QStringLiteral("Ch9Tbl9"));
+        state_->RefDb->close();
+        about.present();
+        QCOMPARE(about.tablesBox()->toPlainText(),
+                 QStringLiteral("The reference database is not open."));
     }
 
     void missingDatabaseFailsTheLoad() {

@@ -1,0 +1,187 @@
+#include "shell/help_window.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <utility>
+
+#include "assets/layout.h"
+#include "assets/resource_names.h"
+#include "shell/panel_style.h"
+#include "shell/skin.h"
+
+namespace voltaro::shell {
+
+namespace face = assets::layout::face;
+namespace bitmap = assets::program;
+
+namespace {
+
+QRect rectOf(const assets::layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+// An answer as the display shows it, for the pictures.
+constexpr char kSampleAnswer[] =
+    "Size Wire:\n3  (THW-2)\nDe-Rated Amps: 65.28\nCircuit Max Amps: 65\nSee Notes";
+
+// The main window as it looks with an answer on its display and the print button lit: the face,
+// its keys placed as the window places them, outside its shape transparent.
+QImage assembledFace() {
+    QImage out = skinBitmap(bitmap::kBASE).convertToFormat(QImage::Format_ARGB32);
+    if (out.isNull()) return out;
+    const QRgb outside = out.pixel(0, 0);
+    QPainter painter(&out);
+    for (const auto& key : face::kSmSq)
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMSQUP));
+    for (const auto& key : face::kSmRnd)
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMRNDUP));
+    painter.drawImage(rectOf(face::kPrnBut).topLeft(), skinBitmap(bitmap::kPRN_U));
+    painter.drawImage(rectOf(face::kOffBut).topLeft(), skinBitmap(bitmap::kEXIT_U));
+    // The display's own font and inset (the main window's label).
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(panel_style::kGlassText);
+    painter.drawText(rectOf(face::kDisplay).adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignTop,
+                     QString::fromLatin1(kSampleAnswer));
+    painter.end();
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if (row[x] == outside) row[x] = 0;
+    }
+    return out;
+}
+
+QImage bare(const char* name) { return skinBitmap(name).convertToFormat(QImage::Format_RGB32); }
+
+struct Picture {
+    const char* file;
+    std::function<QImage()> draw;
+};
+
+const std::vector<Picture>& pictures() {
+    static const std::vector<Picture> list{
+        // Three quarters of the window's size, so that it stands beside the text.
+        {"face.png",
+         [] {
+             const QImage whole = assembledFace();
+             return whole.scaled(whole.size() * 3 / 4, Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+         }},
+        {"display.png", [] { return assembledFace().copy(rectOf(face::kDisplayBezel)); }},
+        {"key-square.png", [] { return bare(bitmap::kSMSQUP); }},
+        {"key-round.png", [] { return bare(bitmap::kSMRNDUP); }},
+        {"print.png", [] { return bare(bitmap::kPRN_U); }},
+        {"off.png", [] { return bare(bitmap::kEXIT_U); }},
+        {"enter.png", [] { return bare(bitmap::kDNE_U); }},
+        {"exit.png", [] { return bare(bitmap::kX_UP); }},
+        {"knob.png", [] { return bare(bitmap::kKNOB_U); }},
+    };
+    return list;
+}
+
+}  // namespace
+
+QStringList helpPictureNames() {
+    QStringList names;
+    for (const auto& picture : pictures()) names << QString::fromLatin1(picture.file);
+    return names;
+}
+
+QImage helpPicture(const QString& fileName) {
+    for (const auto& picture : pictures())
+        if (fileName == QLatin1String(picture.file)) return picture.draw();
+    return {};
+}
+
+QString helpPageHtml() {
+    QFile page(QString::fromLatin1(kHelpPage));
+    if (!page.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(page.readAll());
+}
+
+HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
+    setObjectName(QStringLiteral("HelpText"));
+    setAccessibleName(QStringLiteral("Voltaro Help"));
+    setOpenExternalLinks(false);
+    setFrameShape(QFrame::NoFrame);
+    // The page sets its own colours; the palette keeps them while it loads and in the margins.
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Base, QColor(38, 40, 44));
+    palette.setColor(QPalette::Text, panel_style::kCaptionText);
+    palette.setColor(QPalette::Highlight, panel_style::kGlass);
+    palette.setColor(QPalette::HighlightedText, panel_style::kGlassText);
+    setPalette(palette);
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: rgb(30, 31, 34); width: 11px; margin: 0px; }"
+        "QScrollBar::handle:vertical { background: rgb(0, 128, 0); min-height: 24px;"
+        "  border-radius: 3px; margin: 1px; }"
+        "QScrollBar::add-line, QScrollBar::sub-line { height: 0px; width: 0px; }"
+        "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"));
+}
+
+QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
+    const QString path = name.path();
+    const qsizetype folder = path.lastIndexOf(QLatin1String(kHelpPictureFolder));
+    if (type == QTextDocument::ImageResource && folder >= 0) {
+        const QImage picture =
+            helpPicture(path.mid(folder + qsizetype(sizeof(kHelpPictureFolder) - 1)));
+        if (!picture.isNull()) return picture;
+    }
+    return QTextBrowser::loadResource(type, name);
+}
+
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Voltaro Help"));
+    setAccessibleName(QStringLiteral("Voltaro Help"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(30, 31, 34));
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    // The drawers' engraved title: an amber mark and spaced capitals on the charcoal.
+    auto* title = new QLabel(QStringLiteral("VOLTARO HELP"), this);
+    title->setObjectName(QStringLiteral("HelpTitle"));
+    title->setAccessibleName(QStringLiteral("Voltaro Help"));
+    QFont titleFont = panel_style::glassFont();
+    titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 2);
+    title->setFont(titleFont);
+    title->setStyleSheet(QStringLiteral(
+        "QLabel { color: rgb(212, 215, 219); border-left: 3px solid rgb(248, 190, 70);"
+        "  padding-left: 7px; }"));
+
+    browser_ = new HelpBrowser(this);
+    browser_->setSource(QUrl(QStringLiteral("qrc") + QString::fromLatin1(kHelpPage)));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 9, 4, 4);
+    layout->setSpacing(7);
+    layout->addWidget(title);
+    layout->addWidget(browser_, 1);
+    resize(720, 640);
+}
+
+void HelpWindow::present() {
+    if (!isVisible()) browser_->verticalScrollBar()->setValue(0);
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace voltaro::shell
