@@ -105,7 +105,13 @@ int main(int argc, char** argv) {
                             app::panelTable(options, program));
     QObject::connect(&frmMain, &shell::FrmMain::openKey, &panels, &shell::PanelHost::openKey);
 
-    // The face's menu: the calculators and windows beyond the seven keys, then Help and About.
+    // The face's menu: the calculators beyond the seven keys (every menu row of the panel
+    // table, in the table's order), then Help and About.
+    for (const shell::PanelRow& row : panels.rows()) {
+        if (row.key != shell::PanelKey::Menu) continue;
+        frmMain.faceMenu().addEntry({QString::fromLatin1(row.menuEntry), QKeySequence(),
+                                     [&panels, &row] { panels.openRow(row); }});
+    }
     shell::HelpWindow help;
     shell::AboutWindow about(state, QStringLiteral(VOLTARO_VERSION));
     frmMain.addOwnWindow(&help);

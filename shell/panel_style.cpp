@@ -1,5 +1,6 @@
 #include "shell/panel_style.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -97,6 +98,23 @@ QListWidget* listBox(const QString& objectName, const QString& toolTip,
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
     return list;
+}
+
+QComboBox* comboBox(const QString& objectName, bool editable, const QString& toolTip,
+                    const QString& accessibleName) {
+    auto* combo = named(new QComboBox, objectName, toolTip, accessibleName);
+    glass(combo);
+    // The glass carries the drop-down too: no frame, a darker strip for the arrow.
+    combo->setStyleSheet(combo->styleSheet() +
+                         QStringLiteral("QComboBox { background: rgb(0, 128, 0); color: rgb(255, "
+                                        "255, 0); border: none; padding: 0px 2px; }"
+                                        "QComboBox::drop-down { border: none; width: 12px;"
+                                        "  background: rgb(0, 78, 0); }"));
+    combo->setEditable(editable);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(12);
+    if (editable) combo->lineEdit()->setFrame(false);
+    return combo;
 }
 
 QLabel* valueLabel(const QString& objectName, const QString& text, const QString& toolTip,
