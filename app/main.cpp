@@ -118,9 +118,11 @@ int main(int argc, char** argv) {
     frmMain.addOwnWindow(&about);
     using Section = shell::MenuEntry::Section;
     frmMain.faceMenu().addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
-                                 [&help] { help.present(); }, Section::Help});
+                                 [&help, &frmMain] { help.present(frmMain.frameGeometry()); },
+                                 Section::Help});
     frmMain.faceMenu().addEntry({QStringLiteral("About Voltaro"), QKeySequence(),
-                                 [&about] { about.present(); }, Section::Help});
+                                 [&about, &frmMain] { about.present(frmMain.frameGeometry()); },
+                                 Section::Help});
 
     std::string reason;
     switch (frmMain.Form_Load(reason)) {

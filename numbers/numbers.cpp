@@ -101,8 +101,7 @@ std::optional<double> readStrict(std::string_view text) {
     if (digits == 0 || points > 1) return std::nullopt;
     // Only digits and one point are left, which the leading-number reading takes whole.
     const auto reading = readLeading(number);
-    if (reading.overflow) return std::nullopt;
-    return reading.value;
+    return reading.overflow ? std::numeric_limits<double>::infinity() : reading.value;
 }
 
 double roundHalfEven(double value) {

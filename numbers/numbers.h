@@ -27,9 +27,10 @@ Reading readLeading(std::string_view text);
 // The value of a text that holds one plain number and nothing else: an optional margin of blanks
 // (spaces and tabs) around digits with an optional decimal point ("12", "12.", ".5", " 7.25 ").
 // No sign, no exponent, no thousands separator, no decimal comma: "12abc", "1e3", "-4", "7,5",
-// "." and an empty or blank text are refused (nullopt), and so is a number too large for a double.
-// A number too small to represent reads as 0. The new calculators read their boxes this way, so
-// that a slip of the keyboard is pointed out instead of silently read as part of a number.
+// "." and an empty or blank text are refused (nullopt). A number too large for a double reads as
+// infinity, for the caller to refuse as too large; one too small to represent reads as 0. The new
+// calculators read their boxes this way, so that a slip of the keyboard is pointed out instead of
+// silently read as part of a number.
 std::optional<double> readStrict(std::string_view text);
 
 // Round to the nearest whole number, a half going to the even neighbour (2.5 -> 2, 3.5 -> 4).

@@ -4,6 +4,7 @@
 // licence the package states (packaging/copyright, carried as a resource).
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +29,9 @@ struct Notice {
     QString copyright;  // "Copyright 2026 Voltaro"
     QString licence;    // "Licence: proprietary. All rights reserved. ..."
 };
+// From the text of a Debian copyright file.
+Notice parseNotice(const QString& copyrightFile);
+// The package's own (packaging/copyright, carried as a resource).
 Notice packageNotice();
 
 class AboutWindow : public QWidget {
@@ -37,16 +41,14 @@ public:
     // `version` is the build's ("1.0").
     AboutWindow(SharedState& state, const QString& version);
 
-    // Reads the tables and the data folder afresh, shows the window and brings it to the front.
-    void present();
+    // Reads the tables and the data folder afresh, shows the window (a closed one beside `anchor`,
+    // the main window's frame) and brings it to the front.
+    void present(const QRect& anchor);
 
     QLabel* versionLabel() const { return version_; }
     QPlainTextEdit* tablesBox() const { return tables_; }
     QLabel* folderLabel() const { return folder_; }
     QLabel* noticeLabel() const { return notice_; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void refresh();

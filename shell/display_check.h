@@ -2,10 +2,9 @@
 // 16-bit colour.
 #pragma once
 
-namespace voltaro::shell {
+#include "shell/twips.h"
 
-// Twips per pixel on the usual display; window geometry in twips converts with it.
-inline constexpr int kTwipsPerPixel = 15;
+namespace voltaro::shell {
 
 // True when a display of that colour depth and width is good enough: 2 to the power of
 // bitsPerPixel x planes must reach 65536, and the width in twips / 20 must reach 600.

@@ -6,14 +6,15 @@ namespace voltaro::shell {
 
 namespace {
 
-// The panels' lists: green glass, yellow text, the chosen line inverted; a dark bezel as the
-// wells' edges have, and the drawers' charcoal around it.
+// The panels' lists: green glass, yellow text, the chosen line inverted, in a charcoal bezel
+// with the drawers' light edge; the separator is a strip of the bezel between two wells.
 const char* const kMenuSheet =
-    "QMenu { background: rgb(0, 128, 0); border: 3px solid rgb(30, 31, 34); padding: 4px 0px; }"
-    "QMenu::item { color: rgb(255, 255, 0); background: transparent; padding: 5px 18px 5px 14px; }"
+    "QMenu { background: rgb(30, 31, 34); border: 1px solid rgb(86, 90, 96); padding: 4px; }"
+    "QMenu::item { color: rgb(255, 255, 0); background: rgb(0, 128, 0);"
+    "  padding: 6px 20px 6px 12px; min-width: 160px; }"
     "QMenu::item:selected { background: rgb(255, 255, 0); color: rgb(0, 64, 0); }"
     "QMenu::item:disabled { color: rgb(150, 190, 110); }"
-    "QMenu::separator { height: 1px; background: rgb(120, 190, 60); margin: 4px 10px; }";
+    "QMenu::separator { height: 5px; background: rgb(30, 31, 34); }";
 
 }  // namespace
 

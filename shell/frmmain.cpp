@@ -17,6 +17,7 @@
 #include "shell/errwnd.h"
 #include "shell/face_menu.h"
 #include "shell/image_button.h"
+#include "shell/panel_style.h"
 #include "shell/region.h"
 #include "shell/session.h"
 #include "shell/skin.h"
@@ -31,7 +32,9 @@ namespace {
 
 QRect rectOf(const assets::layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
-int twipsToPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
+// Where the window first shows, and how far CaptureFace sets it off the screen's middle (left
+// and down), in twips.
+constexpr int kStartTwips = 1000, kCaptureOffsetTwips = 22;
 
 constexpr std::array<const char*, 4> kSquareNames = {"Wire size", "Ground and OCP", "Conduit fill",
                                                      "Transformer"};
@@ -65,7 +68,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     displayFont.setBold(true);
     Display->setFont(displayFont);
     QPalette palette = Display->palette();
-    palette.setColor(QPalette::WindowText, QColor(255, 255, 0));
+    palette.setColor(QPalette::WindowText, panel_style::kGlassText);
     Display->setPalette(palette);
 
     Image1 = new QLabel(this);
@@ -204,7 +207,7 @@ void FrmMain::shapeAndShow() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     setFixedSize(base_.size());
     setMask(RegionFromBitmap(base_.toImage(), 0));
-    move(twipsToPixels(1000), twipsToPixels(1000));
+    move(twipsToPixels(kStartTwips), twipsToPixels(kStartTwips));
     show();
     QApplication::restoreOverrideCursor();
 }
@@ -245,8 +248,8 @@ void FrmMain::CaptureFace() {
     // Centred, 22 twips left of and below the middle of the screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        const double left = (area.width() - width()) * kTwipsPerPixel / 2.0 - 22;
-        const double top = (area.height() - height()) * kTwipsPerPixel / 2.0 + 22;
+        const double left = (area.width() - width()) * kTwipsPerPixel / 2.0 - kCaptureOffsetTwips;
+        const double top = (area.height() - height()) * kTwipsPerPixel / 2.0 + kCaptureOffsetTwips;
         const auto topTwips = numbers::toInt16(top).value_or(top < 0 ? -32768 : 32767);
         move(twipsToPixels(left), twipsToPixels(topTwips));
     }
@@ -272,7 +275,7 @@ void FrmMain::addOwnWindow(QWidget* window) { ownWindows_.emplace_back(window); 
 void FrmMain::MainT_Timer() {
     auto foreground = platform::foregroundWindow();
     for (const auto& own : ownWindows_)
-        if (own && foreground != 0 && static_cast<WindowId>(own->winId()) == foreground)
+        if (own && own->isVisible() && static_cast<WindowId>(own->winId()) == foreground)
             foreground = state_.MainForeground;
     if (state_.MainTimerStarted) {
         if (foreground != state_.MainForeground) {

@@ -1,12 +1,14 @@
 #include "shell/help_window.h"
 
+#include <QAction>
 #include <QFile>
-#include <QKeyEvent>
-#include <QLabel>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -67,11 +69,11 @@ struct Picture {
 
 const std::vector<Picture>& pictures() {
     static const std::vector<Picture> list{
-        // Three quarters of the window's size, so that it stands beside the text.
+        // Three fifths of the window's size, so that it stands beside the first steps.
         {"face.png",
          [] {
              const QImage whole = assembledFace();
-             return whole.scaled(whole.size() * 3 / 4, Qt::IgnoreAspectRatio,
+             return whole.scaled(whole.size() * 3 / 5, Qt::IgnoreAspectRatio,
                                  Qt::SmoothTransformation);
          }},
         {"display.png", [] { return assembledFace().copy(rectOf(face::kDisplayBezel)); }},
@@ -146,42 +148,46 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window) {
     setPalette(palette);
     setAutoFillBackground(true);
 
-    // The drawers' engraved title: an amber mark and spaced capitals on the charcoal.
-    auto* title = new QLabel(QStringLiteral("VOLTARO HELP"), this);
-    title->setObjectName(QStringLiteral("HelpTitle"));
-    title->setAccessibleName(QStringLiteral("Voltaro Help"));
-    QFont titleFont = panel_style::glassFont();
-    titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 2);
-    title->setFont(titleFont);
-    title->setStyleSheet(QStringLiteral(
-        "QLabel { color: rgb(212, 215, 219); border-left: 3px solid rgb(248, 190, 70);"
-        "  padding-left: 7px; }"));
-
     browser_ = new HelpBrowser(this);
     browser_->setSource(QUrl(QStringLiteral("qrc") + QString::fromLatin1(kHelpPage)));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 9, 4, 4);
-    layout->setSpacing(7);
-    layout->addWidget(title);
+    layout->setContentsMargins(6, 6, 2, 2);
     layout->addWidget(browser_, 1);
-    resize(720, 640);
+    resize(760, 660);
+
+    auto* close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
 }
 
-void HelpWindow::present() {
-    if (!isVisible()) browser_->verticalScrollBar()->setValue(0);
+void placeBeside(QWidget* window, const QRect& anchor) {
+    const QScreen* screen = QGuiApplication::screenAt(anchor.center());
+    if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds is not known before the first show: leave room for one.
+    const QSize size = window->frameGeometry().size().expandedTo(window->size() + QSize(2, 26));
+    const int top =
+        std::clamp(anchor.top(), area.top(), std::max(area.top(), area.bottom() - size.height()));
+    if (anchor.right() + 8 + size.width() <= area.right())
+        window->move(anchor.right() + 8, top);
+    else if (anchor.left() - 8 - size.width() >= area.left())
+        window->move(anchor.left() - 8 - size.width(), top);
+    else
+        window->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+void HelpWindow::present(const QRect& anchor) {
+    if (!isVisible()) {
+        browser_->verticalScrollBar()->setValue(0);
+        placeBeside(this, anchor);
+    }
     if (isMinimized()) showNormal();
     show();
     raise();
     activateWindow();
-}
-
-void HelpWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace voltaro::shell

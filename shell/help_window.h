@@ -1,8 +1,8 @@
 // HelpWindow, "Voltaro Help": the user's guide, an HTML page the program carries as a resource
 // (shell/help/guide.html), shown in a browser on the drawers' charcoal with the display's glass
-// colours. Its pictures are drawn from the skin's own bitmaps when the page asks for them
-// (helpPicture), so they always show the keys the program really has; the build writes the same
-// page and pictures to files, the package's HTML documentation (voltaro-help-doc).
+// colours; Escape closes it. Its pictures are drawn from the skin's own bitmaps when the page asks
+// for them (helpPicture), so they always show the keys the program really has; the build writes the
+// same page and pictures to files, the package's HTML documentation (voltaro-help-doc).
 #pragma once
 
 #include <QImage>
@@ -24,6 +24,10 @@ QImage helpPicture(const QString& fileName);
 // The guide's text as the page holds it; empty when the resource is missing.
 QString helpPageHtml();
 
+// Puts a window of the program's own beside `anchor` (the main window's frame, screen pixels):
+// to its right when it fits on that screen, else to its left, else centred on the screen.
+void placeBeside(QWidget* window, const QRect& anchor);
+
 class HelpBrowser : public QTextBrowser {
     Q_OBJECT
 
@@ -41,13 +45,11 @@ class HelpWindow : public QWidget {
 public:
     HelpWindow();
 
-    // Shows the window (a closed one at the guide's top) and brings it to the front.
-    void present();
+    // Shows the window (a closed one at the guide's top, beside `anchor`) and brings it to the
+    // front.
+    void present(const QRect& anchor);
 
     HelpBrowser* browser() const { return browser_; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     HelpBrowser* browser_;

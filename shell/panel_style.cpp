@@ -12,10 +12,11 @@ namespace voltaro::shell::panel_style {
 namespace {
 
 // The art draws each well's edge around the control's rectangle, so the controls draw no frame.
+// %1: the glass, %2: its text.
 const char* const kGlassSheet =
     "QLineEdit, QAbstractItemView, QLabel, QPlainTextEdit, QTextEdit {"
-    "  background: rgb(0, 128, 0); color: rgb(255, 255, 0); border: none; padding: 0px 2px;"
-    "  selection-background-color: rgb(255, 255, 0); selection-color: rgb(0, 64, 0); }"
+    "  background: %1; color: %2; border: none; padding: 0px 2px;"
+    "  selection-background-color: %2; selection-color: rgb(0, 64, 0); }"
     "QAbstractItemView { outline: none; }"
     "QAbstractItemView::item { padding: 0px; }"
     "QScrollBar:vertical { background: rgb(0, 78, 0); width: 9px; margin: 0px; }"
@@ -49,7 +50,7 @@ QFont captionFont() {
 
 void glass(QWidget* control) {
     control->setFont(glassFont());
-    control->setStyleSheet(QString::fromLatin1(kGlassSheet));
+    control->setStyleSheet(QString::fromLatin1(kGlassSheet).arg(kGlass.name(), kGlassText.name()));
     control->setAutoFillBackground(true);
 }
 

@@ -37,7 +37,7 @@ std::optional<std::string> deleteResultsLog(const std::filesystem::path& path) {
 
 void ResetResults(SharedState& state) {
     state.ResultsReady = false;
-    for (int i = 1; i <= 12; ++i) state.NoteFlags[static_cast<std::size_t>(i)] = false;
+    for (std::size_t i = 1; i <= calc::kLastNote; ++i) state.NoteFlags[i] = false;
 }
 
 }  // namespace voltaro::shell

@@ -4,15 +4,9 @@
 
 #include <algorithm>
 
-#include "shell/display_check.h"
+#include "shell/twips.h"
 
 namespace voltaro::shell {
-
-namespace {
-
-int toPixels(double twips) { return qRound(twips / kTwipsPerPixel); }
-
-}  // namespace
 
 QRect panelGeometry(const QRect& main, PanelSide side, int offsetTwips, int width, int height) {
     const double px = kTwipsPerPixel;
@@ -21,23 +15,23 @@ QRect panelGeometry(const QRect& main, PanelSide side, int offsetTwips, int widt
     int windowWidth = width;
     switch (side) {
         case PanelSide::Left:
-            left = main.x() * px - width * px + 400;
+            left = main.x() * px - width * px + kDockOverlapTwips;
             break;
         case PanelSide::Right:
-            left = main.x() * px + main.width() * px - 400;
+            left = main.x() * px + main.width() * px - kDockOverlapTwips;
             break;
         case PanelSide::Options:
-            left = main.x() * px - width * px + 278;
+            left = main.x() * px - width * px + kOptionsDockTwips;
             windowWidth = kOptionsWindowWidth;
             break;
     }
-    return QRect(toPixels(left), toPixels(top), windowWidth, height);
+    return QRect(twipsToPixels(left), twipsToPixels(top), windowWidth, height);
 }
 
 QPoint centredPosition(const QRect& screen, const QSize& window) {
     const double px = kTwipsPerPixel;
-    return QPoint(screen.x() + toPixels((screen.width() * px - window.width() * px) / 2),
-                  screen.y() + toPixels((screen.height() * px - window.height() * px) / 2));
+    return QPoint(screen.x() + twipsToPixels((screen.width() * px - window.width() * px) / 2),
+                  screen.y() + twipsToPixels((screen.height() * px - window.height() * px) / 2));
 }
 
 int slideStepCount(Slide slide, int width) {

@@ -27,12 +27,15 @@ enum class PanelKey { Square, Round, Menu };
 
 // The window width of the options panel, whatever its slide width (PanelWidth 214).
 inline constexpr int kOptionsWindowWidth = 418;
+// How far a calculator panel reaches over the main window's edge, and how far the options
+// panel's slide width reaches past the main window's left edge, in twips.
+inline constexpr int kDockOverlapTwips = 400, kOptionsDockTwips = 278;
 
 // PlacePanel's geometry for a panel of width x height pixels beside a main window at `main`
 // (pixels). Computed in twips as the window system of the original does, then rounded to the
 // nearest pixel: top = (main height - height) / 2 + main top + offset; left = main left - width
-// + 400 (left side), main left + main width - 400 (right side), or main left - width + 278 with
-// the window then 418 pixels wide (options).
+// + the overlap (left side), main left + main width - the overlap (right side), or main left -
+// width + kOptionsDockTwips with the window then 418 pixels wide (options).
 QRect panelGeometry(const QRect& main, PanelSide side, int offsetTwips, int width, int height);
 
 // The main window centred on the screen, without offsets (CentreMainWindow).

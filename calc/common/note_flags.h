@@ -8,11 +8,28 @@
 
 namespace voltaro::calc {
 
-using NoteFlags = std::array<bool, 13>;
+// The footnotes by their number in the FootNotes table.
+enum Note : std::size_t {
+    kNoteNextSizeUp = 1,              // a larger size for the small-conductor rule's device
+    kNoteGroundForVoltageDrop = 2,    // the ground grows with conductors enlarged for drop
+    kNoteNextStandardDevice = 3,      // the next higher standard device, up to 800 A
+    kNoteUncoveredConductor = 4,      // a type listed without its outer covering ("*")
+    kNoteSpecialRaceway = 5,          // a nipple or other special raceway ("*")
+    kNoteGroundNoLarger = 6,          // the ground never larger than the circuit conductors
+    kNoteSmallConductors = 7,         // the sizes the small-conductor rule marks ("*")
+    kNoteCrowdedRaceway = 8,          // more than 30 current-carrying conductors
+    kNoteDeviceOver800 = 9,           // a device over 800 A: no rounding up
+    kNoteTerminals60 = 10,            // terminals taken at 60 C
+    kNoteTerminals75 = 11,            // terminals taken at 75 C
+    kNoteTerminals75Everywhere = 12,  // Terminal Auto off: 75 C assumed on every circuit
+};
+inline constexpr std::size_t kLastNote = kNoteTerminals75Everywhere;
+
+using NoteFlags = std::array<bool, kLastNote + 1>;
 
 // True when any of flags 1 to 12 is set.
 inline bool AnyNoteFlagged(const NoteFlags& flags) {
-    for (std::size_t i = 1; i <= 12; ++i)
+    for (std::size_t i = 1; i <= kLastNote; ++i)
         if (flags[i]) return true;
     return false;
 }

@@ -80,7 +80,7 @@ std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes
             known =
                 areaOf.emplace(std::make_pair(type, gauge), areas->field("Area").number()).first;
         }
-        if (endsWithStar(type)) notes[4] = true;
+        if (endsWithStar(type)) notes[kNoteUncoveredConductor] = true;
         total += known->second;
     }
 
@@ -98,8 +98,8 @@ std::variant<std::string, Failure> CalPipe(refdb::Database& db, NoteFlags& notes
         found = *match;
         if (found) size = sizes->field("Size").text();
     }
-    if (endsWithStar(abbr)) notes[5] = true;
-    if (count > kCrowdedCount) notes[8] = true;
+    if (endsWithStar(abbr)) notes[kNoteSpecialRaceway] = true;
+    if (count > kCrowdedCount) notes[kNoteCrowdedRaceway] = true;
     if (!found) return Failure{std::string(kNotLargeEnough)};
     return size;
 }
@@ -120,8 +120,8 @@ Answer WriteConduitResults(refdb::Database& db, const NoteFlags& notes, const Co
     log.write("\r\n");
     log.write("Smallest Trade Size Conduit is:  " + sizeLine);
     std::vector<int> printed;
-    for (const int n : {5, 4, 8})
-        if (notes[static_cast<std::size_t>(n)]) printed.push_back(n);
+    for (const Note n : {kNoteSpecialRaceway, kNoteUncoveredConductor, kNoteCrowdedRaceway})
+        if (notes[n]) printed.push_back(n);
     writeNotes(log, db, printed);
     return answer;
 }

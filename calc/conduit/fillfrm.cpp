@@ -20,6 +20,7 @@
 #include "shell/image_button.h"
 #include "shell/panel_style.h"
 #include "shell/session.h"
+#include "shell/twips.h"
 
 namespace voltaro::calc::conduit {
 
@@ -32,7 +33,7 @@ namespace sound = assets::tonebank;
 constexpr std::int16_t kFreshTypeIndex = 36;
 
 // Where the type dialog grows from: 200 twips right of and 400 twips below the panel's corner.
-const QPoint kDialogCorner(qRound(200 / 15.0), qRound(400 / 15.0));
+const QPoint kDialogCorner(shell::twipsToPixels(200), shell::twipsToPixels(400));
 // The dialog grows and shrinks in this many even steps.
 constexpr int kDialogSteps = 100;
 

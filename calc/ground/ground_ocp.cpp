@@ -11,7 +11,7 @@ std::int32_t readCurrent(std::string_view text) { return typedInt32(text); }
 
 std::variant<GroundSize, Failure> CalGround(refdb::Database& db, NoteFlags& notes,
                                             std::int32_t amps, std::string_view material) {
-    if (amps > 800) notes[9] = true;
+    if (amps > 800) notes[kNoteDeviceOver800] = true;
 
     // No lower limit: 0 or a negative current takes the smallest rating.
     auto fuses = db.openRecordset("SELECT * FROM FuseSize");
@@ -48,8 +48,9 @@ Answer WriteGroundResults(refdb::Database& db, const NoteFlags& notes, const Gro
     log.write("\r\n");
     log.write("Ground Conductor Size:  " + result.ground);
     log.write("Fuse or Circuit Breaker:  " + result.fuse + " Amps");
-    std::vector<int> printed{6, 2, 3};
-    if (notes[9]) printed.push_back(9);
+    std::vector<int> printed{kNoteGroundNoLarger, kNoteGroundForVoltageDrop,
+                             kNoteNextStandardDevice};
+    if (notes[kNoteDeviceOver800]) printed.push_back(kNoteDeviceOver800);
     writeNotes(log, db, printed);
     answer.log = std::move(log);
     return answer;

@@ -114,9 +114,12 @@ std::optional<double> readHorsepower(std::string_view text) {
     if (!numerator || !denominator || *denominator == 0 || slash == start ||
         slash + 1 == text.size())
         return std::nullopt;
+    // Digits beyond a double's range read as infinite: over as many they make no number.
+    const double fraction = *numerator / *denominator;
+    if (std::isnan(fraction)) return std::nullopt;
     // Before it, nothing or a whole number and its joint: blanks, or one hyphen.
     auto whole = text.substr(0, start);
-    if (whole.empty()) return *numerator / *denominator;
+    if (whole.empty()) return fraction;
     if (whole.back() == '-')
         whole.remove_suffix(1);
     else if (isBlank(whole.back()))
@@ -125,7 +128,7 @@ std::optional<double> readHorsepower(std::string_view text) {
         return std::nullopt;
     const auto units = digits(whole);
     if (!units || whole.empty()) return std::nullopt;
-    return *units + *numerator / *denominator;
+    return *units + fraction;
 }
 
 std::optional<int> ratedVolts(Phase phase, double volts) {

@@ -13,6 +13,7 @@
 #include <array>
 
 #include "shell/panel.h"
+#include "shell/panel_style.h"
 
 class QLabel;
 class QLineEdit;
@@ -28,7 +29,7 @@ public:
     void Knob_Click(int index);
 
     // Caption colours: the lit caption of a knob's pair, and the other one.
-    static inline const QColor kLit{255, 255, 0};
+    static inline const QColor& kLit = shell::panel_style::kGlassText;
     static inline const QColor kUnlit{0, 192, 0};
 
 protected:

@@ -17,7 +17,7 @@ enum class Box { Volts, Amps, Length, PowerFactor, Limit };
 
 enum class Fault {
     NotANumber,  // the box holds more (or less) than one plain number
-    OutOfRange,  // volts, amps and length must be above 0; the power factor and limit within theirs
+    OutOfRange,  // volts, amps, length: above 0 and finite; power factor, limit: their ranges
 };
 
 std::string_view caption(Box box) {
@@ -59,13 +59,13 @@ bool inRange(Box box, double value) {
         case Box::Limit:
             return value > 0 && value < 100;
         default:
-            return value > 0;
+            return value > 0 && std::isfinite(value);
     }
 }
 
 // Every message of the calculator is made here and below; parts break with a lone CR, as the
 // error window shows the other calculators' messages.
-Failure refusal(Box box, Fault fault) {
+Failure refusal(Box box, Fault fault, double value = 0) {
     const std::string name(caption(box));
     if (fault == Fault::NotANumber)
         return {"Enter " + name + " As\rA Plain Number,\rFor Example " + std::string(example(box)) +
@@ -76,7 +76,7 @@ Failure refusal(Box box, Fault fault) {
         case Box::Limit:
             return {"Limit Must Be Above\r0 And Below 100 %."};
         default:
-            return {name + " Must Be\rAbove 0."};
+            return {value > 0 ? name + " Too Large\rTo Compute." : name + " Must Be\rAbove 0."};
     }
 }
 
@@ -216,7 +216,7 @@ Outcome calculateVoltageDrop(refdb::Database& db, const Inputs& in, Figures* fig
         if (box == &pf && !ac) continue;
         const auto value = numbers::readStrict(box->text);
         if (!value) return refusal(box->box, Fault::NotANumber);
-        if (!inRange(box->box, *value)) return refusal(box->box, Fault::OutOfRange);
+        if (!inRange(box->box, *value)) return refusal(box->box, Fault::OutOfRange, *value);
         box->value = *value;
     }
 

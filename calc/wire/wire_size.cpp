@@ -117,7 +117,7 @@ ScanResult scanConductors(NoteFlags& notes, Scan& scan, double load, const std::
                     result.deRatedAmps = *current;
                     result.size = scan.guage();
                     result.circuitMaxAmps = afterStep ? *afterStep : scan.termMax();
-                    flag(notes, 1);
+                    flag(notes, kNoteNextSizeUp);
                 }
             }
         }
@@ -221,10 +221,10 @@ std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
     std::string terminalColumn;
     if (terminalAuto && load < 101) {
         terminalColumn = prefix + "60";
-        flag(notes, 10);
+        flag(notes, kNoteTerminals60);
     } else {
         terminalColumn = prefix + "75";
-        flag(notes, 11);
+        flag(notes, kNoteTerminals75);
     }
 
     // 6-8. The walk of AWG.
@@ -241,7 +241,7 @@ std::variant<WireSize, Failure> CalSize(refdb::Database& db, NoteFlags& notes,
     // 9-10. Note 12 is evaluated whether or not a size was found.
     auto* size = std::get_if<WireSize>(&scanned);
     if (size && size->circuitMaxAmps > size->deRatedAmps) size->circuitMaxAmps = size->deRatedAmps;
-    if (!terminalAuto) flag(notes, 12);
+    if (!terminalAuto) flag(notes, kNoteTerminals75Everywhere);
     if (!size) return Failure{kAmpsTooHigh};
     return *size;
 }
@@ -267,10 +267,12 @@ Answer WriteWireResults(refdb::Database& db, const NoteFlags& notes, const WireI
     log.write("Max amperes of circuit is: " + numbers::general(result.circuitMaxAmps));
     log.write("\r\n");
     log.write("Smallest Conductor Size is:  " + result.size);
-    // Note 1 is always printed after note 7, which explains the asterisk.
+    // The next-size-up note is always printed after the note that explains its asterisk.
     std::vector<int> printed;
-    for (const int n : {7, 1, 10, 11, 12})
-        if (flagged(notes, n == 7 ? 1 : n)) printed.push_back(n);
+    for (const int n : {kNoteSmallConductors, kNoteNextSizeUp, kNoteTerminals60, kNoteTerminals75,
+                        kNoteTerminals75Everywhere})
+        if (flagged(notes, n == kNoteSmallConductors ? static_cast<int>(kNoteNextSizeUp) : n))
+            printed.push_back(n);
     writeNotes(log, db, printed);
     answer.log = std::move(log);
     return answer;

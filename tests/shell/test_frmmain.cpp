@@ -76,7 +76,7 @@ class TestFrmMain : public QObject {
         using Section = MenuEntry::Section;
         auto& menu = window_->faceMenu();
         menu.addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
-                       [&help] { help.present(); }, Section::Help});
+                       [this, &help] { help.present(window_->frameGeometry()); }, Section::Help});
         menu.addEntry({QStringLiteral("Voltage Drop..."), {}, [] {}, Section::Tools});
         menu.addEntry({QStringLiteral("About Voltaro"), {}, [] {}, Section::Help});
         window_->activateWindow();
@@ -324,6 +324,17 @@ private Q_SLOTS:
         for (const auto& match : source.globalMatch(helpPageHtml())) shown << match.captured(1);
         QVERIFY(shown.size() >= 8);
         for (const QString& name : shown) QVERIFY2(!helpPicture(name).isNull(), qPrintable(name));
+        // Each picture is shown at its own size: a page that scales one blurs it.
+        const QRegularExpression sized(
+            QStringLiteral("src=\"pictures/([^\"]+)\"\\s+width=\"(\\d+)\"\\s+height=\"(\\d+)\""));
+        int checked = 0;
+        for (const auto& match : sized.globalMatch(helpPageHtml())) {
+            const QSize shownAt(match.captured(2).toInt(), match.captured(3).toInt());
+            if (match.captured(1) == QLatin1String("knob.png")) continue;  // a small inline copy
+            QCOMPARE(helpPicture(match.captured(1)).size(), shownAt);
+            ++checked;
+        }
+        QCOMPARE(checked, shown.size() - 1);
         const QImage face = helpPicture(QStringLiteral("face.png"));
         QCOMPARE(qAlpha(face.pixel(0, 0)), 0);
         QCOMPARE(qAlpha(face.pixel(face.width() / 2, face.height() / 2)), 255);
@@ -332,7 +343,7 @@ private Q_SLOTS:
     void aboutNamesWhatThisCopyHolds() {
         load();
         AboutWindow about(*state_, QStringLiteral("7.5"));
-        about.present();
+        about.present(window_->frameGeometry());
         QCOMPARE(about.windowTitle(), QStringLiteral("About Voltaro"));
         QVERIFY(about.versionLabel()->text().contains(QStringLiteral("Version 7.5")));
         QVERIFY(about.versionLabel()->text().contains(QStringLiteral("1999 NEC")));
@@ -344,9 +355,65 @@ private Q_SLOTS:
         // A table this copy does not know is named as the database names it.
         QCOMPARE(tableDescription("Ch9Tbl9"), QStringLiteral("Ch9Tbl9"));
         state_->RefDb->close();
-        about.present();
+        about.present(window_->frameGeometry());
         QCOMPARE(about.tablesBox()->toPlainText(),
                  QStringLiteral("The reference database is not open."));
+    }
+
+    void switchingToHelpIsNoSwitchAway() {
+        HelpWindow help;
+        menuWorld(help);
+        state_->OptionFlags[kAutoMin] = true;
+        window_->addOwnWindow(&help);
+        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        window_->MainT_Timer();
+        QVERIFY(!state_->FocusLost);
+        QVERIFY(!window_->isMinimized());
+    }
+
+    void helpAndAboutStandBesideTheWindow_data() {
+        QTest::addColumn<QRect>("anchor");  // the main window's frame on the 800 x 800 screen
+        QTest::addColumn<int>("width");     // the window placed
+        QTest::addColumn<QPoint>("at");
+        // clang-format off
+        QTest::newRow("room on the right")     << QRect(10, 30, 268, 546)  << 300 << QPoint(285, 30);
+        QTest::newRow("room on the left only") << QRect(500, 30, 268, 546) << 300 << QPoint(190, 30);
+        QTest::newRow("low: raised to fit")    << QRect(10, 600, 268, 546) << 300 << QPoint(285, 475);
+        QTest::newRow("no room: centred")      << QRect(260, 30, 268, 546) << 500 << QPoint(148, 237);
+        // clang-format on
+    }
+    void helpAndAboutStandBesideTheWindow() {
+        QFETCH(QRect, anchor);
+        QFETCH(int, width);
+        QFETCH(QPoint, at);
+        QWidget window;
+        window.resize(width, 298);
+        placeBeside(&window, anchor);
+        QCOMPARE(window.pos(), at);
+    }
+
+    void aboutQuotesTheCopyrightFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("copyright");
+        QTest::addColumn<QString>("licence");
+        // clang-format off
+        QTest::newRow("two paragraphs") << "Files: *\nCopyright: 2026 A\nLicense: MIT\n First line\n second.\n .\n Next.\n"
+                                        << "Copyright 2026 A" << "Licence: MIT. First line second.\nNext.";
+        QTest::newRow("CR LF, text ends") << "Copyright: 1999 B\r\nLicense: GPL-2\r\n Text\r\nComment: x\r\n Not it\r\n"
+                                          << "Copyright 1999 B" << "Licence: GPL-2. Text";
+        QTest::newRow("first of each")  << "Copyright: C\nLicense: X\nCopyright: D\nLicense: Y\n Z\n"
+                                        << "Copyright C" << "Licence: X.";
+        QTest::newRow("no fields")      << "Format: 1.0\n" << "" << "";
+        // clang-format on
+    }
+    void aboutQuotesTheCopyrightFile() {
+        QFETCH(QString, file);
+        QFETCH(QString, copyright);
+        QFETCH(QString, licence);
+        const Notice notice = parseNotice(file);
+        QCOMPARE(notice.copyright, copyright);
+        QCOMPARE(notice.licence, licence);
     }
 
     void missingDatabaseFailsTheLoad() {

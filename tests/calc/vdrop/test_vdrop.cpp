@@ -51,6 +51,7 @@ private Q_SLOTS:
     QTest::newRow("amps 0") << with(S, "120", "0", "1", Cu, "12") << "Amps Must Be\rAbove 0.";
     QTest::newRow("length 7,5") << with(S, "120", "1", "7,5", Cu, "12") << "Enter Length As\rA Plain Number,\rFor Example 100.";
     QTest::newRow("power factor empty") << with(T, "120", "1", "1", Cu, "12", Conduit::Steel, "") << "Enter Power Factor As\rA Plain Number,\rFor Example 0.85.";
+    QTest::newRow("volts beyond a double") << with(S, std::string(400, '9'), "1", "1", Cu, "12") << "Volts Too Large\rTo Compute.";
     QTest::newRow("power factor 0") << with(S, "120", "1", "1", Cu, "12", Conduit::Steel, "0") << "Power Factor Must Be\rAbove 0 And At Most 1.";
     QTest::newRow("limit 100") << with(S, "120", "1", "1", Cu, "12", Conduit::Steel, "0.85", "100") << "Limit Must Be Above\r0 And Below 100 %.";
     QTest::newRow("14 AWG aluminum: a dash in Table 9") << with(S, "120", "1", "1", Al, "14") << "Size 14 Is Not Listed\rFor Aluminum In\rChapter 9 Table 9.";
