@@ -327,7 +327,7 @@ private Q_SLOTS:
         enter("Hp=7 1/2;Knob");
         QCOMPARE(QString("%1 %2 %3")
                      .arg(hp->itemText(0))
-                     .arg(hp->count() == three)
+                     .arg(int(hp->count() == three))
                      .arg(hp->currentText()),
                  "1/6 0 7 1/2");
     }
