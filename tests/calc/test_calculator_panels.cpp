@@ -119,7 +119,7 @@ private Q_SLOTS:
         QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor ";
         QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation";
         QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size";
-        QTest::newRow("voltage drop") << 8 << "Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=100;TB3=0.85;TB4=3" << "TB0" << "Sz=Conductor Size;TB2=Enter One-Way Length in Feet;DneBut0=Calculate Voltage Drop";
+        QTest::newRow("voltage drop") << 8 << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=100;TB3=0.85;TB4=3" << "TB0" << "Sz=Conductor Size;TB2=Enter One-Way Length in Feet;DneBut0=Calculate Voltage Drop";
         QTest::newRow("motor") << 9 << "Hp=10;Knob=D;L1_1*;TV=460" << "Hp" << "Hp=Pick or Type the Motor Horsepower;Knob=Click to Toggle";
         // clang-format on
     }
@@ -239,8 +239,8 @@ private Q_SLOTS:
             << "Knob0=D;Knob1=U;L1_1*;L1_2*;L1_6=Transformer KVA;TA=1 (Enter Transformer KVA);TV=0";
         QTest::newRow("starter") << 5 << "Ti=576" << "Volt Rating Is\nToo High.\n575 Volts Max." << "Ti=576;Ts=20";
         QTest::newRow("voltage drop") << 8 << "TB2=12abc" << "Enter Length As\nA Plain Number,\nFor Example 100."
-            << "Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=12abc;TB3=0.85;TB4=3";
-        QTest::newRow("motor") << 9 << "Hp=ten" << "Enter Horsepower As\n10, 1/2, 1 1/2,\n1-1/2 Or 1.5." << "Hp=ten;Knob=D;L1_1*;TV=460";
+            << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=12abc;TB3=0.85;TB4=3";
+        QTest::newRow("motor") << 9 << "Hp=ten" << "Enter Horsepower As\n10, 1/\u200B2, 1 1/\u200B2,\n1-1/\u200B2 Or 1.5." << "Hp=ten;Knob=D;L1_1*;TV=460";
         // clang-format on
     }
     // clang-format on
