@@ -201,7 +201,7 @@ inline constexpr Rect kCaptionMaterial{28, 96, 72, 14};  // "Material"
 inline constexpr Rect kMaterial{28, 111, 72, 30};        // Lst1: two rows
 inline constexpr Rect kCaptionConduit{106, 96, 72, 14};  // "Conduit"
 inline constexpr Rect kConduit{106, 111, 72, 44};        // Lst2: three rows
-inline constexpr Rect kCaptionSize{28, 162, 88, 24};     // "Size (AWG / kcmil)"
+inline constexpr Rect kCaptionSize{28, 162, 88, 24};     // "Conductor Size"
 inline constexpr Rect kConductorSize{118, 164, 60, 20};  // Sz, a drop-down list
 inline constexpr std::array<Rect, 5> kCaptionBox{{{28, 192, 98, 24},
                                                   {28, 220, 98, 24},

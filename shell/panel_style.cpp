@@ -17,6 +17,8 @@ const char* const kGlassSheet =
     "QLineEdit, QAbstractItemView, QLabel, QPlainTextEdit, QTextEdit {"
     "  background: %1; color: %2; border: none; padding: 0px 2px;"
     "  selection-background-color: %2; selection-color: rgb(0, 64, 0); }"
+    "QLineEdit:disabled, QAbstractItemView:disabled { color: rgb(0, 184, 0);"
+    "  selection-background-color: rgb(0, 96, 0); selection-color: rgb(0, 184, 0); }"
     "QAbstractItemView { outline: none; }"
     "QAbstractItemView::item { padding: 0px; }"
     "QScrollBar:vertical { background: rgb(0, 78, 0); width: 9px; margin: 0px; }"
@@ -65,6 +67,7 @@ void caption(QLabel* label) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, kCaptionText);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 114, 120));
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
 }
@@ -108,9 +111,15 @@ QComboBox* comboBox(const QString& objectName, bool editable, const QString& too
     // The glass carries the drop-down too: no frame, a darker strip for the arrow.
     combo->setStyleSheet(combo->styleSheet() +
                          QStringLiteral("QComboBox { background: rgb(0, 128, 0); color: rgb(255, "
-                                        "255, 0); border: none; padding: 0px 2px; }"
+                                        "255, 0); border: none; padding: 0px 2px;"
+                                        "  selection-background-color: rgb(255, 255, 0);"
+                                        "  selection-color: rgb(0, 64, 0); }"
                                         "QComboBox::drop-down { border: none; width: 12px;"
-                                        "  background: rgb(0, 78, 0); }"));
+                                        "  background: rgb(0, 78, 0); }"
+                                        "QComboBox::down-arrow { width: 0px; height: 0px;"
+                                        "  border-left: 4px solid rgb(0, 78, 0);"
+                                        "  border-right: 4px solid rgb(0, 78, 0);"
+                                        "  border-top: 5px solid rgb(255, 255, 0); }"));
     combo->setEditable(editable);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setMaxVisibleItems(12);

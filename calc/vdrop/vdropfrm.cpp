@@ -47,7 +47,7 @@ VDropFrm::VDropFrm(shell::PanelContext& context, const shell::PanelRow& row)
     const Caption captions[] = {{"System", at::kCaptionSystem},
                                 {"Material", at::kCaptionMaterial},
                                 {"Conduit", at::kCaptionConduit},
-                                {"Size (AWG / kcmil)", at::kCaptionSize}};
+                                {"Conductor Size", at::kCaptionSize}};
     for (std::size_t i = 0; i < std::size(captions); ++i)
         L1[i] = addControl(
             captionLabel(QStringLiteral("L1_%1").arg(i), QString::fromLatin1(captions[i].text)),
