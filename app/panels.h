@@ -3,9 +3,10 @@
 // tests' world and the layout the scripts read (voltaro-layout) all come from here.
 //
 // A new calculator's panel is one more row: its number (the next free one), `PanelKey::Menu`
-// with its menu entry (the face has no free key), its window's names, its picture (drawn by the
-// art generator) and size, the side it docks on and its vertical offset, the display line, the
-// sounds of a square key ("TickLo", "out", the notes reset) and its factory.
+// with its menu entry (the face has no free key), its window's names, its picture (a plain
+// drawer of assets/layout.h's kPlainDrawers) and size, the side it docks on and its vertical
+// offset, the display line, the sounds of a square key ("TickLo", "out", the notes reset) and its
+// factory.
 #pragma once
 
 #include <filesystem>

@@ -106,6 +106,18 @@ inline constexpr Rect kDne{28, 134, 72, 28};
 inline constexpr Rect kX{147, 134, 31, 28};
 }  // namespace ground
 
+// A plain calculator drawer: the art generator draws its frame, runner, title, glass wells and
+// button slots from this description alone.
+struct PlainDrawer {
+    const char* picture;  // its bitmap's name
+    Size size;
+    bool dockRight;  // docks on the main window's right (its runner on its left)
+    const char* title;
+    std::array<Rect, 8> wells;  // the glass wells of its text boxes, lists and value labels
+    int wellCount;
+    Rect dne, x;  // DneBut 0 and 1
+};
+
 // Motor starter, "MENU5", right side.
 namespace starter {
 inline constexpr Size kSize{184, 148};
@@ -117,6 +129,19 @@ inline constexpr Rect kVolts{128, 66, 50, 20};        // Ti
 inline constexpr Rect kDne{28, 110, 72, 28};
 inline constexpr Rect kX{147, 110, 31, 28};
 }  // namespace starter
+
+// The drawers drawn from their description alone. Each entry starts its own line with its
+// picture's name: the build takes the names from there (assets/CMakeLists.txt).
+inline constexpr PlainDrawer kPlainDrawers[] = {
+    {"MENU5",
+     starter::kSize,
+     true,
+     starter::kTitle,
+     {starter::kAmps, starter::kVolts},
+     2,
+     starter::kDne,
+     starter::kX},
+};
 
 // Conduit fill, "MENU2", left side.
 namespace conduit {

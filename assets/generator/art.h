@@ -98,7 +98,7 @@ QImage wirePanel();
 QImage groundPanel();
 QImage conduitPanel();
 QImage transformerPanel();
-QImage starterPanel();
+QImage plainDrawer(const layout::PlainDrawer& drawer);  // layout::kPlainDrawers
 QImage enclosurePanel();
 QImage vdropPanel();   // "MENU8", opened from the face's menu
 QImage motorPanel();   // "MENU9", opened from the face's menu

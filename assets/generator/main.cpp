@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     }
 
     using Maker = std::function<QImage()>;
-    const std::vector<std::pair<const char*, Maker>> program{
+    std::vector<std::pair<const char*, Maker>> program{
         {"BASE", [] { return art::face(); }},
         {"SMSQUP", [] { return art::squareKey(false); }},
         {"SMSQDN", [] { return art::squareKey(true); }},
@@ -111,7 +111,6 @@ int main(int argc, char** argv) {
         {"MENU2", art::conduitPanel},
         {"MENU3", art::groundPanel},
         {"MENU4", art::transformerPanel},
-        {"MENU5", art::starterPanel},
         {"MENU6", art::enclosurePanel},
         {"MENU7", art::optionsPanel},
         {"MENU8", art::vdropPanel},
@@ -128,6 +127,8 @@ int main(int argc, char** argv) {
         {"DIP_F", [] { return art::dip(false); }},
         {"PRNLOGO", art::printLogo},
     };
+    for (const auto& d : voltaro::assets::layout::kPlainDrawers)
+        program.emplace_back(d.picture, [&d] { return art::plainDrawer(d); });
     std::vector<std::pair<QString, Maker>> tonebank{{QStringLiteral("CIRCUIT"), art::circuit}};
     for (int i = 0; i < 10; ++i)
         tonebank.emplace_back(QStringLiteral("%1B").arg(i), [i] { return art::spinFrame(i); });

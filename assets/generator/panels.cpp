@@ -122,13 +122,12 @@ QImage groundPanel() {
     return image;
 }
 
-QImage starterPanel() {
-    using namespace layout::starter;
-    QImage image = drawer(kSize, Side::Right, kTitle);
+QImage plainDrawer(const layout::PlainDrawer& d) {
+    QImage image = drawer(d.size, d.dockRight ? Side::Right : Side::Left, d.title);
     QPainter p(&image);
     prepare(p);
-    for (const Rect& r : {kAmps, kVolts}) glassWell(p, r);
-    buttonSlots(p, kDne, kX);
+    for (int i = 0; i < d.wellCount; ++i) glassWell(p, d.wells[static_cast<std::size_t>(i)]);
+    buttonSlots(p, d.dne, d.x);
     return image;
 }
 

@@ -44,6 +44,26 @@ private:
     Calls& calls_;
 };
 
+// A calculator panel whose calculation gives what the test says, counting its hooks.
+class ScriptedPanel : public CalculatorForm {
+public:
+    ScriptedPanel(PanelContext& context, const PanelRow& row, calc::Outcome outcome)
+        : CalculatorForm(context, row), outcome_(std::move(outcome)) {}
+    int calculated = 0, left = 0;
+    bool busy = false;
+
+protected:
+    calc::Outcome calculate() override {
+        ++calculated;
+        return outcome_;
+    }
+    bool acceptsPress() const override { return !busy; }
+    void leaving() override { ++left; }
+
+private:
+    calc::Outcome outcome_;
+};
+
 bool shows(const ImageButton* button, const char* bitmap) {
     return button->picture().toImage().convertToFormat(QImage::Format_RGB32) ==
            skinBitmap(bitmap).convertToFormat(QImage::Format_RGB32);
@@ -323,6 +343,55 @@ private Q_SLOTS:
         QCOMPARE(entry.contains(exec.c_str()), autoStart);
         QCOMPARE(fs::exists(options_->runEntryPath("Voltaro")), autoStart);
     }
+    // Both buttons of every calculator run one sequence: the click, the calculation (DneBut 0),
+    // the error window or the answer, then leaving, "in" and the slide back.
+    void calculateAndExit_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<bool>("busy");  // a drag under way
+        QTest::addColumn<QStringList>("sounds");
+        QTest::addColumn<bool>("closes");
+        const QStringList tick{played(sound::kTick, 0)}, back{tick[0], played(sound::kIn, 1)};
+        // clang-format off
+        QTest::newRow("calculate") << 0 << false << false << back << true;
+        QTest::newRow("calculate, failing") << 0 << true << false << tick << false;
+        QTest::newRow("exit") << 1 << false << false << back << true;
+        QTest::newRow("exit, busy") << 1 << false << true << QStringList() << false;
+        // clang-format on
+    }
+    void calculateAndExit() {
+        QFETCH(int, button);
+        QFETCH(bool, fails);
+        QFETCH(bool, busy);
+        QFETCH(QStringList, sounds);
+        QFETCH(bool, closes);
+        calc::Answer answer;
+        answer.displayLines = {"Use Size 2 Starter"};
+        answer.log = calc::StartResultsLog("~ Test ~");
+        const calc::Outcome outcome =
+            fails ? calc::Outcome(calc::Failure{"Volt Rating Is\r\nToo High."}) : answer;
+        host_->registerPanel(kStarterPanel, [&](PanelContext& c, const PanelRow& row) {
+            return std::make_unique<ScriptedPanel>(c, row, outcome);
+        });
+        press(kStarterPanel);
+        auto* panel = static_cast<ScriptedPanel*>(host_->currentPanel());
+        panel->PanelT_Timer();
+        panel->busy = busy;
+        effects_->sounds.clear();
+        testing::ErrorCloser closer;
+        panel->DneBut_Click(button);
+        QCOMPARE(effects_->sounds, sounds);
+        QCOMPARE(panel->calculated, button == 0 ? 1 : 0);
+        QCOMPARE(closer.shown, fails ? 1 : 0);
+        QCOMPARE(panel->isUnloaded(), closes);
+        QCOMPARE(panel->left, closes ? 1 : 0);
+        QCOMPARE(state_->ResultsReady, closes && button == 0);
+        QVERIFY(!state_->ErrorShown);
+        if (!closes) return;
+        panel->DneBut_Click(0);  // a press on a panel that has closed does nothing
+        QCOMPARE(panel->calculated, button == 0 ? 1 : 0);
+    }
+
     // The table is the one list of panels: a row that contradicts another is refused when the
     // host is made, and a number no row has opens nothing.
     void theTableIsChecked_data() {
