@@ -13,7 +13,6 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSocketNotifier>
-#include <QShortcut>
 
 #include <pthread.h>
 #include <sys/signalfd.h>
@@ -178,9 +177,6 @@ int main(int argc, char** argv) {
                    : QString::fromStdString(delivery.reason);
     };
     shell::HistoryKeeper historyKeeper(state, history::defaultPath(), frmMain, historyHooks);
-    QShortcut historyKey(QKeySequence(QStringLiteral("Ctrl+H")), &frmMain);
-    QObject::connect(&historyKey, &QShortcut::activated, &historyKeeper,
-                     &shell::HistoryKeeper::showHistory);
 
     // The panels the keys open, from the panel table.
     shell::ZephlibEffects effects(zephlib, state);
@@ -189,7 +185,16 @@ int main(int argc, char** argv) {
                             app::panelTable(options, program));
     QObject::connect(&frmMain, &shell::FrmMain::openKey, &panels, &shell::PanelHost::openKey);
 
-    // The face's menu: the calculators and windows beyond the seven keys, then Help and About.
+    // The face's menu: the calculators beyond the seven keys (every menu row of the panel
+    // table, in the table's order), the History window (Ctrl+H), then Help and About.
+    for (const shell::PanelRow& row : panels.rows()) {
+        if (row.key != shell::PanelKey::Menu) continue;
+        frmMain.faceMenu().addEntry({QString::fromLatin1(row.menuEntry), QKeySequence(),
+                                     [&panels, &row] { panels.openRow(row); }});
+    }
+    frmMain.faceMenu().addEntry({QStringLiteral("History..."),
+                                 QKeySequence(QStringLiteral("Ctrl+H")),
+                                 [&historyKeeper] { historyKeeper.showHistory(); }});
     shell::HelpWindow help;
     shell::AboutWindow about(state, QStringLiteral(VOLTARO_VERSION));
     using Section = shell::MenuEntry::Section;

@@ -18,8 +18,10 @@
 #include "calc/conduit/fillfrm.h"
 #include "calc/enclosure/enclosefrm.h"
 #include "calc/ground/groundfrm.h"
+#include "calc/motor/motorfrm.h"
 #include "calc/starter/starterfrm.h"
 #include "calc/transformer/transformerfrm.h"
+#include "calc/vdrop/vdropfrm.h"
 #include "calc/wire/wirefrm.h"
 #include "shell/door.h"
 #include "shell/panel.h"
@@ -35,6 +37,8 @@ enum Panel : std::int16_t {
     kStarterPanel = 5,
     kEnclosurePanel = 6,
     kOptionsPanel = 7,
+    kVdropPanel = 8,
+    kMotorPanel = 9,
 };
 
 // The factory of a panel whose constructor takes the context and its row.
@@ -54,6 +58,7 @@ inline std::vector<shell::PanelRow> panelTable(const shell::OptionsStore& option
     using shell::PanelSide;
     const auto square = PanelKey::Square;
     const auto round = PanelKey::Round;
+    const auto menu = PanelKey::Menu;
     // clang-format off
     return {
         // number, key, key index, menu entry, form, title, picture, size, side, offset (twips),
@@ -83,6 +88,12 @@ inline std::vector<shell::PanelRow> panelTable(const shell::OptionsStore& option
          [&options, program](shell::PanelContext& context, const shell::PanelRow& row) {
              return std::make_unique<shell::Door>(context, row, options, program);
          }},
+        {kVdropPanel, menu, -1, "Voltage Drop...", "VDropFrm", "Voltage Drop", bitmap::kMENU8, layout::vdrop::kSize,
+         PanelSide::Right, 0, "Find Voltage Drop:", sound::kTickLo, false, sound::kOut, true, 500,
+         layout::vdrop::kX, make<calc::vdrop::VDropFrm>},
+        {kMotorPanel, menu, -1, "Motor Full-Load Current...", "MotorFrm", "Motor Current", bitmap::kMENU9, layout::motor::kSize,
+         PanelSide::Left, -1500, "Motor Full Load Amps:", sound::kTickLo, false, sound::kOut, true, 500,
+         layout::motor::kX, make<calc::motor::MotorFrm>},
     };
     // clang-format on
 }

@@ -215,6 +215,51 @@ inline constexpr Rect kDne{6, 197, 72, 28};
 inline constexpr Rect kX{123, 197, 31, 28};
 }  // namespace enclosure
 
+// Voltage drop, "MENU8", right side, opened from the face's menu. The system, material and
+// conduit lists show every choice without scrolling (14-pixel rows); the size list drops down.
+namespace vdrop {
+inline constexpr Size kSize{184, 380};
+inline constexpr const char* kTitle = "VOLTAGE DROP";
+inline constexpr Rect kCaptionSystem{28, 30, 150, 14};   // "System"
+inline constexpr Rect kSystem{28, 45, 150, 44};          // Lst0: three rows
+inline constexpr Rect kCaptionMaterial{28, 96, 72, 14};  // "Material"
+inline constexpr Rect kMaterial{28, 111, 72, 30};        // Lst1: two rows
+inline constexpr Rect kCaptionConduit{106, 96, 72, 14};  // "Conduit"
+inline constexpr Rect kConduit{106, 111, 72, 44};        // Lst2: three rows
+inline constexpr Rect kCaptionSize{28, 162, 88, 24};     // "Conductor Size"
+inline constexpr Rect kConductorSize{118, 164, 60, 20};  // Sz, a drop-down list
+inline constexpr std::array<Rect, 5> kCaptionBox{{{28, 192, 98, 24},
+                                                  {28, 220, 98, 24},
+                                                  {28, 248, 98, 24},
+                                                  {28, 276, 98, 24},
+                                                  {28, 304, 98, 24}}};
+// TB0-4: volts, amps, length (feet, one way), power factor, limit (percent).
+inline constexpr std::array<Rect, 5> kBox{{{128, 194, 50, 20},
+                                           {128, 222, 50, 20},
+                                           {128, 250, 50, 20},
+                                           {128, 278, 50, 20},
+                                           {128, 306, 50, 20}}};
+inline constexpr Rect kDne{28, 342, 72, 28};
+inline constexpr Rect kX{147, 342, 31, 28};
+}  // namespace vdrop
+
+// Motor full-load current, "MENU9", left side, opened from the face's menu. The phase knob sits
+// in a group like the transformer's; the horsepower box drops down the table's ratings.
+namespace motor {
+inline constexpr Size kSize{182, 192};
+inline constexpr const char* kTitle = "MOTOR CURRENT";
+inline constexpr Rect kPhaseGroup{4, 28, 152, 44};
+inline constexpr Rect kPhaseKnob{8, 32, 36, 36};        // Knob
+inline constexpr Rect kCaptionSingle{50, 33, 104, 16};  // L1(0) "Single Phase" (true)
+inline constexpr Rect kCaptionThree{50, 51, 104, 16};   // L1(1) "Three Phase" (false)
+inline constexpr Rect kCaptionHp{6, 82, 84, 24};        // L1(2) "Horsepower"
+inline constexpr Rect kHp{92, 84, 62, 20};              // Hp, typed or dropped down
+inline constexpr Rect kCaptionVolts{6, 112, 84, 24};    // L1(3) "Volts"
+inline constexpr Rect kVolts{106, 114, 48, 20};         // TV
+inline constexpr Rect kDne{6, 154, 72, 28};
+inline constexpr Rect kX{123, 154, 31, 28};
+}  // namespace motor
+
 // Options, "MENU7" (418 x 177): a circuit board with a row of six dip switches, legends printed
 // under them. Its right 222 pixels lie over the main window's lower left when open.
 namespace options {

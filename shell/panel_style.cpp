@@ -1,5 +1,6 @@
 #include "shell/panel_style.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,6 +17,8 @@ const char* const kGlassSheet =
     "QLineEdit, QAbstractItemView, QLabel, QPlainTextEdit, QTextEdit {"
     "  background: %1; color: %2; border: none; padding: 0px 2px;"
     "  selection-background-color: %2; selection-color: rgb(0, 64, 0); }"
+    "QLineEdit:disabled, QAbstractItemView:disabled { color: rgb(0, 184, 0);"
+    "  selection-background-color: rgb(0, 96, 0); selection-color: rgb(0, 184, 0); }"
     "QAbstractItemView { outline: none; }"
     // A list with the keyboard focus is framed in the focus amber, one pixel inside its well.
     "QAbstractItemView:focus { border: 1px solid %3; padding: 0px 1px; }"
@@ -67,6 +70,7 @@ void caption(QLabel* label) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, kCaptionText);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(110, 114, 120));
     label->setPalette(palette);
     label->setAttribute(Qt::WA_TranslucentBackground);
 }
@@ -103,6 +107,29 @@ QListWidget* listBox(const QString& objectName, const QString& toolTip,
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setUniformItemSizes(true);
     return list;
+}
+
+QComboBox* comboBox(const QString& objectName, bool editable, const QString& toolTip,
+                    const QString& accessibleName) {
+    auto* combo = named(new QComboBox, objectName, toolTip, accessibleName);
+    glass(combo);
+    // The glass carries the drop-down too: no frame, a darker strip for the arrow.
+    combo->setStyleSheet(combo->styleSheet() +
+                         QStringLiteral("QComboBox { background: rgb(0, 128, 0); color: rgb(255, "
+                                        "255, 0); border: none; padding: 0px 2px;"
+                                        "  selection-background-color: rgb(255, 255, 0);"
+                                        "  selection-color: rgb(0, 64, 0); }"
+                                        "QComboBox::drop-down { border: none; width: 12px;"
+                                        "  background: rgb(0, 78, 0); }"
+                                        "QComboBox::down-arrow { width: 0px; height: 0px;"
+                                        "  border-left: 4px solid rgb(0, 78, 0);"
+                                        "  border-right: 4px solid rgb(0, 78, 0);"
+                                        "  border-top: 5px solid rgb(255, 255, 0); }"));
+    combo->setEditable(editable);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setMaxVisibleItems(12);
+    if (editable) combo->lineEdit()->setFrame(false);
+    return combo;
 }
 
 QLabel* valueLabel(const QString& objectName, const QString& text, const QString& toolTip,

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QLineEdit;
@@ -43,6 +44,9 @@ QLineEdit* textBox(const QString& objectName, const QString& text, const QString
                    const QString& accessibleName);
 QListWidget* listBox(const QString& objectName, const QString& toolTip,
                      const QString& accessibleName);
+// A drop-down list on glass; `editable` lets the user type a value the list does not hold.
+QComboBox* comboBox(const QString& objectName, bool editable, const QString& toolTip,
+                    const QString& accessibleName);
 // A value label on glass (the wire panel's temperature rating).
 QLabel* valueLabel(const QString& objectName, const QString& text, const QString& toolTip,
                    const QString& accessibleName);

@@ -10,10 +10,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "calc/common/data_failure.h"
 #include "calc/common/note_flags.h"
@@ -116,6 +118,11 @@ struct SharedState {
     // The NEMA enclosure panel: the entry (1 to the number of types) it showed when it was
     // abandoned; the next open shows it again.
     std::int16_t SavedEnclosure = 1;
+
+    // The panels opened from the face's menu: what an abandoned panel showed (the boxes as
+    // typed, the lists' and knobs' positions as numbers), by its panel number; the next open of
+    // that panel takes it back out.
+    std::map<std::int16_t, std::vector<std::string>> SavedInputs;
 
     std::int16_t FaceWidth = 0, FaceHeight = 0;    // pixels
     std::int32_t PanelWidth = 0, PanelHeight = 0;  // pixels

@@ -100,6 +100,8 @@ QImage conduitPanel();
 QImage transformerPanel();
 QImage plainDrawer(const layout::PlainDrawer& drawer);  // layout::kPlainDrawers
 QImage enclosurePanel();
+QImage vdropPanel();   // "MENU8", opened from the face's menu
+QImage motorPanel();   // "MENU9", opened from the face's menu
 QImage typeDialog();   // "SELCOND", the conduit type dialog
 QImage errorWindow();  // "ERRWND", the error window
 QImage optionsPanel();

@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
         {"MENU4", art::transformerPanel},
         {"MENU6", art::enclosurePanel},
         {"MENU7", art::optionsPanel},
+        {"MENU8", art::vdropPanel},
+        {"MENU9", art::motorPanel},
         {"SELCOND", art::typeDialog},
         {"ERRWND", art::errorWindow},
         {"DNE_U", [] { return art::doneButton(false); }},

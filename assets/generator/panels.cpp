@@ -1,4 +1,5 @@
-// The panel pictures: six calculator drawers ("MENU1" to "MENU6"), the options circuit board
+// The panel pictures: eight calculator drawers ("MENU1" to "MENU6", "MENU8" and "MENU9"), the
+// options circuit board
 // ("MENU7") with the sound library's "CIRCUIT" cut from the same board, and the printed logo.
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -202,6 +203,40 @@ QImage enclosurePanel() {
     glassWell(p, kType);
     groove(p, kScroll);
     glassWell(p, kDescription);
+    buttonSlots(p, kDne, kX);
+    return image;
+}
+
+QImage vdropPanel() {
+    using namespace layout::vdrop;
+    QImage image = drawer(kSize, Side::Right, kTitle);
+    QPainter p(&image);
+    prepare(p);
+    for (const Rect& r : {kSystem, kMaterial, kConduit, kConductorSize}) glassWell(p, r);
+    for (const Rect& r : kBox) glassWell(p, r);
+    // A rule between the choices and the figures.
+    const qreal y = kCaptionBox[0].y - 4.5;
+    p.fillRect(QRectF(kSystem.x, y, kSystem.w, 1), colour::kEngrave);
+    p.fillRect(QRectF(kSystem.x, y + 1, kSystem.w, 1), QColor(62, 65, 71));
+    buttonSlots(p, kDne, kX);
+    return image;
+}
+
+QImage motorPanel() {
+    using namespace layout::motor;
+    QImage image = drawer(kSize, Side::Left, kTitle);
+    QPainter p(&image);
+    prepare(p);
+    QPainterPath frame;
+    frame.addRoundedRect(toRectF(kPhaseGroup).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+    p.setPen(QPen(colour::kEngrave, 1.0));
+    p.setBrush(QColor(28, 30, 34));
+    p.drawPath(frame);
+    p.setPen(QPen(QColor(62, 65, 71), 1.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(frame.translated(1, 1));
+    slot(p, toRectF(kPhaseKnob), 6);
+    for (const Rect& r : {kHp, kVolts}) glassWell(p, r);
     buttonSlots(p, kDne, kX);
     return image;
 }

@@ -1,9 +1,11 @@
-// The wire size, ground and OCP, transformer and motor starter panels in the program's windows on
-// the offscreen platform, the waits stubbed. What they share runs as rows of one table per
-// behaviour: a fresh panel, the keys, tool tips, a result (display, results log, sounds, Auto
-// Print), an error (message, the panel left as it was) and the inputs kept while the user is in
-// another program; then what only the wire panel's lists and ambient box do.
+// The wire size, ground and OCP, transformer, motor starter, voltage-drop and motor current panels
+// in the program's windows on the offscreen platform, the waits stubbed. What they share runs as
+// rows of one table per behaviour: a fresh panel, the keys, tool tips, a result (display, results
+// log, sounds, Auto Print), an error (message, the panel left as it was) and the inputs kept while
+// the user is in another program; then what only the wire panel's lists and ambient box do, and the
+// lists that follow the voltage-drop panel's system and material and the motor panel's phase.
 #include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,8 +14,10 @@
 
 #include "assets/resource_names.h"
 #include "calc/ground/groundfrm.h"
+#include "calc/motor/motorfrm.h"
 #include "calc/starter/starterfrm.h"
 #include "calc/transformer/transformerfrm.h"
+#include "calc/vdrop/vdropfrm.h"
 #include "calc/wire/wirefrm.h"
 #include "shell/image_button.h"
 #include "shell/skin.h"
@@ -47,23 +51,33 @@ class TestCalculatorPanels : public QObject {
                 box->setText(value);
             else if (auto* list = world_->control<QListWidget>(key))
                 list->setCurrentRow(value.toInt());
+            else if (auto* combo = world_->control<QComboBox>(key))
+                combo->setCurrentText(value);
             else if (auto* knob = world_->control<shell::ImageButton>(key); value.isEmpty())
                 QTest::mouseClick(knob, Qt::LeftButton);
             else  // "Knob1=Down": a key pressed on it
                 QTest::keyClick(knob, QKeySequence::fromString(value)[0].key());
         }
     }
+    // The text box of a control: a box, or the box of an editable drop-down list.
+    static QLineEdit* boxOf(QWidget* control) {
+        auto* combo = qobject_cast<QComboBox*>(control);
+        return combo != nullptr ? combo->lineEdit() : qobject_cast<QLineEdit*>(control);
+    }
     // What the panel shows, by object name: boxes (the transformer's first with its tool tip, which
-    // follows the mode), lists' selections, value labels, the knobs ("U" for KNOB_U) and which
-    // captions are lit ("L1_0*").
+    // follows the mode), lists' and drop-down lists' selections (a dimmed one marked "~"), value
+    // labels, the knobs ("U" for KNOB_U) and which captions are lit ("L1_0*").
     QString shown() {
         auto widgets = world_->host->currentPanel()->findChildren<QWidget*>();
         std::sort(widgets.begin(), widgets.end(),
                   [](auto* a, auto* b) { return a->objectName() < b->objectName(); });
         QStringList parts;
         for (QWidget* w : widgets) {
-            const QString name = w->objectName();
-            if (auto* box = qobject_cast<QLineEdit*>(w)) {
+            const QString name = w->objectName() + (w->isEnabled() ? "" : "~");
+            if (name.isEmpty()) continue;  // a drop-down list's own box
+            if (auto* combo = qobject_cast<QComboBox*>(w)) {
+                parts << name + "=" + combo->currentText();
+            } else if (auto* box = qobject_cast<QLineEdit*>(w)) {
                 parts << name + "=" + box->text() +
                              (name == "TA" ? " (" + box->toolTip() + ")" : "");
             } else if (auto* list = qobject_cast<QListWidget*>(w)) {
@@ -92,6 +106,8 @@ private Q_SLOTS:
         world_->registerPanel<calc::ground::GndOcp>(app::kGroundPanel);
         world_->registerPanel<Xfmr>(app::kTransformerPanel);
         world_->registerPanel<calc::starter::Starter>(app::kStarterPanel);
+        world_->registerPanel<calc::vdrop::VDropFrm>(app::kVdropPanel);
+        world_->registerPanel<calc::motor::MotorFrm>(app::kMotorPanel);
     }
     void cleanup() { world_.reset(); }
 
@@ -107,6 +123,8 @@ private Q_SLOTS:
         QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor " << "Clist DneBut0 DneBut1 TB";
         QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation" << "TV DneBut0 DneBut1 Knob0 Knob1 TA";
         QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size" << "Ti DneBut0 DneBut1 Ts";
+        QTest::newRow("voltage drop") << 8 << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=100;TB3=0.85;TB4=3" << "TB0" << "Sz=Conductor Size;TB2=Enter One-Way Length in Feet;DneBut0=Calculate Voltage Drop" << "ORDER";
+        QTest::newRow("motor") << 9 << "Hp=10;Knob=D;L1_1*;TV=460" << "Hp" << "Hp=Pick or Type the Motor Horsepower;Knob=Click to Toggle" << "ORDER";
         // clang-format on
     }
     // clang-format on
@@ -121,8 +139,9 @@ private Q_SLOTS:
         for (const QString& tip : tips.split(';'))
             QCOMPARE(world_->control<QWidget>(tip.section('=', 0, 0).toLatin1())->toolTip(),
                      tip.section('=', 1));
-        auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-        QVERIFY(box && box->objectName() == first && box->selectedText() == box->text());
+        QWidget* focus = QApplication::focusWidget();
+        QLineEdit* box = boxOf(focus);
+        QVERIFY(box && focus->objectName() == first && box->selectedText() == box->text());
         QStringList reached;  // Tab reaches every control, each named and described
         while (reached.size() < 12 && (reached.isEmpty() || reached.last() != first)) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -151,6 +170,10 @@ private Q_SLOTS:
         QTest::newRow("transformer: Shift+Tab in TA, back to a knob") << 4 << "TA" << int(Qt::Key_Backtab) << "Knob1";
         QTest::newRow("starter: Enter in Ts") << 5 << "Ts" << int(Qt::Key_Return) << "Ti";
         QTest::newRow("starter: Escape on calculate") << 5 << "DneBut0" << int(Qt::Key_Escape) << "-";
+        QTest::newRow("voltage drop: Enter in volts") << 8 << "TB0" << int(Qt::Key_Return) << "TB1";
+        QTest::newRow("voltage drop: Enter in the limit") << 8 << "TB4" << int(Qt::Key_Enter) << "TB0";
+        QTest::newRow("motor: Enter in the horsepower") << 9 << "Hp" << int(Qt::Key_Return) << "TV";
+        QTest::newRow("motor: Tab in the volts") << 9 << "TV" << int(Qt::Key_Tab) << "Hp";
         // clang-format on
     }
     // clang-format on
@@ -171,7 +194,7 @@ private Q_SLOTS:
         }
         auto* target = world_->control<QWidget>(to.toLatin1());
         QVERIFY(target->hasFocus());
-        if (auto* box = qobject_cast<QLineEdit*>(target); box && panel != 1)
+        if (QLineEdit* box = boxOf(target); box && panel != 1)
             QCOMPARE(box->selectedText(), box->text());
         QVERIFY(world_->panelOpen());  // only the calculate button calculates
     }
@@ -191,6 +214,10 @@ private Q_SLOTS:
         QTest::newRow("transformer, knobs by key, Space on calculate") << 4 << "Knob0=Space;Knob1=Down;Knob1=Right;TA=75;TV=480" << "DneBut0=Space"
             << "90.21 Full Load Amps\r\nThree Phase\r\n" << "transformer-75kva-480v-three.log";
         QTest::newRow("starter") << 5 << "" << "DneBut0" << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
+        QTest::newRow("voltage drop") << 8 << "Lst0=1;Lst2=0;Sz=3;TB0=480;TB1=100;TB2=200" << "DneBut0"
+            << "Voltage Drop: 8.22 V (1.71 %)\r\nAt Load: 471.78 V\r\nSmallest For 3 %: 4\r\n" << "vdrop-480v-three-3awg-pvc.log";
+        QTest::newRow("motor") << 9 << "Hp=25;TV=575" << "DneBut0"
+            << "Full Load Amps: 27\r\nConductor Ampacity (125 %): 33.75\r\nUse Size 2 Starter\r\n" << "motor-25hp-575v-three.log";
         // clang-format on
     }
     // clang-format on
@@ -237,6 +264,9 @@ private Q_SLOTS:
         QTest::newRow("transformer") << 4 << "Knob0;TV=0" << "Values Too High\nCannot Compute."
             << "Knob0=D;Knob1=U;L1_1*;L1_2*;L1_6=Transformer KVA;TA=1 (Enter Transformer KVA);TV=0";
         QTest::newRow("starter") << 5 << "Ti=576" << "Volt Rating Is\nToo High.\n575 Volts Max." << "Ti=576;Ts=20";
+        QTest::newRow("voltage drop") << 8 << "TB2=12abc" << "Enter Length As\nA Plain Number,\nFor Example 100."
+            << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=12abc;TB3=0.85;TB4=3";
+        QTest::newRow("motor") << 9 << "Hp=ten" << "Enter Horsepower As\n10, 1/\u200B2, 1 1/\u200B2,\n1-1/\u200B2 Or 1.5." << "Hp=ten;Knob=D;L1_1*;TV=460";
         // clang-format on
     }
     // clang-format on
@@ -265,6 +295,8 @@ private Q_SLOTS:
         QTest::newRow("ground") << 3 << "TB=75.5;Clist=1";
         QTest::newRow("transformer") << 4 << "Knob1;TA=112.5;TV=208";
         QTest::newRow("starter") << 5 << "Ts=27.5;Ti=208 V";
+        QTest::newRow("voltage drop, DC aluminum") << 8 << "Lst0=2;Lst1=1;Sz=1/0;TB0=24;TB1=30.5;TB2=75 ft;TB4=5";
+        QTest::newRow("motor, single phase") << 9 << "Knob;Hp=1 1/2;TV=230";
         // clang-format on
     }
     // clang-format on
@@ -291,6 +323,39 @@ private Q_SLOTS:
         QCOMPARE(world_->control<QLabel>("LB")->text(), "60 C");  // TW
         enter("Lst0=0");
         QCOMPARE(insulation->count() * 100 + insulation->currentRow(), 2811);
+    }
+
+    // A size the new list lacks gives way to 12, or to the table's first size; DC dims the
+    // conduit and the power factor. The motor's ratings follow the phase, the typed text stays.
+    void listsFollowTheChoices() {
+        QVERIFY(open(app::kVdropPanel));
+        auto* sizes = world_->control<QComboBox>("Sz");
+        const auto list = [sizes] {
+            return QString("%1 sizes, %2 to %3, at %4")
+                .arg(sizes->count())
+                .arg(sizes->itemText(0), sizes->itemText(sizes->count() - 1), sizes->currentText());
+        };
+        enter("Sz=14;Lst1=1");
+        QCOMPARE(list(), "20 sizes, 12 to 1000, at 12");
+        enter("Sz=1/0;Lst0=2");
+        QCOMPARE(list(), "30 sizes, 18 to 2000, at 1/0");
+        QVERIFY(!world_->control<QWidget>("Lst2")->isEnabled() &&
+                !world_->control<QWidget>("TB3")->isEnabled());
+        QTest::keyClick(world_->control<QLineEdit>("TB2"), Qt::Key_Return);  // past the dimmed box
+        QVERIFY(world_->control<QWidget>("TB4")->hasFocus());
+        enter("Lst1=0;Lst0=0");
+        QCOMPARE(list(), "21 sizes, 14 to 1000, at 1/0");
+        world_.reset();
+        init();
+        QVERIFY(open(app::kMotorPanel));
+        auto* hp = world_->control<QComboBox>("Hp");
+        const int three = hp->count();
+        enter("Hp=7 1/2;Knob");
+        QCOMPARE(QString("%1 %2 %3")
+                     .arg(hp->itemText(0))
+                     .arg(int(hp->count() == three))
+                     .arg(hp->currentText()),
+                 "1/6 0 7 1/2");
     }
 
     // clang-format off

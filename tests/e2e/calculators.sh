@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# End-to-end checks of the calculator panels in the real program under Xvfb with openbox, typed
-# into with xdotool.
+# End-to-end checks of the wire size, ground and OCP, transformer, motor starter and voltage-drop
+# panels in the real program under Xvfb with openbox, typed into with xdotool.
 #
 #   tests/e2e/calculators.sh BUILD_DIR [SCREENSHOT_DIR]
 #
-# For each panel: open it by its key, type the inputs with one of them wrong and press calculate:
+# For each panel: open it by its key (the voltage drop from the face's menu), type the inputs with one of them wrong and press calculate:
 # the error window comes up and Enter closes it, leaving the panel open; correct the input, switch
 # to another program (the panel goes), come back and reopen it, press calculate: the results log
 # the program wrote must equal, byte for byte, what voltaro-cli writes for the inputs, which only
@@ -44,12 +44,30 @@ come_back() {
     wait_for 5 at_place 377,112
 }
 
+# Opens entry INDEX of the face's menu (a right-click on the plate opens it; it shows as one more
+# window of the program; Down reaches the first entry).
+menu_entry() {  # INDEX
+    local before
+    before=$(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null | wc -l)
+    xdotool mousemove $(($(window_x) + PLATE_X)) $(($(window_y) + PLATE_Y)) click 3
+    for _ in $(seq 50); do
+        [ "$(xdotool search --onlyvisible --pid "$vpid" 2>/dev/null | wc -l)" -gt "$before" ] && break
+        sleep 0.1
+    done
+    xdotool key --repeat $(($1 + 1)) Down
+    xdotool key Return
+}
+# Opens panel TITLE by its key or its menu entry (sets pwin).
+open_any() {  # TITLE square|round|menu INDEX
+    if [ "$2" = menu ]; then press_until_shown "$1" menu_entry "$3"; else open_panel "$@"; fi
+}
+
 # One panel, from a table row: its title, key, calculate button, the inputs to type (X Y TEXT
 # triples, with clicks as X Y -), the one to correct, and voltaro-cli's arguments.
 check_panel() {
     local title=$1 kind=$2 index=$3 dne=$4 inputs=$5 fix=$6 cli=$7 name=$8
     rm -f "$app/~qxrslt.dat"
-    if ! open_panel "$title" "$kind" "$index" || ! wait_controls $dne; then bad "$name: the panel opens with its controls"; return; fi
+    if ! open_any "$title" "$kind" "$index" || ! wait_controls $dne; then bad "$name: the panel opens with its controls"; return; fi
     shot "$name-fresh"
     local x y text
     while read -r x y text; do
@@ -69,7 +87,7 @@ check_panel() {
     type_into "$x" "$y" "$text"
     if ! leave "$title"; then bad "$name: switching away closes the panel"; come_back; return; fi
     come_back
-    open_panel "$title" "$kind" "$index"
+    open_any "$title" "$kind" "$index"
     wait_controls $dne
     click $dne
     wait_gone "$title" 10
@@ -97,6 +115,12 @@ check_panel "Transformer" square 3 "11 235" "26 50 -
     "transformer --mode amps --phase three --input 112.5 --volts 480" transformer
 check_panel "Motor Starter" round 0 "33 124" "153 44 20
 153 76 576" "153 76 480" "starter --amps 20 --volts 480" starter
+check_panel "Voltage Drop" menu 0 "33 356" "100 66 -
+142 118 -
+153 204 480
+153 232 100
+153 260 0" "153 260 200" \
+    "vdrop --system three --volts 480 --amps 100 --length 200 --material Copper --size 12 --conduit PVC" vdrop
 
 # ---- The keyboard alone: each calculator opened by its letter, filled, calculated and left with
 # keys sent to the focused window; its log must equal voltaro-cli's. A row: title, letter,

@@ -455,10 +455,10 @@ private Q_SLOTS:
     // picture, and opens as a square key's panel does.
     void aMenuRowOpensItsPanel() {
         PanelRow row = host_->row(kWirePanel);
-        row.number = 8;
+        row.number = 50;
         row.key = PanelKey::Menu;
         row.keyIndex = -1;
-        row.menuEntry = "Voltage Drop...";
+        row.menuEntry = "Menu Panel...";
         row.formName = "VDrop";
         row.title = "Voltage Drop";
         row.side = PanelSide::Left;
@@ -469,7 +469,7 @@ private Q_SLOTS:
         world_.reset();
         world_ = std::make_unique<testing::PanelWorld>(std::vector<PanelRow>{row});
         auto& host = *world_->host;
-        host.openRow(host.row(8));
+        host.openRow(host.row(50));
         PanelForm* panel = host.currentPanel();
         QVERIFY(panel);
         QCOMPARE(panel->objectName(), QStringLiteral("VDrop"));

@@ -1,0 +1,137 @@
+#include "calc/motor/motorfrm.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "assets/resource_names.h"
+#include "calc/motor/motor.h"
+#include "shell/image_button.h"
+#include "shell/panel_style.h"
+#include "shell/skin.h"
+
+namespace voltaro::calc::motor {
+
+namespace {
+
+namespace at = assets::layout::motor;
+namespace bitmap = assets::program;
+using namespace shell::panel_style;
+
+void colour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+}  // namespace
+
+MotorFrm::MotorFrm(shell::PanelContext& context, const shell::PanelRow& row)
+    : CalculatorForm(context, row) {
+    const char* const captions[] = {"Single Phase", "Three Phase", "Horsepower", "Volts"};
+    const assets::layout::Rect captionAt[] = {at::kCaptionSingle, at::kCaptionThree, at::kCaptionHp,
+                                              at::kCaptionVolts};
+    for (std::size_t i = 0; i < L1.size(); ++i)
+        L1[i] = addControl(
+            captionLabel(QStringLiteral("L1_%1").arg(i), QString::fromLatin1(captions[i])),
+            captionAt[i]);
+    Knob = addControl(new shell::ImageButton(QStringLiteral("Knob"),
+                                             QStringLiteral("Phase: Single or Three"), this),
+                      at::kPhaseKnob);
+    Knob->setToolTip(QStringLiteral("Click to Toggle"));
+    connect(Knob, &shell::ImageButton::clicked, this, &MotorFrm::Knob_Click);
+    Hp = addControl(
+        comboBox(QStringLiteral("Hp"), true, QStringLiteral("Pick or Type the Motor Horsepower"),
+                 QStringLiteral("Horsepower")),
+        at::kHp);
+    TV = addControl(textBox(QStringLiteral("TV"), QString(), QStringLiteral("Enter Supply Volts"),
+                            QStringLiteral("Volts")),
+                    at::kVolts);
+    addDneButtons(at::kDne, QStringLiteral("Calculate Motor Full Load Current"), at::kX,
+                  QStringLiteral("Exit Without Calculation"));
+    setTabOrder(Knob, Hp);
+    setTabOrder(Hp, TV);
+    Hp->installEventFilter(this);
+    TV->installEventFilter(this);
+}
+
+bool MotorFrm::eventFilter(QObject* watched, QEvent* event) {
+    // Enter or Tab (Shift+Tab) moves between the horsepower and the volts, the whole text of the
+    // one reached selected; only the button calculates.
+    if (event->type() == QEvent::KeyPress && (watched == Hp || watched == TV)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
+            key == Qt::Key_Backtab) {
+            Hp->hidePopup();
+            QLineEdit* other = watched == Hp ? TV : Hp->lineEdit();
+            (watched == Hp ? static_cast<QWidget*>(TV) : Hp)->setFocus(Qt::TabFocusReason);
+            other->selectAll();
+            return true;
+        }
+    }
+    return CalculatorForm::eventFilter(watched, event);
+}
+
+void MotorFrm::showPhase() {
+    Knob->setPicture(shell::skinPixmap(singlePhase_ ? bitmap::kKNOB_U : bitmap::kKNOB_D));
+    colour(L1[0], singlePhase_ ? kLit : kUnlit);
+    colour(L1[1], singlePhase_ ? kUnlit : kLit);
+    const Phase phase = singlePhase_ ? Phase::Single : Phase::Three;
+    auto ratings =
+        shell::withDatabase(state(), [&](refdb::Database& db) { return horsepowers(db, phase); });
+    const QString typed = Hp->currentText();
+    Hp->clear();
+    if (auto* failure = std::get_if<Failure>(&ratings)) {
+        listFailure_ = *failure;
+    } else {
+        listFailure_.reset();
+        for (const auto& rating : std::get<std::vector<std::string>>(ratings))
+            Hp->addItem(QString::fromStdString(rating));
+    }
+    Hp->setCurrentIndex(Hp->findText(typed));
+    Hp->setEditText(typed);
+}
+
+void MotorFrm::Knob_Click() {
+    if (isUnloaded()) return;
+    singlePhase_ = !singlePhase_;
+    showPhase();
+    playButtonSound();
+}
+
+void MotorFrm::Form_Load(bool restoreInputs) {
+    std::vector<std::string> kept;
+    if (restoreInputs) kept = state().SavedInputs[info().number];
+    state().SavedInputs.erase(info().number);
+    if (kept.size() != 3) {
+        const Inputs fresh;
+        kept = {fresh.phase == Phase::Single ? "1" : "0", fresh.hp, fresh.volts};
+    }
+    singlePhase_ = kept[0] == "1";
+    Hp->setEditText(QString::fromStdString(kept[1]));
+    showPhase();
+    TV->setText(QString::fromStdString(kept[2]));
+}
+
+void MotorFrm::firstTick() {
+    Hp->setFocus(Qt::OtherFocusReason);
+    Hp->lineEdit()->selectAll();
+}
+
+void MotorFrm::saveInputs() {
+    state().SavedInputs[info().number] = {singlePhase_ ? "1" : "0", Hp->currentText().toStdString(),
+                                          TV->text().toStdString()};
+}
+
+Outcome MotorFrm::calculate() {
+    if (listFailure_) return *listFailure_;
+    const Inputs in{Hp->currentText().toStdString(), singlePhase_ ? Phase::Single : Phase::Three,
+                    TV->text().toStdString()};
+    return shell::withDatabase(state(),
+                               [&](refdb::Database& db) { return calculateMotor(db, in); });
+}
+
+void MotorFrm::leaving() { Hp->hidePopup(); }
+
+}  // namespace voltaro::calc::motor
