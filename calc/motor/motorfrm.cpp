@@ -57,12 +57,14 @@ MotorFrm::MotorFrm(shell::PanelContext& context, const shell::PanelRow& row)
 }
 
 bool MotorFrm::eventFilter(QObject* watched, QEvent* event) {
-    // Enter or Tab (Shift+Tab) moves between the horsepower and the volts, the whole text of the
-    // one reached selected; only the button calculates.
+    // Enter moves between the horsepower and the volts, the whole text of the one reached
+    // selected; Tab goes on through every control, and only the button (or Ctrl+Return)
+    // calculates.
     if (event->type() == QEvent::KeyPress && (watched == Hp || watched == TV)) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab ||
-            key == Qt::Key_Backtab) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            !(press->modifiers() & Qt::ControlModifier)) {
             Hp->hidePopup();
             QLineEdit* other = watched == Hp ? TV : Hp->lineEdit();
             (watched == Hp ? static_cast<QWidget*>(TV) : Hp)->setFocus(Qt::TabFocusReason);

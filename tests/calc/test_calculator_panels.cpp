@@ -123,8 +123,8 @@ private Q_SLOTS:
         QTest::newRow("ground") << 3 << "Clist=Copper;TB=20" << "TB" << "TB=Enter Max Amps of Conductor After De-Rating ;Clist=Copper or  Aluminum/Copper Clad Conductor " << "Clist DneBut0 DneBut1 TB";
         QTest::newRow("transformer") << 4 << "Knob0=U;Knob1=U;L1_0*;L1_2*;L1_6=Full Load Amps;TA=1 (Enter Full Load Amperes);TV=115" << "TA" << "Knob0=Click to Toggle;L1_3=Three Phase Power;DneBut1=Exit Without Calculation" << "TV DneBut0 DneBut1 Knob0 Knob1 TA";
         QTest::newRow("starter") << 5 << "Ti=480;Ts=20" << "Ts" << "Ti=Enter 3 Phase Volts;DneBut0=Calculate Starter Size" << "Ti DneBut0 DneBut1 Ts";
-        QTest::newRow("voltage drop") << 8 << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=100;TB3=0.85;TB4=3" << "TB0" << "Sz=Conductor Size;TB2=Enter One-Way Length in Feet;DneBut0=Calculate Voltage Drop" << "ORDER";
-        QTest::newRow("motor") << 9 << "Hp=10;Knob=D;L1_1*;TV=460" << "Hp" << "Hp=Pick or Type the Motor Horsepower;Knob=Click to Toggle" << "ORDER";
+        QTest::newRow("voltage drop") << 8 << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=100;TB3=0.85;TB4=3" << "TB0" << "Sz=Conductor Size;TB2=Enter One-Way Length in Feet;DneBut0=Calculate Voltage Drop" << "TB1 TB2 TB3 TB4 DneBut0 DneBut1 Lst0 Lst1 Lst2 Sz TB0";
+        QTest::newRow("motor") << 9 << "Hp=10;Knob=D;L1_1*;TV=460" << "Hp" << "Hp=Pick or Type the Motor Horsepower;Knob=Click to Toggle" << "TV DneBut0 DneBut1 Knob Hp";
         // clang-format on
     }
     // clang-format on
@@ -173,7 +173,7 @@ private Q_SLOTS:
         QTest::newRow("voltage drop: Enter in volts") << 8 << "TB0" << int(Qt::Key_Return) << "TB1";
         QTest::newRow("voltage drop: Enter in the limit") << 8 << "TB4" << int(Qt::Key_Enter) << "TB0";
         QTest::newRow("motor: Enter in the horsepower") << 9 << "Hp" << int(Qt::Key_Return) << "TV";
-        QTest::newRow("motor: Tab in the volts") << 9 << "TV" << int(Qt::Key_Tab) << "Hp";
+        QTest::newRow("motor: Tab in the volts, on to calculate") << 9 << "TV" << int(Qt::Key_Tab) << "DneBut0";
         // clang-format on
     }
     // clang-format on
