@@ -97,7 +97,8 @@ private Q_SLOTS:
         for (const bool throughLinks : {false, true}) {
             fs::remove(state_->ResultsPath);
             fs::create_symlink(folder() / "notes.txt", state_->ResultsPath);
-            QVERIFY(!shell::publishAnswer(*state_, answer({"8  (THHN)"}, "logged"), {}, throughLinks));
+            QVERIFY(
+                !shell::publishAnswer(*state_, answer({"8  (THHN)"}, "logged"), {}, throughLinks));
             QCOMPARE(fs::is_symlink(state_->ResultsPath), throughLinks);
             QCOMPARE(testing::fileBytes(folder() / "notes.txt").contains("logged"), throughLinks);
         }
