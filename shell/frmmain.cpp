@@ -162,7 +162,12 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     state_.SetDisplayCaption = [this](const std::string& text) { setDisplayCaption(text); };
     focusWatch_ =
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
-            if (window == nullptr) foreground_.leftFront();
+            // A window of ours taking the focus is in front now, whether or not a timer tick
+            // sees it before the user switches away again.
+            if (window == nullptr)
+                foreground_.leftFront();
+            else
+                foreground_();
         });
 }
 
@@ -196,7 +201,8 @@ QString FrmMain::displayCaption(const std::string& text) {
 
 void FrmMain::setDisplayCaption(const std::string& text) {
     const QString shown = displayCaption(text);
-    Display->setText(shown);
+    // A figure keeps its percent sign when a long line wraps: "(12.47 %)" never ends a line "%)".
+    Display->setText(QString(shown).replace(QStringLiteral(" %"), QStringLiteral("\u00A0%")));
     // Screen readers read the display's lines as its name, told of each change.
     const QString lines = shown.trimmed();
     Display->setAccessibleName(lines.isEmpty() ? QStringLiteral("Display") : lines);
