@@ -1,15 +1,18 @@
 #include "shell/panel.h"
 
 #include <QAbstractSlider>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 
@@ -145,40 +148,100 @@ void CalculatorForm::DneBut_Click(int index) {
 
 namespace {
 
-// Enter in one box of a pair moves to the other; Tab follows the panel's order, which goes from
-// the first box to the second.
-class BoxPair : public QObject {
+// Enter in one of the boxes moves to the next enabled one, the last back to the first; Tab
+// follows the panel's own order.
+class BoxChain : public QObject {
 public:
-    BoxPair(QLineEdit* first, QLineEdit* second, QObject* parent)
-        : QObject(parent), first_(first), second_(second) {
-        first->installEventFilter(this);
-        second->installEventFilter(this);
+    BoxChain(std::vector<QWidget*> boxes, QObject* parent)
+        : QObject(parent), boxes_(std::move(boxes)) {
+        for (QWidget* box : boxes_) box->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress || (watched != first_ && watched != second_))
-            return false;
+        if (event->type() != QEvent::KeyPress) return false;
         const auto* press = static_cast<QKeyEvent*>(event);
         if ((press->key() != Qt::Key_Return && press->key() != Qt::Key_Enter) ||
             press->modifiers().testFlag(Qt::ControlModifier))  // Ctrl+Return calculates
             return false;
-        QLineEdit* other = watched == first_ ? second_ : first_;
-        other->setFocus(Qt::TabFocusReason);
-        other->selectAll();
+        const auto from = std::find(boxes_.begin(), boxes_.end(), watched);
+        if (from == boxes_.end()) return false;
+        if (auto* list = qobject_cast<QComboBox*>(*from)) list->hidePopup();
+        auto next = from;
+        do {
+            next = std::next(next) == boxes_.end() ? boxes_.begin() : std::next(next);
+        } while (!(*next)->isEnabled() && next != from);
+        (*next)->setFocus(Qt::TabFocusReason);
+        auto* list = qobject_cast<QComboBox*>(*next);
+        if (QLineEdit* box = list != nullptr ? list->lineEdit() : qobject_cast<QLineEdit*>(*next))
+            box->selectAll();
         return true;
     }
 
 private:
-    QLineEdit* first_;
-    QLineEdit* second_;
+    std::vector<QWidget*> boxes_;
 };
 
 }  // namespace
 
 void PanelForm::pairBoxes(QLineEdit* first, QLineEdit* second) {
     setTabOrder(first, second);
-    new BoxPair(first, second, this);
+    chainBoxes({first, second});
+}
+
+void PanelForm::chainBoxes(const std::vector<QWidget*>& boxes) { new BoxChain(boxes, this); }
+
+PanelForm::Knob* PanelForm::addKnob(const assets::layout::Rect& at, const QString& objectName,
+                                    const QString& subject, std::array<QLabel*, 2> captions,
+                                    bool& upper, std::function<void()> shown) {
+    auto* button = addControl(new ImageButton(objectName, subject, this), at);
+    button->setToolTip(QStringLiteral("Click to Toggle"));
+    button->setOutline(ImageButton::Outline::Round);
+    return new Knob(*this, button, subject, captions, upper, std::move(shown));
+}
+
+PanelForm::Knob::Knob(PanelForm& panel, ImageButton* button, QString subject,
+                      std::array<QLabel*, 2> captions, bool& upper, std::function<void()> shown)
+    : QObject(button),
+      panel_(panel),
+      button_(button),
+      subject_(std::move(subject)),
+      captions_(captions),
+      upper_(upper),
+      shown_(std::move(shown)) {
+    button->installEventFilter(this);
+    connect(button, &ImageButton::clicked, this, &Knob::turn);
+}
+
+void PanelForm::Knob::show() {
+    button_->setPicture(skinPixmap(upper_ ? bitmap::kKNOB_U : bitmap::kKNOB_D));
+    for (std::size_t i = 0; i < captions_.size(); ++i) {
+        QPalette palette = captions_[i]->palette();
+        palette.setColor(QPalette::WindowText, (i == 0) == upper_ ? kLit : kUnlit);
+        captions_[i]->setPalette(palette);
+    }
+    button_->setAccessibleName(
+        QStringLiteral("%1: %2").arg(subject_, captions_[upper_ ? 0 : 1]->text()));
+    if (shown_) shown_();
+}
+
+void PanelForm::Knob::turn() {
+    if (panel_.isUnloaded()) return;
+    upper_ = !upper_;
+    show();
+    panel_.playButtonSound();
+}
+
+bool PanelForm::Knob::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == button_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool up = key == Qt::Key_Up || key == Qt::Key_Left;
+        if (up || key == Qt::Key_Down || key == Qt::Key_Right) {
+            if (upper_ != up) turn();
+            return true;
+        }
+    }
+    return false;
 }
 
 void PanelForm::playButtonSound() { playSound(sound::kTick, kButtonSounds, true); }

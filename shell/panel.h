@@ -45,7 +45,8 @@
 //       QLineEdit* Ti = nullptr;
 //   };
 //
-// leaving() (hide lists that must not slide back, let go of what the panel holds) and
+// chainBoxes (Enter moves down more than two boxes), addKnob (a knob of two choices and its
+// captions), leaving() (hide lists that must not slide back, let go of what the panel holds) and
 // acceptsPress() (false while a press must do nothing) are there when a panel needs them. The
 // panel's row in app/panels.h names it, its key or menu entry, picture, size, side and factory
 // (app::make<Starter>); the host does the rest.
@@ -79,9 +80,11 @@
 #include "assets/layout.h"
 #include "calc/common/outcome.h"
 #include "platform/surface.h"
+#include "shell/panel_style.h"
 #include "shell/shared_state.h"
 #include "shell/transitions.h"
 
+class QLabel;
 class QLineEdit;
 
 namespace voltaro::shell {
@@ -140,6 +143,8 @@ public:
 
     const PanelRow& info() const { return info_; }
 
+    class Knob;
+
     // SlidePanelOpen: PlacePanel (which loads the panel), the snapshot, the slide out from
     // PanelImage (4000 ticks a step), then the main window disabled. For sides 0 and 1; the host
     // has set PanelWidth, PanelHeight and PanelImage.
@@ -191,6 +196,15 @@ protected:
     // from the first to the second and then on to the controls after it (the calculate and exit
     // buttons), Shift+Tab back.
     void pairBoxes(QLineEdit* first, QLineEdit* second);
+    // Boxes that Enter moves down, the last back to the first, past a dimmed one, the whole text
+    // of the one reached selected (Ctrl+Return still calculates). A box may be an editable
+    // drop-down list, whose list closes first. The panel's Tab order is left as it is.
+    void chainBoxes(const std::vector<QWidget*>& boxes);
+
+    // A knob of two choices beside its two captions: `upper` holds the choice (true for the upper
+    // caption), `shown` does what else follows it (a caption, a list). See Knob.
+    Knob* addKnob(const assets::layout::Rect& at, const QString& objectName, const QString& subject,
+                  std::array<QLabel*, 2> captions, bool& upper, std::function<void()> shown = {});
 
     // Sounds, each only when its option is on: the button click "Tick", waited for; any sound,
     // waited (mode 0) or not (mode 1).
@@ -321,6 +335,37 @@ protected:
 
 private:
     std::array<ImageButton*, 2> dneButtons_{};
+};
+
+// A knob: its picture is "KNOB_U" on the upper choice and "KNOB_D" on the lower, and of the two
+// captions beside it the chosen one is lit. A click, Space or Return turns it to the other
+// choice, Up or Left to the upper and Down or Right to the lower; each turn plays the button
+// click. A screen reader names it by what it has chosen ("Phase: Three Phase").
+class PanelForm::Knob : public QObject {
+public:
+    // The captions' colours: the chosen one, and the other.
+    static inline const QColor& kLit = panel_style::kGlassText;
+    static inline const QColor kUnlit{0, 192, 0};
+
+    Knob(PanelForm& panel, ImageButton* button, QString subject, std::array<QLabel*, 2> captions,
+         bool& upper, std::function<void()> shown);
+
+    ImageButton* button() const { return button_; }
+    // Shows the choice `upper` holds now: picture, lit caption, name, and what follows it.
+    void show();
+    // Turns to the other choice, with the click (nothing once the panel has unloaded).
+    void turn();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    PanelForm& panel_;
+    ImageButton* button_;
+    QString subject_;
+    std::array<QLabel*, 2> captions_;
+    bool& upper_;
+    std::function<void()> shown_;
 };
 
 }  // namespace voltaro::shell

@@ -1,29 +1,19 @@
 #include "calc/motor/motorfrm.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
-#include "assets/resource_names.h"
 #include "calc/motor/motor.h"
 #include "shell/image_button.h"
 #include "shell/panel_style.h"
-#include "shell/skin.h"
 
 namespace voltaro::calc::motor {
 
 namespace {
 
 namespace at = assets::layout::motor;
-namespace bitmap = assets::program;
 using namespace shell::panel_style;
-
-void colour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
 
 }  // namespace
 
@@ -36,11 +26,8 @@ MotorFrm::MotorFrm(shell::PanelContext& context, const shell::PanelRow& row)
         L1[i] = addControl(
             captionLabel(QStringLiteral("L1_%1").arg(i), QString::fromLatin1(captions[i])),
             captionAt[i]);
-    Knob = addControl(new shell::ImageButton(QStringLiteral("Knob"),
-                                             QStringLiteral("Phase: Single or Three"), this),
-                      at::kPhaseKnob);
-    Knob->setToolTip(QStringLiteral("Click to Toggle"));
-    connect(Knob, &shell::ImageButton::clicked, this, &MotorFrm::Knob_Click);
+    Knob = addKnob(at::kPhaseKnob, QStringLiteral("Knob"), QStringLiteral("Phase"), {L1[0], L1[1]},
+                   singlePhase_, [this] { listRatings(); });
     Hp = addControl(
         comboBox(QStringLiteral("Hp"), true, QStringLiteral("Pick or Type the Motor Horsepower"),
                  QStringLiteral("Horsepower")),
@@ -50,35 +37,12 @@ MotorFrm::MotorFrm(shell::PanelContext& context, const shell::PanelRow& row)
                     at::kVolts);
     addDneButtons(at::kDne, QStringLiteral("Calculate Motor Full Load Current"), at::kX,
                   QStringLiteral("Exit Without Calculation"));
-    setTabOrder(Knob, Hp);
+    setTabOrder(Knob->button(), Hp);
     setTabOrder(Hp, TV);
-    Hp->installEventFilter(this);
-    TV->installEventFilter(this);
+    chainBoxes({Hp, TV});  // only the button (or Ctrl+Return) calculates
 }
 
-bool MotorFrm::eventFilter(QObject* watched, QEvent* event) {
-    // Enter moves between the horsepower and the volts, the whole text of the one reached
-    // selected; Tab goes on through every control, and only the button (or Ctrl+Return)
-    // calculates.
-    if (event->type() == QEvent::KeyPress && (watched == Hp || watched == TV)) {
-        const auto* press = static_cast<QKeyEvent*>(event);
-        const int key = press->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-            !(press->modifiers() & Qt::ControlModifier)) {
-            Hp->hidePopup();
-            QLineEdit* other = watched == Hp ? TV : Hp->lineEdit();
-            (watched == Hp ? static_cast<QWidget*>(TV) : Hp)->setFocus(Qt::TabFocusReason);
-            other->selectAll();
-            return true;
-        }
-    }
-    return CalculatorForm::eventFilter(watched, event);
-}
-
-void MotorFrm::showPhase() {
-    Knob->setPicture(shell::skinPixmap(singlePhase_ ? bitmap::kKNOB_U : bitmap::kKNOB_D));
-    colour(L1[0], singlePhase_ ? kLit : kUnlit);
-    colour(L1[1], singlePhase_ ? kUnlit : kLit);
+void MotorFrm::listRatings() {
     const Phase phase = singlePhase_ ? Phase::Single : Phase::Three;
     auto ratings =
         shell::withDatabase(state(), [&](refdb::Database& db) { return horsepowers(db, phase); });
@@ -95,13 +59,6 @@ void MotorFrm::showPhase() {
     Hp->setEditText(typed);
 }
 
-void MotorFrm::Knob_Click() {
-    if (isUnloaded()) return;
-    singlePhase_ = !singlePhase_;
-    showPhase();
-    playButtonSound();
-}
-
 void MotorFrm::Form_Load(bool restoreInputs) {
     std::vector<std::string> kept;
     if (restoreInputs) kept = state().SavedInputs[info().number];
@@ -112,7 +69,7 @@ void MotorFrm::Form_Load(bool restoreInputs) {
     }
     singlePhase_ = kept[0] == "1";
     Hp->setEditText(QString::fromStdString(kept[1]));
-    showPhase();
+    Knob->show();
     TV->setText(QString::fromStdString(kept[2]));
 }
 

@@ -9,7 +9,6 @@
 // user left it by switching to another program: then everything comes back as it was.
 #pragma once
 
-#include <QColor>
 #include <array>
 #include <optional>
 
@@ -28,26 +27,18 @@ class MotorFrm : public shell::CalculatorForm {
 public:
     MotorFrm(shell::PanelContext& context, const shell::PanelRow& row);
 
-    void Knob_Click();
-
-    // Caption colours, as the transformer's knobs light theirs.
-    static inline const QColor kLit{255, 255, 0};
-    static inline const QColor kUnlit{0, 192, 0};
-
 protected:
     Outcome calculate() override;
     void leaving() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Shows the knob and its captions for singlePhase_ and lists that phase's ratings, keeping
-    // the text in the box.
-    void showPhase();
+    // Lists the ratings of the phase the knob chose, keeping the text in the box.
+    void listRatings();
 
-    shell::ImageButton* Knob = nullptr;
+    shell::PanelForm::Knob* Knob = nullptr;
     QComboBox* Hp = nullptr;
     QLineEdit* TV = nullptr;
     std::array<QLabel*, 4> L1{};  // "Single Phase", "Three Phase", "Horsepower", "Volts"

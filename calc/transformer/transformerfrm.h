@@ -10,11 +10,9 @@
 // the two boxes (SavedXfmrInputs) come back as they were.
 #pragma once
 
-#include <QColor>
 #include <array>
 
 #include "shell/panel.h"
-#include "shell/panel_style.h"
 
 class QLabel;
 class QLineEdit;
@@ -27,14 +25,7 @@ class Xfmr : public shell::CalculatorForm {
 public:
     Xfmr(shell::PanelContext& context, const shell::PanelRow& row);
 
-    void Knob_Click(int index);
-
-    // Caption colours: the lit caption of a knob's pair, and the other one.
-    static inline const QColor& kLit = shell::panel_style::kGlassText;
-    static inline const QColor kUnlit{0, 192, 0};
-
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
@@ -43,12 +34,12 @@ protected:
     std::vector<history::Input> typedInputs() override;
 
 private:
-    void ShowKnobState(int index, bool state);
-    void showKnob(int index);
+    // The first box's caption, tool tip and name follow the mode knob.
+    void showMode();
 
-    QLineEdit* TA = nullptr;  // amperes (KVA mode) or KVA (amperes mode)
-    QLineEdit* TV = nullptr;  // secondary volts
-    std::array<shell::ImageButton*, 2> Knob{};
+    QLineEdit* TA = nullptr;                        // amperes (KVA mode) or KVA (amperes mode)
+    QLineEdit* TV = nullptr;                        // secondary volts
+    std::array<shell::PanelForm::Knob*, 2> Knob{};  // mode (KnobState[0]), phase ([1])
     // 0 to 3: the knobs' captions; 6 names TA, 7 names TV (4 and 5 are the art's frames).
     std::array<QLabel*, 8> L1{};
     std::array<shell::ImageButton*, 2> DneBut{};

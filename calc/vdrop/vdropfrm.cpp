@@ -1,7 +1,6 @@
 #include "calc/vdrop/vdropfrm.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -78,13 +77,13 @@ VDropFrm::VDropFrm(shell::PanelContext& context, const shell::PanelRow& row)
             textBox(QStringLiteral("TB%1").arg(i), QString(),
                     QString::fromLatin1(kBoxes[i].toolTip), QString::fromLatin1(kBoxes[i].caption)),
             at::kBox[i]);
-        TB[i]->installEventFilter(this);
     }
     addDneButtons(at::kDne, QStringLiteral("Calculate Voltage Drop"), at::kX,
                   QStringLiteral("Exit Without Calculation"));
 
     QWidget* order[] = {Lst[0], Lst[1], Lst[2], Sz, TB[0], TB[1], TB[2], TB[3], TB[4]};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    chainBoxes({TB.begin(), TB.end()});  // only the button (or Ctrl+Return) calculates
     for (std::size_t i = 0; i < 2; ++i)
         connect(Lst[i], &QListWidget::currentRowChanged, this, [this] {
             if (!loading_) fillSizes(Sz->currentText());
@@ -124,25 +123,6 @@ Inputs VDropFrm::inputs() const {
     in.pf = text(TB[3]);
     in.limit = text(TB[4]);
     return in;
-}
-
-bool VDropFrm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const auto box = std::find(TB.begin(), TB.end(), watched);
-        // Enter moves down the boxes, from the last back to the first, past a dimmed one; only
-        // the button calculates.
-        if (box != TB.end() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-            auto next = box;
-            do {
-                next = std::next(next) == TB.end() ? TB.begin() : std::next(next);
-            } while (!(*next)->isEnabled() && next != box);
-            (*next)->setFocus(Qt::TabFocusReason);
-            (*next)->selectAll();
-            return true;
-        }
-    }
-    return CalculatorForm::eventFilter(watched, event);
 }
 
 void VDropFrm::Form_Load(bool restoreInputs) {

@@ -36,7 +36,6 @@ protected:
     void Form_Load(bool restoreInputs) override;
     void firstTick() override;
     void saveInputs() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     Inputs inputs() const;

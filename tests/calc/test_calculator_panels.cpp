@@ -85,7 +85,8 @@ class TestCalculatorPanels : public QObject {
             } else if (auto* label = qobject_cast<QLabel*>(w)) {
                 if (name == "LB" || name == "L1_6")
                     parts << name + "=" + label->text();
-                else if (label->palette().color(QPalette::WindowText) == Xfmr::kLit)
+                else if (label->palette().color(QPalette::WindowText) ==
+                         shell::PanelForm::Knob::kLit)
                     parts << name + "*";
             } else if (auto* knob = qobject_cast<shell::ImageButton*>(w);
                        knob && name.startsWith("Knob")) {
@@ -214,7 +215,7 @@ private Q_SLOTS:
         QTest::newRow("transformer, knobs by key, Space on calculate") << 4 << "Knob0=Space;Knob1=Down;Knob1=Right;TA=75;TV=480" << "DneBut0=Space"
             << "90.21 Full Load Amps\r\nThree Phase\r\n" << "transformer-75kva-480v-three.log";
         QTest::newRow("starter") << 5 << "" << "DneBut0" << "Use Size 2 Starter\r\n" << "starter-20a-480v.log";
-        QTest::newRow("voltage drop") << 8 << "Lst0=1;Lst2=0;Sz=3;TB0=480;TB1=100;TB2=200" << "DneBut0"
+        QTest::newRow("voltage drop, by Ctrl+Return in a box") << 8 << "Lst0=1;Lst2=0;Sz=3;TB0=480;TB1=100;TB2=200" << "TB2=Ctrl+Return"
             << "Voltage Drop: 8.22 V (1.71 %)\r\nAt Load: 471.78 V\r\nSmallest For 3 %: 4\r\n" << "vdrop-480v-three-3awg-pvc.log";
         QTest::newRow("motor") << 9 << "Hp=25;TV=575" << "DneBut0"
             << "Full Load Amps: 27\r\nConductor Ampacity (125 %): 33.75\r\nUse Size 2 Starter\r\n" << "motor-25hp-575v-three.log";
@@ -266,7 +267,7 @@ private Q_SLOTS:
         QTest::newRow("starter") << 5 << "Ti=576" << "Volt Rating Is\nToo High.\n575 Volts Max." << "Ti=576;Ts=20";
         QTest::newRow("voltage drop") << 8 << "TB2=12abc" << "Enter Length As\nA Plain Number,\nFor Example 100."
             << "L1_6=Length (ft, one way);Lst0=Single Phase;Lst1=Copper;Lst2=Steel;Sz=12;TB0=120;TB1=16;TB2=12abc;TB3=0.85;TB4=3";
-        QTest::newRow("motor") << 9 << "Hp=ten" << "Enter Horsepower As\n10, 1/\u200B2, 1 1/\u200B2,\n1-1/\u200B2 Or 1.5." << "Hp=ten;Knob=D;L1_1*;TV=460";
+        QTest::newRow("motor, the knob turned by key") << 9 << "Knob=Left;Knob=Up;Hp=ten" << "Enter Horsepower As\n10, 1/\u200B2, 1 1/\u200B2,\n1-1/\u200B2 Or 1.5." << "Hp=ten;Knob=U;L1_0*;TV=460";
         // clang-format on
     }
     // clang-format on
