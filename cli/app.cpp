@@ -140,4 +140,21 @@ int report(const Context& context, shell::SharedState& state, const calc::Outcom
     return kDone;
 }
 
+int calculate(
+    const Context& context, const Options& options,
+    const std::function<calc::Outcome(shell::SharedState& state, refdb::Database& db)>& core) {
+    auto state = freshState(context);
+    if (!state) return kFailed;
+    const auto outcome =
+        shell::withDatabase(*state, [&](refdb::Database& db) { return core(*state, db); });
+    return report(context, *state, outcome, options);
+}
+
+std::optional<std::size_t> pick(const std::string& value,
+                                std::initializer_list<const char*> names) {
+    const auto found = std::find(names.begin(), names.end(), value);
+    if (found == names.end()) return std::nullopt;
+    return static_cast<std::size_t>(found - names.begin());
+}
+
 }  // namespace voltaro::cli

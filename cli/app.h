@@ -2,8 +2,10 @@
 // the way the program opens it, option parsing, and how a calculation's outcome is reported.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -67,18 +69,29 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args,
 int report(const Context& context, shell::SharedState& state, const calc::Outcome& outcome,
            const Options& options);
 
+// The run of most calculator commands: a fresh shared record (status 1 when the database cannot
+// be opened), the core run on its database, and its outcome reported as above.
+int calculate(
+    const Context& context, const Options& options,
+    const std::function<calc::Outcome(shell::SharedState& state, refdb::Database& db)>& core);
+
+// The index of `value` among `names` (the choices an option offers), or nullopt.
+std::optional<std::size_t> pick(const std::string& value, std::initializer_list<const char*> names);
+
 struct Command {
     std::string name;
     std::string usage;  // arguments after the name, for the usage text
     std::function<int(const Context&, const std::vector<std::string>& args)> run;
 };
 
-// The command groups, in the order the usage text lists them.
+// The command groups, in the order the usage text lists them; the calculators' commands that
+// live beside their cores (calc/<name>/<name>_command.cpp, each a function
+// voltaro::cli::commands::<name>() in the target voltaro_command_<name>) follow the conductor
+// commands, listed by cli/CMakeLists.txt in calculator_commands.h.
 std::vector<Command> tableCommands();
-std::vector<Command> racewayCommands();       // conduit, enclosure
-std::vector<Command> equipmentCommands();     // transformer, starter
-std::vector<Command> conductorCommands();     // wire, ground
-std::vector<Command> dropAndMotorCommands();  // vdrop, motor
-std::vector<Command> historyCommands();       // the answers the program kept
+std::vector<Command> racewayCommands();    // conduit, enclosure
+std::vector<Command> equipmentCommands();  // transformer, starter
+std::vector<Command> conductorCommands();  // wire, ground
+std::vector<Command> historyCommands();    // the answers the program kept
 
 }  // namespace voltaro::cli

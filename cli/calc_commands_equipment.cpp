@@ -30,12 +30,10 @@ int transformer(const Context& context, const std::vector<std::string>& args) {
 int starter(const Context& context, const std::vector<std::string>& args) {
     const auto options = parseOptions(args, {"amps", "volts", "log"});
     if (!options || !options->has("amps") || !options->has("volts")) return kUsage;
-    auto state = freshState(context);
-    if (!state) return kFailed;
     const calc::starter::Inputs inputs{options->get("amps"), options->get("volts")};
-    const auto outcome = shell::withDatabase(
-        *state, [&](refdb::Database& db) { return calc::starter::calculateStarter(db, inputs); });
-    return report(context, *state, outcome, *options);
+    return calculate(context, *options, [&](shell::SharedState&, refdb::Database& db) {
+        return calc::starter::calculateStarter(db, inputs);
+    });
 }
 
 }  // namespace

@@ -48,12 +48,9 @@ int conduit(const Context& context, const std::vector<std::string>& args) {
 int enclosure(const Context& context, const std::vector<std::string>& args) {
     const auto options = parseOptions(args, {"id", "log"});
     if (!options || !options->has("id")) return kUsage;
-    auto state = freshState(context);
-    if (!state) return kFailed;
-    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
+    return calculate(context, *options, [&](shell::SharedState&, refdb::Database& db) {
         return calc::enclosure::selectEnclosure(db, options->get("id"));
     });
-    return report(context, *state, outcome, *options);
 }
 
 }  // namespace

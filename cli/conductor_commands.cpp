@@ -63,13 +63,10 @@ int wire(const Context& context, const std::vector<std::string>& args) {
 int ground(const Context& context, const std::vector<std::string>& args) {
     const auto options = parseOptions(args, {"amps", "material", "log"});
     if (!options || !options->has("amps") || !isMaterial(options->get("material"))) return kUsage;
-    auto state = freshState(context);
-    if (!state) return kFailed;
     const calc::ground::GroundInputs inputs{options->get("amps"), options->get("material")};
-    const auto outcome = shell::withDatabase(*state, [&](refdb::Database& db) {
-        return calc::ground::calculateGround(db, state->NoteFlags, inputs);
+    return calculate(context, *options, [&](shell::SharedState& state, refdb::Database& db) {
+        return calc::ground::calculateGround(db, state.NoteFlags, inputs);
     });
-    return report(context, *state, outcome, *options);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "calculator_commands.h"
 #include "cli/app.h"
 #include "platform/file_writer.h"
 
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
     for (auto group : {racewayCommands(), equipmentCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     for (auto& command : conductorCommands()) commands.push_back(std::move(command));
-    for (auto& command : dropAndMotorCommands()) commands.push_back(std::move(command));
+    for (auto& command : commands::calculators()) commands.push_back(std::move(command));
     for (auto& command : historyCommands()) commands.push_back(std::move(command));
     voltaro::platform::failWritesBeyondTheSizeLimit();
     std::vector<std::string> args(argv + 1, argv + argc);
