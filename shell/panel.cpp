@@ -108,6 +108,21 @@ std::array<ImageButton*, 2> CalculatorForm::addDneButtons(const assets::layout::
     return buttons;
 }
 
+void CalculatorForm::leaving() {
+    for (auto* list : findChildren<QComboBox*>()) list->hidePopup();
+}
+
+void CalculatorForm::firstTick() {
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        auto* list = qobject_cast<QComboBox*>(control);
+        QLineEdit* box = list != nullptr ? list->lineEdit() : qobject_cast<QLineEdit*>(control);
+        if (box == nullptr) continue;
+        control->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+        return;
+    }
+}
+
 void CalculatorForm::leaveByKey() {
     if (dneButtons_[1] != nullptr && dneButtons_[1]->isVisible()) dneButtons_[1]->click();
 }

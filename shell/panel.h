@@ -37,7 +37,6 @@
 //                                     : kDefaultAmps);
 //           ...
 //       }
-//       void firstTick() override { Ts->selectAll(); Ts->setFocus(Qt::OtherFocusReason); }
 //       void saveInputs() override { state().SavedStarterInputs = {...}; }
 //
 //   private:
@@ -45,9 +44,10 @@
 //       QLineEdit* Ti = nullptr;
 //   };
 //
-// chainBoxes (Enter moves down more than two boxes), addKnob (a knob of two choices and its
-// captions), leaving() (hide lists that must not slide back, let go of what the panel holds) and
-// acceptsPress() (false while a press must do nothing) are there when a panel needs them. The
+// The first tick puts the focus in the first box (firstTick for another control, as the wire
+// panel's); chainBoxes (Enter moves down more than two boxes), addKnob (a knob of two choices and
+// its captions), leaving() (hide lists that must not slide back, let go of what the panel holds)
+// and acceptsPress() (false while a press must do nothing) are there when a panel needs them. The
 // panel's row in app/panels.h names it, its key or menu entry, picture, size, side and factory
 // (app::make<Starter>); the host does the rest.
 //
@@ -319,8 +319,11 @@ protected:
     // False while a press must do nothing (a drag under way).
     virtual bool acceptsPress() const { return true; }
     // The panel is sure to close, by either button: hide what must not slide back (lists), let go
-    // of what it holds.
-    virtual void leaving() {}
+    // of what it holds. By default a drop-down's open list closes.
+    virtual void leaving();
+    // By default the focus goes to the first box (a text box, or an editable drop-down list), its
+    // whole text selected.
+    void firstTick() override;
 
     // DneBut 0 and 1 at their rectangles, each with its tool tip, which is also its accessible
     // name; a click runs DneBut_Click with its index. Tab reaches both; Space or Return on

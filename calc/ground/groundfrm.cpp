@@ -65,11 +65,6 @@ void GndOcp::Form_Load(bool restoreInputs) {
     }
 }
 
-void GndOcp::firstTick() {
-    TB->selectAll();
-    TB->setFocus(Qt::OtherFocusReason);
-}
-
 void GndOcp::saveInputs() {
     state().SavedOcpAmps = TB->text().toStdString();
     state().SavedOcpMaterial = static_cast<std::int16_t>(std::max(Clist->currentRow(), 0));

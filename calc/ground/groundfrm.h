@@ -26,7 +26,6 @@ public:
 protected:
     Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
-    void firstTick() override;
     void saveInputs() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

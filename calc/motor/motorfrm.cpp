@@ -73,11 +73,6 @@ void MotorFrm::Form_Load(bool restoreInputs) {
     TV->setText(QString::fromStdString(kept[2]));
 }
 
-void MotorFrm::firstTick() {
-    Hp->setFocus(Qt::OtherFocusReason);
-    Hp->lineEdit()->selectAll();
-}
-
 void MotorFrm::saveInputs() {
     state().SavedInputs[info().number] = {singlePhase_ ? "1" : "0", Hp->currentText().toStdString(),
                                           TV->text().toStdString()};
@@ -90,7 +85,5 @@ Outcome MotorFrm::calculate() {
     return shell::withDatabase(state(),
                                [&](refdb::Database& db) { return calculateMotor(db, in); });
 }
-
-void MotorFrm::leaving() { Hp->hidePopup(); }
 
 }  // namespace voltaro::calc::motor

@@ -29,9 +29,7 @@ public:
 
 protected:
     Outcome calculate() override;
-    void leaving() override;
     void Form_Load(bool restoreInputs) override;
-    void firstTick() override;
     void saveInputs() override;
 
 private:

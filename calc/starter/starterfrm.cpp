@@ -45,11 +45,6 @@ void Starter::Form_Load(bool restoreInputs) {
                               : kDefaultVolts);
 }
 
-void Starter::firstTick() {
-    Ts->selectAll();
-    Ts->setFocus(Qt::OtherFocusReason);
-}
-
 void Starter::saveInputs() {
     state().SavedStarterInputs = {Ts->text().toStdString(), Ti->text().toStdString()};
 }

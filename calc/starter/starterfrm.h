@@ -24,7 +24,6 @@ public:
 protected:
     Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
-    void firstTick() override;
     void saveInputs() override;
 
 private:

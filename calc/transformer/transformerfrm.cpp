@@ -83,11 +83,6 @@ void Xfmr::Form_Load(bool restoreInputs) {
     Knob[1]->show();
 }
 
-void Xfmr::firstTick() {
-    TA->setFocus(Qt::OtherFocusReason);
-    TA->selectAll();
-}
-
 void Xfmr::saveInputs() {
     state().SavedXfmrInputs = {TA->text().toStdString(), TV->text().toStdString()};
 }

@@ -28,7 +28,6 @@ public:
 protected:
     Outcome calculate() override;
     void Form_Load(bool restoreInputs) override;
-    void firstTick() override;
     void saveInputs() override;
     // The two boxes, and the phase the lower knob chose.
     std::vector<history::Input> typedInputs() override;

@@ -143,11 +143,6 @@ void VDropFrm::Form_Load(bool restoreInputs) {
     for (std::size_t i = 0; i < TB.size(); ++i) TB[i]->setText(QString::fromStdString(kept[4 + i]));
 }
 
-void VDropFrm::firstTick() {
-    TB[0]->setFocus(Qt::OtherFocusReason);
-    TB[0]->selectAll();
-}
-
 void VDropFrm::saveInputs() {
     const Inputs in = inputs();
     state().SavedInputs[info().number] = {std::to_string(row(Lst[0])),

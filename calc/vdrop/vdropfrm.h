@@ -34,7 +34,6 @@ protected:
     Outcome calculate() override;
     void leaving() override;
     void Form_Load(bool restoreInputs) override;
-    void firstTick() override;
     void saveInputs() override;
 
 private:
