@@ -71,25 +71,32 @@ void PanelForm::registerControl(QWidget* control, const assets::layout::Rect& at
     controls_.emplace_back(control);
 }
 
+namespace {
+
+// A picture button showing `up`, and `down` while it is pressed.
+ImageButton* pictureButton(QWidget* panel, const QString& objectName, const QString& name,
+                           const char* up, const char* down) {
+    auto* button = new ImageButton(objectName, name, panel);
+    button->setPicture(skinPixmap(up));
+    QObject::connect(button, &ImageButton::pressed, panel,
+                     [button, down] { button->setPicture(skinPixmap(down)); });
+    QObject::connect(button, &ImageButton::released, panel,
+                     [button, up] { button->setPicture(skinPixmap(up)); });
+    return button;
+}
+
+}  // namespace
+
 ImageButton* PanelForm::addDneButton(const assets::layout::Rect& at, const QString& accessibleName,
                                      const QString& objectName) {
-    auto* button = new ImageButton(objectName, accessibleName, this);
-    button->setPicture(skinPixmap(bitmap::kDNE_U));
-    connect(button, &ImageButton::pressed, this,
-            [button] { button->setPicture(skinPixmap(bitmap::kDNE_D)); });
-    connect(button, &ImageButton::released, this,
-            [button] { button->setPicture(skinPixmap(bitmap::kDNE_U)); });
-    return addControl(button, at);
+    return addControl(
+        pictureButton(this, objectName, accessibleName, bitmap::kDNE_U, bitmap::kDNE_D), at);
 }
 
 ImageButton* PanelForm::addXButton(const assets::layout::Rect& at, const QString& objectName) {
-    auto* button = new ImageButton(objectName, QStringLiteral("Exit"), this);
+    auto* button =
+        pictureButton(this, objectName, QStringLiteral("Exit"), bitmap::kX_UP, bitmap::kX_DN);
     button->setToolTip(QStringLiteral("Exit"));
-    button->setPicture(skinPixmap(bitmap::kX_UP));
-    connect(button, &ImageButton::pressed, this,
-            [button] { button->setPicture(skinPixmap(bitmap::kX_DN)); });
-    connect(button, &ImageButton::released, this,
-            [button] { button->setPicture(skinPixmap(bitmap::kX_UP)); });
     return addControl(button, at);
 }
 

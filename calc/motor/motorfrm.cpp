@@ -10,12 +10,8 @@
 
 namespace voltaro::calc::motor {
 
-namespace {
-
 namespace at = assets::layout::motor;
 using namespace shell::panel_style;
-
-}  // namespace
 
 MotorFrm::MotorFrm(shell::PanelContext& context, const shell::PanelRow& row)
     : CalculatorForm(context, row) {

@@ -9,12 +9,8 @@
 
 namespace voltaro::calc::transformer {
 
-namespace {
-
 namespace at = assets::layout::transformer;
 using namespace shell::panel_style;
-
-}  // namespace
 
 Xfmr::Xfmr(shell::PanelContext& context, const shell::PanelRow& row)
     : CalculatorForm(context, row) {
