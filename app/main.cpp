@@ -145,22 +145,22 @@ int main(int argc, char** argv) {
         else
             QApplication::restoreOverrideCursor();
     };
-    report::PrintCommand printCommand(state, reportOutput,
-                                      shell::skinBitmap(assets::program::kPRNLOGO), printHooks);
+    // The logo drawn at 2x on every screen: paper is finer than any of them.
+    const QImage printLogo = shell::skinBitmap(assets::program::kPRNLOGO, 2);
+    report::PrintCommand printCommand(state, reportOutput, printLogo, printHooks);
     QObject::connect(&frmMain, &shell::FrmMain::printReport, &frmMain,
                      [&printCommand] { printCommand.run(); });
 
     // The history of answers: every answer published is kept in the user's data folder; Ctrl+H
     // opens the History window, whose pages (dated with the calculation's date) go where the print
     // button's go, or into a PDF the user names.
-    const auto historyPage =
-        [logo = shell::skinBitmap(assets::program::kPRNLOGO)](const history::Entry& entry) {
-            report::PageContent content{
-                logo, {}, report::splitLogLines(QByteArray::fromStdString(entry.log))};
-            content.date = QLocale::system().toString(
-                QDateTime::fromMSecsSinceEpoch(entry.recordedMs).date(), QLocale::ShortFormat);
-            return [content](QPainter& page) { report::ComposePage(page, 1.0, content); };
-        };
+    const auto historyPage = [logo = printLogo](const history::Entry& entry) {
+        report::PageContent content{
+            logo, {}, report::splitLogLines(QByteArray::fromStdString(entry.log))};
+        content.date = QLocale::system().toString(
+            QDateTime::fromMSecsSinceEpoch(entry.recordedMs).date(), QLocale::ShortFormat);
+        return [content](QPainter& page) { report::ComposePage(page, 1.0, content); };
+    };
     shell::HistoryWindow::Hooks historyHooks;
     historyHooks.print = [&reportOutput, historyPage](const history::Entry& entry) {
         const auto delivery = reportOutput.send(historyPage(entry));

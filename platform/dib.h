@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/resource_module.h"
 #include "platform/surface.h"
 
 namespace voltaro::platform {
@@ -81,31 +82,50 @@ inline std::optional<DibView> readDib(const unsigned char* bytes, std::size_t si
     return DibView{h, bytes + h.headerSize, h.imageSize};
 }
 
-// Draws the whole picture of `dib` onto `target` with its top-left corner at (dx, dy), pixels
-// unchanged; the part outside the target is left out. A window target presents what changed.
-inline void setDibitsToSurface(Surface& target, int dx, int dy, const DibView& dib) {
+// The picture of a DIB drawn at `scale` (1, or 2 for a "NAME@2x" picture) as a memory surface;
+// its size in the windows' pixels is the picture's divided by the scale.
+inline Surface surfaceFromDib(const DibView& dib, int scale = 1) {
     const DibHeader& h = dib.header;
-    QImage& to = target.image();
-    const int x0 = std::max(0, -dx), x1 = std::min(h.width, target.width() - dx);
-    const int y0 = std::max(0, -dy), y1 = std::min(h.rows(), target.height() - dy);
-    if (x0 >= x1 || y0 >= y1) return;
-    for (int y = y0; y < y1; ++y) {
+    Surface surface(h.width / scale, h.rows() / scale, scale);
+    QImage& to = surface.image();
+    const int columns = std::min(h.width, to.width()), rows = std::min(h.rows(), to.height());
+    for (int y = 0; y < rows; ++y) {
         const int stored = h.bottomUp() ? h.rows() - 1 - y : y;
         const unsigned char* in = dib.pixels + h.stride() * static_cast<std::size_t>(stored);
-        auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(dy + y)) + dx;
-        for (int x = x0; x < x1; ++x) {
+        auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(y));
+        for (int x = 0; x < columns; ++x) {
             const unsigned char* p = in + 3 * x;
             out[x] = 0xff000000u | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
         }
     }
-    target.present(QRect(dx + x0, dy + y0, x1 - x0, y1 - y0));
+    return surface;
 }
 
-// The picture of a DIB as a memory surface of its own size.
-inline Surface surfaceFromDib(const DibView& dib) {
-    Surface surface(dib.header.width, dib.header.rows());
-    setDibitsToSurface(surface, 0, 0, dib);
-    return surface;
+// Draws the whole picture of `dib` (drawn at `scale`) onto `target` with its top-left corner at
+// (dx, dy); the part outside the target is left out. Pixels are unchanged when the scales agree;
+// otherwise the picture is scaled to the target's. A window target presents what changed.
+inline void setDibitsToSurface(Surface& target, int dx, int dy, const DibView& dib, int scale = 1) {
+    const Surface picture = surfaceFromDib(dib, scale);
+    blockCopy(target, dx, dy, picture.width(), picture.height(), picture, 0, 0);
+}
+
+// A bitmap of a resource module and the scale it was drawn at.
+struct ScaledDib {
+    DibView dib;
+    int scale = 1;
+};
+
+// The bitmap `name` of `module` for a surface of `scale`: its 2x picture on a 2x surface when the
+// module has one, else the ordinary picture. nullopt when there is neither or it is not a DIB.
+inline std::optional<ScaledDib> findBitmap(void* module, const char* name, int scale) {
+    if (name == nullptr) return std::nullopt;
+    for (int tried = scale >= 2 ? 2 : 1; tried >= 1; --tried) {
+        const auto data =
+            findResource(module, kBitmapResource, scaledResourceName(name, tried).c_str());
+        if (!data) continue;
+        if (const auto dib = readDib(data->bytes, data->size)) return ScaledDib{*dib, tried};
+    }
+    return std::nullopt;
 }
 
 // Encodes `image` as a bottom-up 24-bit DIB image (header + pixels), the form the resource

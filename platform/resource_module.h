@@ -4,6 +4,8 @@
 // own is dlopen(nullptr), which finds the function the executable exports.
 //
 // Types used: "BITMAP" (24-bit DIB images, platform/dib.h) and "SOUND" (complete WAVE files).
+// Each bitmap "NAME" is drawn for ordinary screens; "NAME@2x" is the same picture drawn at twice
+// the resolution, for high-density screens.
 // Names and types compare without regard to ASCII case, as the desktop's resource names do.
 //
 // Header-only: Zephlib, the modules and the program share it without linking one another.
@@ -14,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 extern "C" {
 // Finds the resource `name` of `type`. On success stores the address and byte count of the data,
@@ -28,6 +31,13 @@ namespace voltaro::platform {
 inline constexpr char kResourceLookupSymbol[] = "VoltaroFindResource";
 inline constexpr char kBitmapResource[] = "BITMAP";
 inline constexpr char kSoundResource[] = "SOUND";
+
+inline constexpr char kHighDensitySuffix[] = "@2x";
+
+// The stored name of bitmap `name` drawn at `scale`: "NAME" at 1, "NAME@2x" at 2.
+inline std::string scaledResourceName(const std::string& name, int scale) {
+    return scale >= 2 ? name + kHighDensitySuffix : name;
+}
 
 struct ResourceData {
     const unsigned char* bytes = nullptr;

@@ -1,5 +1,8 @@
 // Surfaces stand in for device contexts: a block of RGB32 pixels (0xffRRGGBB) that the drawing
-// operations read and write. A memory surface is only pixels. A window surface also has a present
+// operations read and write. Sizes and coordinates are in the windows' own pixels; a surface for
+// a high-density screen has a scale of 2 and holds two device pixels each way for each of them
+// (its image has that device pixel ratio), so what is copied onto it stays as sharp as the
+// screen. A memory surface is only pixels. A window surface also has a present
 // hook that puts the changed rectangle on screen at once (the window repaints it), so a copy onto
 // a window is seen before the next copy starts, as a copy onto a window's device context is.
 //
@@ -8,6 +11,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 
 #include <algorithm>
@@ -29,19 +33,32 @@ public:
 
     Surface() = default;
 
-    // A memory surface of width x height pixels, all black, as a fresh compatible bitmap is.
-    // Negative sizes count as 0.
-    Surface(int width, int height)
-        : image_(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32) {
+    // A memory surface of width x height pixels at `scale` (1 or 2), all black, as a fresh
+    // compatible bitmap is. Negative sizes count as 0.
+    Surface(int width, int height, int scale = 1)
+        : image_(std::max(width, 0) * clampScale(scale), std::max(height, 0) * clampScale(scale),
+                 QImage::Format_RGB32),
+          scale_(clampScale(scale)) {
+        image_.setDevicePixelRatio(scale_);
         image_.fill(0xff000000u);
     }
 
-    // A memory surface holding a copy of `image` in RGB32.
-    explicit Surface(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
+    // A memory surface holding a copy of `image` in RGB32, at the image's device pixel ratio
+    // (2 for a ratio above 1.5, as a 2x picture or a window drawn at 2x has).
+    explicit Surface(const QImage& image)
+        : image_(image.convertToFormat(QImage::Format_RGB32)),
+          scale_(image.devicePixelRatio() > 1.5 ? 2 : 1) {
+        image_.setDevicePixelRatio(scale_);
+    }
 
-    int width() const { return image_.width(); }
-    int height() const { return image_.height(); }
-    QRect rect() const { return image_.rect(); }
+    // The scale of surfaces for a screen of `devicePixelRatio`: 2 above 1 (a 1.5x screen shows
+    // 2x pixels scaled down, which stays sharp), else 1.
+    static int scaleFor(qreal devicePixelRatio) { return devicePixelRatio > 1.0 ? 2 : 1; }
+
+    int width() const { return image_.width() / scale_; }
+    int height() const { return image_.height() / scale_; }
+    QRect rect() const { return QRect(0, 0, width(), height()); }
+    int scale() const { return scale_; }
 
     QImage& image() { return image_; }
     const QImage& image() const { return image_; }
@@ -57,15 +74,26 @@ public:
     void* handle() { return this; }
     static Surface* fromHandle(void* handle) { return static_cast<Surface*>(handle); }
 
+    // Paints the part `area` of the surface onto `painter`'s device at the same place.
+    void paint(QPainter& painter, const QRect& area) const {
+        painter.drawImage(QRectF(area), image_,
+                          QRectF(area.x() * scale_, area.y() * scale_, area.width() * scale_,
+                                 area.height() * scale_));
+    }
+
 private:
+    static int clampScale(int scale) { return scale >= 2 ? 2 : 1; }
+
     QImage image_;
+    int scale_ = 1;
     PresentHook present_;
 };
 
 // Copies a width x height block from `source` at (sx, sy) onto `target` at (dx, dy), combining
 // it with `op`. Parts of the block outside either surface are left out. Source and target may be
-// the same surface, with overlapping blocks: the copy reads the block as it was before. A window
-// target presents the changed rectangle. Returns the rectangle of `target` that was written.
+// the same surface, with overlapping blocks: the copy reads the block as it was before. A source
+// of another scale is scaled to the target's. A window target presents the changed rectangle.
+// Returns the rectangle of `target` that was written.
 inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
                        const Surface& source, int sx, int sy, RasterOp op = RasterOp::Copy) {
     // Offsets within the block that lie inside both surfaces.
@@ -74,23 +102,31 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
     const int x1 = std::min({width, source.width() - sx, target.width() - dx});
     const int y1 = std::min({height, source.height() - sy, target.height() - dy});
     if (x0 >= x1 || y0 >= y1) return {};
-    const int columns = x1 - x0;
+    const int s = target.scale(), ss = source.scale();
+    const int columns = (x1 - x0) * s, rows = (y1 - y0) * s;
 
-    // A copy within one surface reads from a snapshot of the block, so overlapping moves work.
+    // A copy within one surface reads from a snapshot of the block, so overlapping moves work;
+    // a source of another scale is read from a copy of the block at the target's.
     QImage snapshot;
     const QImage* from = &source.image();
-    int fromX = sx + x0, fromY = sy + y0;
-    if (&source == &target) {
-        snapshot = source.image().copy(fromX, fromY, columns, y1 - y0);
+    int fromX = (sx + x0) * ss, fromY = (sy + y0) * ss;
+    if (&source == &target || ss != s) {
+        snapshot = source.image().copy(fromX, fromY, (x1 - x0) * ss, (y1 - y0) * ss);
+        if (ss != s)
+            snapshot = snapshot
+                           .scaled(columns, rows, Qt::IgnoreAspectRatio,
+                                   ss < s ? Qt::FastTransformation : Qt::SmoothTransformation)
+                           .convertToFormat(QImage::Format_RGB32);
         from = &snapshot;
         fromX = fromY = 0;
     }
 
     QImage& to = target.image();
-    for (int row = 0; row < y1 - y0; ++row) {
+    const int toX = (dx + x0) * s, toY = (dy + y0) * s;
+    for (int row = 0; row < rows; ++row) {
         const auto* in =
             reinterpret_cast<const std::uint32_t*>(from->constScanLine(fromY + row)) + fromX;
-        auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(dy + y0 + row)) + dx + x0;
+        auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(toY + row)) + toX;
         switch (op) {
             case RasterOp::Copy:
                 std::memcpy(out, in, sizeof(std::uint32_t) * static_cast<std::size_t>(columns));
@@ -103,15 +139,16 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
                 break;
         }
     }
-    const QRect changed(dx + x0, dy + y0, columns, y1 - y0);
+    const QRect changed(dx + x0, dy + y0, x1 - x0, y1 - y0);
     target.present(changed);
     return changed;
 }
 
-// The colour of one pixel (0xffRRGGBB), or nullopt outside the surface.
+// The colour of one pixel (0xffRRGGBB; at 2x its top-left device pixel), or nullopt outside the
+// surface.
 inline std::optional<QRgb> pixelAt(const Surface& surface, int x, int y) {
     if (!surface.rect().contains(x, y)) return std::nullopt;
-    return surface.image().pixel(x, y) | 0xff000000u;
+    return surface.image().pixel(x * surface.scale(), y * surface.scale()) | 0xff000000u;
 }
 
 }  // namespace voltaro::platform

@@ -14,6 +14,7 @@
 #include "numbers/numbers.h"
 #include "platform/foreground.h"
 #include "platform/surface.h"
+#include "platform/window_shape.h"
 #include "shell/display_check.h"
 #include "shell/errwnd.h"
 #include "shell/face_menu.h"
@@ -243,8 +244,9 @@ FrmMain::LoadResult FrmMain::Form_Load(std::string& reason) {
 
 void FrmMain::shapeAndShow() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    setFixedSize(base_.size());
-    setMask(RegionFromBitmap(base_.toImage(), 0));
+    setFixedSize(base_.deviceIndependentSize().toSize());
+    platform::setWindowShape(*this, RegionFromBitmap(base_.toImage(), 0),
+                             qRound(base_.devicePixelRatio()));
     move(twipsToPixels(kStartTwips), twipsToPixels(kStartTwips));
     show();
     QApplication::restoreOverrideCursor();
@@ -291,7 +293,7 @@ void FrmMain::CaptureFace() {
         const auto topTwips = numbers::toInt16(top).value_or(top < 0 ? -32768 : 32767);
         move(twipsToPixels(left), twipsToPixels(topTwips));
     }
-    state_.Face = std::make_shared<platform::Surface>(grab().toImage());
+    state_.Face = std::make_shared<platform::Surface>(lookOf(*this));
 }
 
 void FrmMain::Form_Activate() {

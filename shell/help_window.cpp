@@ -33,16 +33,16 @@ constexpr char kSampleAnswer[] =
 // The main window as it looks with an answer on its display and the print button lit: the face,
 // its keys placed as the window places them, outside its shape transparent.
 QImage assembledFace() {
-    QImage out = skinBitmap(bitmap::kBASE).convertToFormat(QImage::Format_ARGB32);
+    QImage out = skinBitmap(bitmap::kBASE, 1).convertToFormat(QImage::Format_ARGB32);
     if (out.isNull()) return out;
     const QRgb outside = out.pixel(0, 0);
     QPainter painter(&out);
     for (const auto& key : face::kSmSq)
-        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMSQUP));
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMSQUP, 1));
     for (const auto& key : face::kSmRnd)
-        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMRNDUP));
-    painter.drawImage(rectOf(face::kPrnBut).topLeft(), skinBitmap(bitmap::kPRN_U));
-    painter.drawImage(rectOf(face::kOffBut).topLeft(), skinBitmap(bitmap::kEXIT_U));
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMRNDUP, 1));
+    painter.drawImage(rectOf(face::kPrnBut).topLeft(), skinBitmap(bitmap::kPRN_U, 1));
+    painter.drawImage(rectOf(face::kOffBut).topLeft(), skinBitmap(bitmap::kEXIT_U, 1));
     // The display's own font and inset (the main window's label).
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(13);
@@ -60,7 +60,7 @@ QImage assembledFace() {
     return out;
 }
 
-QImage bare(const char* name) { return skinBitmap(name).convertToFormat(QImage::Format_RGB32); }
+QImage bare(const char* name) { return skinBitmap(name, 1).convertToFormat(QImage::Format_RGB32); }
 
 struct Picture {
     const char* file;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "shell/effects.h"
+#include "shell/skin.h"
 
 namespace voltaro::shell {
 
@@ -22,7 +23,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), surface_.image(), event->rect());
+        surface_.paint(painter, event->rect());
     }
 
 private:
@@ -38,18 +39,17 @@ MainFace::~MainFace() { delete cover_.data(); }
 
 void MainFace::refreshFace() {
     // The copy taken at start-up predates the window's picture; the spin turns the face as it is.
-    QImage face = mainWindow_.grab().toImage();
-    if (face.size() != mainWindow_.size())  // a scaled screen grabs in device pixels
-        face = face.scaled(mainWindow_.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    state_.Face = std::make_shared<platform::Surface>(face);
+    state_.Face = std::make_shared<platform::Surface>(lookOf(mainWindow_));
     state_.FaceWidth = static_cast<std::int16_t>(state_.Face->width());
     state_.FaceHeight = static_cast<std::int16_t>(state_.Face->height());
 }
 
 void MainFace::spin(int direction) {
     if (!state_.Face || !cover_) return;
-    if (surface_.width() != mainWindow_.width() || surface_.height() != mainWindow_.height())
-        surface_ = platform::Surface(mainWindow_.width(), mainWindow_.height());
+    if (surface_.width() != mainWindow_.width() || surface_.height() != mainWindow_.height() ||
+        surface_.scale() != state_.Face->scale())
+        surface_ =
+            platform::Surface(mainWindow_.width(), mainWindow_.height(), state_.Face->scale());
     cover_->setGeometry(mainWindow_.rect());
     surface_.setPresentHook([this](const QRect& changed) {
         if (cover_->isHidden()) {

@@ -344,7 +344,7 @@ void PanelForm::PlacePanel() {
         panelGeometry(main.geometry(), info_.side, info_.offsetTwips, info_.size.w, info_.size.h);
     setFixedSize(at.size());
     move(at.topLeft());
-    surface_ = platform::Surface(at.width(), at.height());
+    surface_ = platform::Surface(at.width(), at.height(), skinScale());
     drawn_.assign(static_cast<std::size_t>(at.width()), false);
     shapedAs_.clear();
     // Kept above the main window by the window manager, without being its child: disabling the
@@ -365,7 +365,7 @@ void PanelForm::SnapshotPanel() {
     // own yet, so the snapshot stands for what lies behind it: a column given back from it is a
     // column taken out of the window's shape.
     const int w = info_.size.w, h = info_.size.h;
-    auto snapshot = std::make_shared<platform::Surface>(w, h);
+    auto snapshot = std::make_shared<platform::Surface>(w, h, surface_.scale());
     platform::blockCopy(*snapshot, 0, 0, w, h, surface_, 0, 0);
     state().Snapshot = std::move(snapshot);
     state().SnapshotRect = {0, 0, w, h};
@@ -410,7 +410,8 @@ void PanelForm::SlidePanelOpen() {
 
 void PanelForm::OpenOptionsPanel() {
     load();
-    state().PanelImage = std::make_shared<platform::Surface>(info_.size.w, info_.size.h);
+    state().PanelImage =
+        std::make_shared<platform::Surface>(info_.size.w, info_.size.h, skinScale());
     PlacePanel();
     SnapshotPanel();
     effects().GetResPic(*state().PanelImage, info_.size.w, info_.size.h, info_.picture);
@@ -424,8 +425,9 @@ void PanelForm::OpenOptionsPanel() {
 }
 
 void PanelForm::showWhole(const QImage& picture) {
-    surface_ = platform::Surface(width(), height());
-    if (!picture.isNull()) surface_ = platform::Surface(picture.copy(rect()));
+    surface_ = platform::Surface(width(), height(), skinScale());
+    if (!picture.isNull())
+        platform::blockCopy(surface_, 0, 0, width(), height(), platform::Surface(picture), 0, 0);
     drawn_.assign(drawn_.size(), true);
     present(drawn_, rect());
 }
@@ -433,12 +435,10 @@ void PanelForm::showWhole(const QImage& picture) {
 void PanelForm::captureLook() {
     // The panel slides back as it looks, controls included; the controls themselves then stay
     // hidden so that they do not stand still while the picture moves.
-    QImage look = grab().toImage();
-    if (look.size() != size())  // a scaled screen grabs in device pixels
-        look = look.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    platform::Surface look = lookOf(*this);
     for (const auto& control : controls_)
         if (control) control->hide();
-    surface_ = platform::Surface(look);
+    surface_ = std::move(look);
     drawn_.assign(static_cast<std::size_t>(width()), true);
 }
 
@@ -473,7 +473,7 @@ void PanelForm::unload(bool abandoned) {
 
 void PanelForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface_.image(), event->rect());
+    surface_.paint(painter, event->rect());
 }
 
 // ---- The watch ---------------------------------------------------------------------------------

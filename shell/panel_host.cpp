@@ -91,7 +91,8 @@ void PanelHost::CentreMainWindow() {
 }
 
 void PanelHost::LoadPanelImage(const char* name) {
-    auto image = std::make_shared<platform::Surface>(state_.PanelWidth, state_.PanelHeight);
+    auto image =
+        std::make_shared<platform::Surface>(state_.PanelWidth, state_.PanelHeight, skinScale());
     // The reference picture only names a pixel format, and every surface has the same one.
     effects_.PicLoad(*image, *image, state_.PanelWidth, state_.PanelHeight, name);
     state_.PanelImage = std::move(image);

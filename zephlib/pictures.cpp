@@ -1,6 +1,8 @@
 // The picture exports: GetResPic and PicLoad draw a named bitmap of a resource module onto a
 // surface; SpnFrm builds the ten spin frames over a background and shows them one by one.
-// Every library, surface and resource taken here is released before the export returns.
+// Every library, surface and resource taken here is released before the export returns. A
+// surface of scale 2 gets the 2x picture of each bitmap when the library has one; coordinates
+// and sizes stay in the windows' pixels at every scale.
 #include <array>
 #include <string>
 #include <vector>
@@ -23,34 +25,28 @@ constexpr int kSpinFrames = 10;
 constexpr std::int32_t kSpinStepTicks = 99999;       // wait before each frame is shown
 constexpr int kPlacementX = 155, kPlacementY = 435;  // where placement 1 puts a picture
 
-std::optional<DibView> findBitmap(void* module, const char* name) {
-    if (name == nullptr) return std::nullopt;
-    const auto data =
-        voltaro::platform::findResource(module, voltaro::platform::kBitmapResource, name);
-    if (!data) return std::nullopt;
-    return voltaro::platform::readDib(data->bytes, data->size);
-}
-
 // Frame picture i: the background, with the frame bitmap laid over it so that a colour component
 // of 255 lets the background's component through and any other value replaces it. That is the
 // bitmap ANDed into the background, then ORed in again with its 255 bytes turned to 0.
 Surface buildSpinFrame(void* library, int index, const Surface& background, int width, int height) {
-    Surface frame(width, height);
+    const int scale = background.scale();
+    Surface frame(width, height, scale);
     blockCopy(frame, 0, 0, width, height, background, 0, 0);
     const std::string name = std::to_string(index) + "B";
-    const auto dib = findBitmap(library, name.c_str());
-    if (!dib) return frame;  // a missing frame shows the background alone
+    const auto found = voltaro::platform::findBitmap(library, name.c_str(), scale);
+    if (!found) return frame;  // a missing frame shows the background alone
+    const DibView& dib = found->dib;
 
-    Surface work(width, height);
-    voltaro::platform::setDibitsToSurface(work, 0, 0, *dib);
+    Surface work(width, height, scale);
+    voltaro::platform::setDibitsToSurface(work, 0, 0, dib, found->scale);
     blockCopy(frame, 0, 0, width, height, work, 0, 0, RasterOp::And);
 
-    std::vector<unsigned char> masked(dib->pixels, dib->pixels + dib->pixelBytes);
+    std::vector<unsigned char> masked(dib.pixels, dib.pixels + dib.pixelBytes);
     for (unsigned char& byte : masked)
         if (byte == 255) byte = 0;
-    DibView maskedView = *dib;
+    DibView maskedView = dib;
     maskedView.pixels = masked.data();
-    voltaro::platform::setDibitsToSurface(work, 0, 0, maskedView);
+    voltaro::platform::setDibitsToSurface(work, 0, 0, maskedView, found->scale);
     blockCopy(frame, 0, 0, width, height, work, 0, 0, RasterOp::Or);
     return frame;
 }
@@ -63,8 +59,8 @@ int32_t GetResPic(const char* libraryPath, ZephSurface target, int32_t width, in
     if (libraryPath == nullptr || to == nullptr) return 1;
     voltaro::platform::SharedLibrary library;
     if (!library.open(libraryPath)) return 1;
-    if (const auto dib = findBitmap(library.handle(), name)) {
-        const Surface picture = voltaro::platform::surfaceFromDib(*dib);
+    if (const auto found = voltaro::platform::findBitmap(library.handle(), name, to->scale())) {
+        const Surface picture = voltaro::platform::surfaceFromDib(found->dib, found->scale);
         const bool placed = placement == 1;
         blockCopy(*to, placed ? kPlacementX : 0, placed ? kPlacementY : 0, width, height, picture,
                   0, 0);
@@ -75,10 +71,11 @@ int32_t GetResPic(const char* libraryPath, ZephSurface target, int32_t width, in
 int32_t PicLoad(ZephModule module, ZephSurface reference, ZephSurface target, int32_t width,
                 int32_t height, const char* name) {
     (void)reference;  // every surface has the same pixel format; nothing to match
-    const auto dib = findBitmap(module, name);
-    if (!dib) return 0;
-    if (Surface* to = Surface::fromHandle(target)) {
-        const Surface picture = voltaro::platform::surfaceFromDib(*dib);
+    Surface* to = Surface::fromHandle(target);
+    const auto found = voltaro::platform::findBitmap(module, name, to != nullptr ? to->scale() : 1);
+    if (!found) return 0;
+    if (to != nullptr) {
+        const Surface picture = voltaro::platform::surfaceFromDib(found->dib, found->scale);
         blockCopy(*to, 0, 0, width, height, picture, 0, 0);
     }
     return 1;

@@ -55,6 +55,15 @@ inline QRectF toRectF(const layout::Rect& r) { return QRectF(r.x, r.y, r.w, r.h)
 // Fonts by pixel size: Liberation Sans (the metric twin of Arial), hinted for crisp small text.
 QFont sans(int pixelSize, bool bold = true, qreal letterSpacing = 0);
 
+// Every picture is drawn at two ratios: 1 for ordinary screens, 2 for high-density ones (a screen
+// between the two scales the 2x picture down). The drawing code works in the layout's pixels at
+// both; a 2x canvas has twice as many pixels each way and a device pixel ratio of 2, so a painter
+// on it draws every edge and letter at the finer resolution.
+inline constexpr int kScales[] = {1, 2};
+
+// A canvas for a picture of `size` (layout pixels) at `scale`, not yet filled.
+QImage canvas(layout::Size size, int scale, QImage::Format format = QImage::Format_RGB32);
+
 // A painter set up for the generator: antialiasing on, text hinted.
 void prepare(QPainter& painter);
 
@@ -80,33 +89,33 @@ QBrush cupBrush(const QPointF& centre);
 // ---- The pictures --------------------------------------------------------------------------
 // The main window face. `litSpinLights` lights the first n of the options ring's ten lights
 // (0: none), `optionsLit` lights the options caption: the spin frames are faces that differ.
-QImage face(int litSpinLights = 0, bool optionsLit = false);
+QImage face(int scale, int litSpinLights = 0, bool optionsLit = false);
 // Spin frame i (0 to 9): white where the face shows through, the changed pixels elsewhere.
-QImage spinFrame(int index);
+QImage spinFrame(int index, int scale);
 
-QImage squareKey(bool pressed);
-QImage roundKey(bool pressed);
+QImage squareKey(bool pressed, int scale);
+QImage roundKey(bool pressed, int scale);
 enum class PrintState { Up, Down, Off };
-QImage printButton(PrintState state);
-QImage exitButton(bool pressed);
-QImage doneButton(bool pressed);
-QImage closeButton(bool pressed);
-QImage knob(bool flag);
-QImage dip(bool on);
+QImage printButton(PrintState state, int scale);
+QImage exitButton(bool pressed, int scale);
+QImage doneButton(bool pressed, int scale);
+QImage closeButton(bool pressed, int scale);
+QImage knob(bool flag, int scale);
+QImage dip(bool on, int scale);
 
-QImage wirePanel();
-QImage groundPanel();
-QImage conduitPanel();
-QImage transformerPanel();
-QImage plainDrawer(const layout::PlainDrawer& drawer);  // layout::kPlainDrawers
-QImage enclosurePanel();
-QImage vdropPanel();   // "MENU8", opened from the face's menu
-QImage motorPanel();   // "MENU9", opened from the face's menu
-QImage typeDialog();   // "SELCOND", the conduit type dialog
-QImage errorWindow();  // "ERRWND", the error window
-QImage optionsPanel();
-QImage circuit();
-QImage printLogo();
+QImage wirePanel(int scale);
+QImage groundPanel(int scale);
+QImage conduitPanel(int scale);
+QImage transformerPanel(int scale);
+QImage plainDrawer(const layout::PlainDrawer& drawer, int scale);  // layout::kPlainDrawers
+QImage enclosurePanel(int scale);
+QImage vdropPanel(int scale);   // "MENU8", opened from the face's menu
+QImage motorPanel(int scale);   // "MENU9", opened from the face's menu
+QImage typeDialog(int scale);   // "SELCOND", the conduit type dialog
+QImage errorWindow(int scale);  // "ERRWND", the error window
+QImage optionsPanel(int scale);
+QImage circuit(int scale);
+QImage printLogo(int scale);
 // The application icon, `size` pixels square, with transparency.
 QImage appIcon(int size);
 

@@ -16,6 +16,12 @@ QFont sans(int pixelSize, bool bold, qreal letterSpacing) {
     return font;
 }
 
+QImage canvas(layout::Size size, int scale, QImage::Format format) {
+    QImage image(size.w * scale, size.h * scale, format);
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
 void prepare(QPainter& painter) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setRenderHint(QPainter::TextAntialiasing, true);

@@ -13,8 +13,8 @@ namespace voltaro::assets::art {
 
 namespace {
 
-QImage blank(layout::Size size) {
-    QImage image(size.w, size.h, QImage::Format_RGB32);
+QImage blank(layout::Size size, int scale) {
+    QImage image = canvas(size, scale);
     image.fill(colour::kWell);
     return image;
 }
@@ -73,8 +73,8 @@ void sheen(QPainter& p, const QPainterPath& cap) {
     p.restore();
 }
 
-QImage squareKey(bool pressed) {
-    QImage image = blank(layout::kSquareKeySize);
+QImage squareKey(bool pressed, int scale) {
+    QImage image = blank(layout::kSquareKeySize, scale);
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
@@ -91,12 +91,12 @@ QImage squareKey(bool pressed) {
     return image;
 }
 
-QImage roundKey(bool pressed) {
-    QImage image = blank(layout::kRoundKeySize);
+QImage roundKey(bool pressed, int scale) {
+    QImage image = blank(layout::kRoundKeySize, scale);
     const QPointF c(layout::kRoundKeySize.w / 2.0, layout::kRoundKeySize.h / 2.0);
     QPainter p(&image);
     prepare(p);
-    p.fillRect(image.rect(), cupBrush(c));
+    p.fillRect(QRectF(QPointF(), image.deviceIndependentSize()), cupBrush(c));
     QPainterPath shape;
     shape.addEllipse(c, 15.5, 15.5);
     keycap(p, shape, pressed, kCapTop, kCapBottom);
@@ -114,8 +114,8 @@ namespace {
 // The print and exit buttons: a wide cap with an icon and a legend, and a lamp at its left.
 QImage wideButton(bool pressed, bool available, const QString& legend,
                   const std::function<void(QPainter&, const QPointF&, const QColor&)>& icon,
-                  const QColor& iconColour, const QColor* lamp) {
-    QImage image = blank(layout::kButtonSize);
+                  const QColor& iconColour, const QColor* lamp, int scale) {
+    QImage image = blank(layout::kButtonSize, scale);
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
@@ -176,19 +176,20 @@ void powerIcon(QPainter& p, const QPointF& c, const QColor& ink) {
 
 }  // namespace
 
-QImage printButton(PrintState state) {
+QImage printButton(PrintState state, int scale) {
     const QColor lamp = colour::kReadyGreen;
     return wideButton(state == PrintState::Down, state != PrintState::Off, QStringLiteral("PRINT"),
-                      printerIcon, colour::kInk, &lamp);
+                      printerIcon, colour::kInk, &lamp, scale);
 }
 
-QImage exitButton(bool pressed) {
-    return wideButton(pressed, true, QStringLiteral("OFF"), powerIcon, colour::kPowerRed, nullptr);
+QImage exitButton(bool pressed, int scale) {
+    return wideButton(pressed, true, QStringLiteral("OFF"), powerIcon, colour::kPowerRed, nullptr,
+                      scale);
 }
 
-QImage doneButton(bool pressed) {
+QImage doneButton(bool pressed, int scale) {
     // The panels' main action: an amber key, "ENTER" with a return arrow.
-    QImage image = blank(layout::kDneSize);
+    QImage image = blank(layout::kDneSize, scale);
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
@@ -211,8 +212,8 @@ QImage doneButton(bool pressed) {
     return image;
 }
 
-QImage closeButton(bool pressed) {
-    QImage image = blank(layout::kXSize);
+QImage closeButton(bool pressed, int scale) {
+    QImage image = blank(layout::kXSize, scale);
     QPainter p(&image);
     prepare(p);
     QPainterPath shape;
@@ -229,10 +230,10 @@ QImage closeButton(bool pressed) {
     return image;
 }
 
-QImage knob(bool flag) {
+QImage knob(bool flag, int scale) {
     // A two-position rotary knob: pointing up and to the right (at the upper caption) for a true
     // flag, down and to the right (at the lower one) for a false flag.
-    QImage image = blank(layout::kKnobSize);
+    QImage image = blank(layout::kKnobSize, scale);
     QPainter p(&image);
     prepare(p);
     const QPointF c(17.5, 17.5);
@@ -271,9 +272,9 @@ QImage knob(bool flag) {
     return image;
 }
 
-QImage dip(bool on) {
+QImage dip(bool on, int scale) {
     // A slide switch seen from above: a dark slot with an ivory slider, right for on.
-    QImage image(layout::kDipSize.w, layout::kDipSize.h, QImage::Format_RGB32);
+    QImage image = canvas(layout::kDipSize, scale);
     image.fill(QColor(24, 22, 22));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);

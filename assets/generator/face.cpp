@@ -233,10 +233,10 @@ void paintGrille(QPainter& p) {
 
 }  // namespace
 
-QImage face(int litSpinLights, bool optionsLit) {
+QImage face(int scale, int litSpinLights, bool optionsLit) {
     const QPainterPath outline = silhouette();
 
-    QImage body(kSize.w, kSize.h, QImage::Format_RGB32);
+    QImage body = canvas(kSize, scale);
     body.fill(colour::kHolsterDark);
     {
         QPainter p(&body);
@@ -252,33 +252,34 @@ QImage face(int litSpinLights, bool optionsLit) {
     }
 
     // The window's shape is cut from the key colour, one pixel or none: a pixel at least half
-    // inside the outline belongs to the body, everything else is the key colour exactly.
-    QImage coverage(kSize.w, kSize.h, QImage::Format_Grayscale8);
+    // inside the outline belongs to the body, everything else is the key colour exactly. At 2x
+    // that is decided for each of the finer pixels, so the outline is as exact as the screen.
+    QImage coverage = canvas(kSize, scale, QImage::Format_Grayscale8);
     coverage.fill(0);
     {
         QPainter p(&coverage);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.fillPath(outline, Qt::white);
     }
-    QImage out(kSize.w, kSize.h, QImage::Format_RGB32);
-    for (int y = 0; y < kSize.h; ++y) {
+    QImage out = canvas(kSize, scale);
+    for (int y = 0; y < out.height(); ++y) {
         const uchar* cover = coverage.constScanLine(y);
         const auto* in = reinterpret_cast<const QRgb*>(body.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < kSize.w; ++x)
+        for (int x = 0; x < out.width(); ++x)
             to[x] = cover[x] >= 128 ? in[x] : (0xff000000u | kKeyColour);
     }
     return out;
 }
 
-QImage spinFrame(int index) {
+QImage spinFrame(int index, int scale) {
     // Frame i lights i + 1 of the ring's lights (frame 0 one, frame 9 all ten) and, from frame 1
     // on, the options caption. Only the pixels that differ from the face are stored; the rest is
     // white, which shows the face through. A stored component of 255 would also show the face's
     // component, so changed colours are held to 254 at most.
-    static const QImage base = face();
-    const QImage lit = face(index + 1, index >= 1);
-    QImage frame(base.size(), QImage::Format_RGB32);
+    const QImage base = face(scale);
+    const QImage lit = face(scale, index + 1, index >= 1);
+    QImage frame = canvas(kSize, scale);
     for (int y = 0; y < base.height(); ++y) {
         const auto* a = reinterpret_cast<const QRgb*>(base.constScanLine(y));
         const auto* b = reinterpret_cast<const QRgb*>(lit.constScanLine(y));

@@ -1,4 +1,5 @@
-// voltaro-artgen OUTDIR [ICON_SIZE...]: writes every bitmap (24-bit DIB images, *.dib) and sound
+// voltaro-artgen OUTDIR [ICON_SIZE...]: writes every bitmap (24-bit DIB images, *.dib, each at 1x
+// and as NAME@2x.dib at 2x) and sound
 // (*.wav) of the program and of the sound library into OUTDIR/program and OUTDIR/tonebank, and the
 // sources of the two resource modules that embed them (OUTDIR/program_resources.cpp for the
 // program's static library, OUTDIR/tonebank_resources.cpp for Tonebank.so), and the desktop's icons
@@ -15,6 +16,7 @@
 
 #include "assets/generator/art.h"
 #include "platform/dib.h"
+#include "platform/resource_module.h"
 
 namespace art = voltaro::assets::art;
 
@@ -95,18 +97,19 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    using Maker = std::function<QImage()>;
+    // Each picture at every ratio: "NAME" at 1x, "NAME@2x" at 2x (platform/resource_module.h).
+    using Maker = std::function<QImage(int scale)>;
     std::vector<std::pair<const char*, Maker>> program{
-        {"BASE", [] { return art::face(); }},
-        {"SMSQUP", [] { return art::squareKey(false); }},
-        {"SMSQDN", [] { return art::squareKey(true); }},
-        {"SMRNDUP", [] { return art::roundKey(false); }},
-        {"SMRNDDN", [] { return art::roundKey(true); }},
-        {"EXIT_U", [] { return art::exitButton(false); }},
-        {"EXIT_D", [] { return art::exitButton(true); }},
-        {"PRN_U", [] { return art::printButton(art::PrintState::Up); }},
-        {"PRN_D", [] { return art::printButton(art::PrintState::Down); }},
-        {"PRNOFF", [] { return art::printButton(art::PrintState::Off); }},
+        {"BASE", [](int s) { return art::face(s); }},
+        {"SMSQUP", [](int s) { return art::squareKey(false, s); }},
+        {"SMSQDN", [](int s) { return art::squareKey(true, s); }},
+        {"SMRNDUP", [](int s) { return art::roundKey(false, s); }},
+        {"SMRNDDN", [](int s) { return art::roundKey(true, s); }},
+        {"EXIT_U", [](int s) { return art::exitButton(false, s); }},
+        {"EXIT_D", [](int s) { return art::exitButton(true, s); }},
+        {"PRN_U", [](int s) { return art::printButton(art::PrintState::Up, s); }},
+        {"PRN_D", [](int s) { return art::printButton(art::PrintState::Down, s); }},
+        {"PRNOFF", [](int s) { return art::printButton(art::PrintState::Off, s); }},
         {"MENU1", art::wirePanel},
         {"MENU2", art::conduitPanel},
         {"MENU3", art::groundPanel},
@@ -117,35 +120,39 @@ int main(int argc, char** argv) {
         {"MENU9", art::motorPanel},
         {"SELCOND", art::typeDialog},
         {"ERRWND", art::errorWindow},
-        {"DNE_U", [] { return art::doneButton(false); }},
-        {"DNE_D", [] { return art::doneButton(true); }},
-        {"X_UP", [] { return art::closeButton(false); }},
-        {"X_DN", [] { return art::closeButton(true); }},
-        {"KNOB_U", [] { return art::knob(true); }},
-        {"KNOB_D", [] { return art::knob(false); }},
-        {"DIP_O", [] { return art::dip(true); }},
-        {"DIP_F", [] { return art::dip(false); }},
+        {"DNE_U", [](int s) { return art::doneButton(false, s); }},
+        {"DNE_D", [](int s) { return art::doneButton(true, s); }},
+        {"X_UP", [](int s) { return art::closeButton(false, s); }},
+        {"X_DN", [](int s) { return art::closeButton(true, s); }},
+        {"KNOB_U", [](int s) { return art::knob(true, s); }},
+        {"KNOB_D", [](int s) { return art::knob(false, s); }},
+        {"DIP_O", [](int s) { return art::dip(true, s); }},
+        {"DIP_F", [](int s) { return art::dip(false, s); }},
         {"PRNLOGO", art::printLogo},
     };
     for (const auto& d : voltaro::assets::layout::kPlainDrawers)
-        program.emplace_back(d.picture, [&d] { return art::plainDrawer(d); });
+        program.emplace_back(d.picture, [&d](int s) { return art::plainDrawer(d, s); });
     std::vector<std::pair<QString, Maker>> tonebank{{QStringLiteral("CIRCUIT"), art::circuit}};
     for (int i = 0; i < 10; ++i)
-        tonebank.emplace_back(QStringLiteral("%1B").arg(i), [i] { return art::spinFrame(i); });
+        tonebank.emplace_back(QStringLiteral("%1B").arg(i),
+                              [i](int s) { return art::spinFrame(i, s); });
 
     bool ok = true;
     std::vector<Embedded> programEntries, tonebankEntries;
-    for (const auto& [name, make] : program) {
-        const QString path =
-            out.absoluteFilePath(QStringLiteral("program/%1.dib").arg(QLatin1String(name)));
-        ok &= write(path, voltaro::platform::encodeDib(make()));
-        programEntries.push_back({"BITMAP", QLatin1String(name), path});
-    }
-    for (const auto& [name, make] : tonebank) {
-        const QString path = out.absoluteFilePath(QStringLiteral("tonebank/%1.dib").arg(name));
-        ok &= write(path, voltaro::platform::encodeDib(make()));
-        tonebankEntries.push_back({"BITMAP", name, path});
-    }
+    auto draw = [&](const char* module, const QString& name, const Maker& make,
+                    std::vector<Embedded>& entries) {
+        for (const int scale : art::kScales) {
+            const QString stored = QString::fromStdString(
+                voltaro::platform::scaledResourceName(name.toStdString(), scale));
+            const QString path = out.absoluteFilePath(
+                QStringLiteral("%1/%2.dib").arg(QLatin1String(module), stored));
+            ok &= write(path, voltaro::platform::encodeDib(make(scale)));
+            entries.push_back({"BITMAP", stored, path});
+        }
+    };
+    for (const auto& [name, make] : program)
+        draw("program", QLatin1String(name), make, programEntries);
+    for (const auto& [name, make] : tonebank) draw("tonebank", name, make, tonebankEntries);
     for (const std::string& name : art::kSoundNames) {
         const QString path = out.absoluteFilePath(
             QStringLiteral("tonebank/%1.wav").arg(QString::fromStdString(name)));

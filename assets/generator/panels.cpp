@@ -22,14 +22,14 @@ enum class Side { Left, Right, None };
 
 // A drawer: the runner on its near side (over the main window's edge), a raised frame, an
 // engraved title. Returns the painter's image.
-QImage drawer(layout::Size size, Side side, const char* title) {
-    QImage image(size.w, size.h, QImage::Format_RGB32);
+QImage drawer(layout::Size size, Side side, const char* title, int scale) {
+    QImage image = canvas(size, scale);
     QLinearGradient body(0, 0, 0, size.h);
     body.setColorAt(0, QColor(44, 46, 51));
     body.setColorAt(1, QColor(30, 32, 36));
     QPainter p(&image);
     prepare(p);
-    p.fillRect(image.rect(), body);
+    p.fillRect(QRectF(0, 0, size.w, size.h), body);
 
     // The runner: a darker strip with grip ridges, set off from the drawer's face.
     if (side != Side::None) {
@@ -101,9 +101,9 @@ void buttonSlots(QPainter& p, const Rect& dne, const Rect& x) {
 
 }  // namespace
 
-QImage wirePanel() {
+QImage wirePanel(int scale) {
     using namespace layout::wire;
-    QImage image = drawer(kSize, Side::Right, kTitle);
+    QImage image = drawer(kSize, Side::Right, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     for (const Rect& r : {kAmps, kMaterial, kInsulation, kRating, kConductors, kAmbient})
@@ -112,9 +112,9 @@ QImage wirePanel() {
     return image;
 }
 
-QImage groundPanel() {
+QImage groundPanel(int scale) {
     using namespace layout::ground;
-    QImage image = drawer(kSize, Side::Right, kTitle);
+    QImage image = drawer(kSize, Side::Right, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     for (const Rect& r : {kAmps, kMaterial}) glassWell(p, r);
@@ -122,8 +122,8 @@ QImage groundPanel() {
     return image;
 }
 
-QImage plainDrawer(const layout::PlainDrawer& d) {
-    QImage image = drawer(d.size, d.dockRight ? Side::Right : Side::Left, d.title);
+QImage plainDrawer(const layout::PlainDrawer& d, int scale) {
+    QImage image = drawer(d.size, d.dockRight ? Side::Right : Side::Left, d.title, scale);
     QPainter p(&image);
     prepare(p);
     for (int i = 0; i < d.wellCount; ++i) glassWell(p, d.wells[static_cast<std::size_t>(i)]);
@@ -131,9 +131,9 @@ QImage plainDrawer(const layout::PlainDrawer& d) {
     return image;
 }
 
-QImage conduitPanel() {
+QImage conduitPanel(int scale) {
     using namespace layout::conduit;
-    QImage image = drawer(kSize, Side::Left, kTitle);
+    QImage image = drawer(kSize, Side::Left, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     for (const Rect& r : {kType, kInsulation, kRack, kInConduit}) glassWell(p, r);
@@ -147,10 +147,10 @@ QImage conduitPanel() {
     return image;
 }
 
-QImage typeDialog() {
+QImage typeDialog(int scale) {
     // Its title is a control of the dialog (Label1(0)) in the band the drawer engraves.
     using namespace layout::selcond;
-    QImage image = drawer(kSize, Side::None, "");
+    QImage image = drawer(kSize, Side::None, "", scale);
     QPainter p(&image);
     prepare(p);
     glassWell(p, kTypes);
@@ -163,10 +163,10 @@ QImage typeDialog() {
     return image;
 }
 
-QImage errorWindow() {
+QImage errorWindow(int scale) {
     // Its title is a control of the window (Label1) in the band the drawer engraves.
     using namespace layout::errwnd;
-    QImage image = drawer(kSize, Side::None, "");
+    QImage image = drawer(kSize, Side::None, "", scale);
     QPainter p(&image);
     prepare(p);
     glassWell(p, kMessage);
@@ -174,9 +174,9 @@ QImage errorWindow() {
     return image;
 }
 
-QImage transformerPanel() {
+QImage transformerPanel(int scale) {
     using namespace layout::transformer;
-    QImage image = drawer(kSize, Side::Left, kTitle);
+    QImage image = drawer(kSize, Side::Left, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     for (const Rect& group : {kModeGroup, kPhaseGroup}) {
@@ -195,9 +195,9 @@ QImage transformerPanel() {
     return image;
 }
 
-QImage enclosurePanel() {
+QImage enclosurePanel(int scale) {
     using namespace layout::enclosure;
-    QImage image = drawer(kSize, Side::Left, kTitle);
+    QImage image = drawer(kSize, Side::Left, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     glassWell(p, kType);
@@ -207,9 +207,9 @@ QImage enclosurePanel() {
     return image;
 }
 
-QImage vdropPanel() {
+QImage vdropPanel(int scale) {
     using namespace layout::vdrop;
-    QImage image = drawer(kSize, Side::Right, kTitle);
+    QImage image = drawer(kSize, Side::Right, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     for (const Rect& r : {kSystem, kMaterial, kConduit, kConductorSize}) glassWell(p, r);
@@ -222,9 +222,9 @@ QImage vdropPanel() {
     return image;
 }
 
-QImage motorPanel() {
+QImage motorPanel(int scale) {
     using namespace layout::motor;
-    QImage image = drawer(kSize, Side::Left, kTitle);
+    QImage image = drawer(kSize, Side::Left, kTitle, scale);
     QPainter p(&image);
     prepare(p);
     QPainterPath frame;
@@ -344,9 +344,9 @@ void silk(QPainter& p, const QRectF& box, const QString& text, int pixelSize, Qt
 
 }  // namespace
 
-QImage optionsPanel() {
+QImage optionsPanel(int scale) {
     using namespace layout::options;
-    QImage image(kSize.w, kSize.h, QImage::Format_RGB32);
+    QImage image = canvas(kSize, scale);
     QPainter p(&image);
     prepare(p);
     paintBoard(p, 0);
@@ -398,11 +398,11 @@ QImage optionsPanel() {
     return image;
 }
 
-QImage circuit() {
+QImage circuit(int scale) {
     // The right-hand part of the bare options board: it slides in over the main window and the
     // options panel then shows the same board with its switches.
     const layout::Size size = layout::kCircuitSize;
-    QImage image(size.w, size.h, QImage::Format_RGB32);
+    QImage image = canvas(size, scale);
     QPainter p(&image);
     prepare(p);
     paintBoard(p, layout::options::kSize.w - size.w);
@@ -412,10 +412,10 @@ QImage circuit() {
     return image;
 }
 
-QImage printLogo() {
+QImage printLogo(int scale) {
     // The report's logo, for white paper: an amber badge with a bolt, the name, the code year.
     const layout::Size size = layout::kLogoSize;
-    QImage image(size.w, size.h, QImage::Format_RGB32);
+    QImage image = canvas(size, scale);
     image.fill(Qt::white);
     QPainter p(&image);
     prepare(p);

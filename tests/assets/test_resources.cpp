@@ -106,9 +106,15 @@ private Q_SLOTS:
     void everyNameResolves() {
         SharedLibrary library(VOLTARO_TEST_APP_DIR "/Tonebank.so");
         QVERIFY2(library.isOpen(), library.error().c_str());
+        // Each bitmap also drawn at 2x: twice as many pixels each way as its ordinary picture.
         auto bitmapIn = [](void* module, const char* name) {
-            const auto data = findResource(module, kBitmapResource, name);
-            return data && readDib(data->bytes, data->size);
+            const auto one = findResource(module, kBitmapResource, name);
+            const auto two =
+                findResource(module, kBitmapResource, (std::string(name) + "@2x").c_str());
+            const auto dib = one ? readDib(one->bytes, one->size) : std::nullopt;
+            const auto dib2 = two ? readDib(two->bytes, two->size) : std::nullopt;
+            return dib && dib2 && dib2->header.width == 2 * dib->header.width &&
+                   dib2->header.rows() == 2 * dib->header.rows();
         };
         for (const char* name : bitmap::kBitmaps) QVERIFY2(bitmapIn(programModule(), name), name);
         for (const char* name : tonebank::kBitmaps)

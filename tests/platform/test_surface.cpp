@@ -191,6 +191,48 @@ private Q_SLOTS:
         QCOMPARE(*pixelAt(to, 2, 2), qRgb(0, 0, 0));
     }
 
+    // Surfaces at 2x: coordinates stay in window pixels, each covering two device pixels each
+    // way; a source of the other scale is scaled to the target's, and a 2x picture lands whole.
+    void copiesBetweenScales_data() {
+        QTest::addColumn<int>("fromScale");
+        QTest::addColumn<int>("toScale");
+        QTest::addColumn<QRgb>("deviceOneOne");  // the target's device pixel (1, 1) after the copy
+        // clang-format off
+        QTest::newRow("2x onto 2x, pixels unchanged") << 2 << 2 << qRgb(60, 60, 7);
+        QTest::newRow("1x onto 2x, each pixel doubled") << 1 << 2 << qRgb(0, 0, 7);
+        QTest::newRow("2x onto 1x, scaled down") << 2 << 1 << qRgb(150, 150, 7);
+        // clang-format on
+    }
+    void copiesBetweenScales() {
+        QFETCH(int, fromScale);
+        QFETCH(int, toScale);
+        QFETCH(QRgb, deviceOneOne);
+        Surface from(2, 2, fromScale);
+        for (int y = 0; y < 2 * fromScale; ++y)
+            for (int x = 0; x < 2 * fromScale; ++x)
+                from.image().setPixel(x, y, qRgb(x * 60, y * 60, 7));
+        Surface to(3, 3, toScale);
+        QCOMPARE(blockCopy(to, 0, 0, 2, 2, from, 0, 0), QRect(0, 0, 2, 2));
+        QCOMPARE(to.image().size(), QSize(3, 3) * toScale);
+        const QRgb got = to.image().pixel(1, 1);
+        QVERIFY2(qAbs(qRed(got) - qRed(deviceOneOne)) <= 12 &&
+                     qAbs(qGreen(got) - qGreen(deviceOneOne)) <= 12,
+                 qPrintable(QString::number(got, 16)));
+        QCOMPARE(*pixelAt(to, 2, 2), qRgb(0, 0, 0));  // outside the block
+    }
+
+    void twoXPictureAndShapeKeepTheirGeometry() {
+        // A 4x4 picture drawn at 2x is a 2x2 surface, placed at window pixel (1, 0).
+        const std::vector<unsigned char> bytes = encodeDib(numbered(4, 4).image());
+        Surface to(3, 3, 2);
+        setDibitsToSurface(to, 1, 0, *readDib(bytes.data(), bytes.size()), 2);
+        QCOMPARE(to.image().pixel(2, 0), qRgb(0, 0, 7));
+        QCOMPARE(to.image().pixel(5, 3), qRgb(3, 3, 7));
+        QCOMPARE(surfaceFromDib(*readDib(bytes.data(), bytes.size()), 2).rect(), QRect(0, 0, 2, 2));
+        QCOMPARE(scaledResourceName("BASE", 2), std::string("BASE@2x"));
+        QCOMPARE(scaledResourceName("BASE", 1), std::string("BASE"));
+    }
+
     void resourceTableLookupIgnoresCase_data() {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("name");

@@ -13,6 +13,7 @@
 
 #include "assets/resource_names.h"
 #include "platform/surface.h"
+#include "platform/window_shape.h"
 #include "refdb/password.h"
 #include "shell/about_window.h"
 #include "shell/face_menu.h"
@@ -122,11 +123,15 @@ private Q_SLOTS:
         for (int i = 0; i < 3; ++i) QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
     }
 
+    // Also run on a 2x screen (test_shell_frmmain_2x): the face drawn at 2x, the same window.
     void shapedAndPlaced() {
         load();
+        const int scale = qApp->devicePixelRatio() > 1 ? 2 : 1;
         const QImage base = skinBitmap(bitmap::kBASE);
+        QCOMPARE(base.devicePixelRatio(), qreal(scale));
+        QCOMPARE(base.size(), QSize(268, 546) * scale);
         QCOMPARE(window_->size(), QSize(268, 546));
-        QCOMPARE(window_->mask(), RegionFromBitmap(base, 0));
+        QCOMPARE(window_->mask(), platform::regionAtScaleOne(RegionFromBitmap(base, 0), scale));
         QVERIFY(!window_->mask().contains(QPoint(0, 0)));
         QVERIFY(window_->mask().contains(QPoint(134, 273)));
         QCOMPARE(window_->pos(), QPoint(67, 67));  // 1000 twips

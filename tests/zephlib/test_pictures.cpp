@@ -9,6 +9,7 @@
 
 #include "assets/resource_names.h"
 #include "platform/counter.h"
+#include "platform/dib.h"
 #include "platform/shared_library.h"
 #include "platform/surface.h"
 #include "tests/zephlib/testbank.h"
@@ -136,13 +137,24 @@ private Q_SLOTS:
         QCOMPARE(target.image(), before);
     }
 
+    // A 2x surface gets the board drawn at 2x, whole, in the same window pixels.
+    void getResPicDrawsTheOptionsBoard_data() {
+        QTest::addColumn<int>("scale");
+        QTest::newRow("1x") << 1;
+        QTest::newRow("2x") << 2;
+    }
     void getResPicDrawsTheOptionsBoard() {
-        Surface target = filled(214, 177);
+        QFETCH(int, scale);
+        Surface target(214, 177, scale);
+        target.image().fill(kUntouched);
         QCOMPARE(zeph_.GetResPic(kTonebank.c_str(), target, 214, 177, tonebank::kCIRCUIT, 0)
                      .value_or(-1),
                  1);
-        QVERIFY(*pixelAt(target, 107, 88) != kUntouched);
-        QVERIFY(*pixelAt(target, 213, 176) != kUntouched);
+        voltaro::platform::SharedLibrary library(kTonebank);
+        const auto found =
+            voltaro::platform::findBitmap(library.handle(), tonebank::kCIRCUIT, scale);
+        QVERIFY(found && found->scale == scale);
+        QCOMPARE(target.image(), voltaro::platform::surfaceFromDib(found->dib, scale).image());
     }
 
     void picLoadDrawsFromAModuleHandle() {
