@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 namespace voltaro::assets::layout {
 
@@ -92,6 +93,7 @@ inline constexpr Rect kCaptionAmbient{28, 288, 98, 28};      // L1(3) "Ambient T
 inline constexpr Rect kAmbient{128, 292, 50, 20};            // TB(2)
 inline constexpr Rect kDne{28, 328, 72, 28};                 // DneBut(0)
 inline constexpr Rect kX{147, 328, 31, 28};                  // DneBut(1)
+inline constexpr Rect kWells[] = {kAmps, kMaterial, kInsulation, kRating, kConductors, kAmbient};
 }  // namespace wire
 
 // Ground and OCP, "MENU3", right side.
@@ -104,19 +106,8 @@ inline constexpr Rect kCaptionMaterial{28, 60, 150, 14};  // L1(1) "Conductor Ty
 inline constexpr Rect kMaterial{28, 75, 150, 36};         // Clist
 inline constexpr Rect kDne{28, 134, 72, 28};
 inline constexpr Rect kX{147, 134, 31, 28};
+inline constexpr Rect kWells[] = {kAmps, kMaterial};
 }  // namespace ground
-
-// A plain calculator drawer: the art generator draws its frame, runner, title, glass wells and
-// button slots from this description alone.
-struct PlainDrawer {
-    const char* picture;  // its bitmap's name
-    Size size;
-    bool dockRight;  // docks on the main window's right (its runner on its left)
-    const char* title;
-    std::array<Rect, 8> wells;  // the glass wells of its text boxes, lists and value labels
-    int wellCount;
-    Rect dne, x;  // DneBut 0 and 1
-};
 
 // Motor starter, "MENU5", right side.
 namespace starter {
@@ -128,20 +119,8 @@ inline constexpr Rect kCaptionVolts{28, 64, 98, 24};  // L1(1) "Voltage"
 inline constexpr Rect kVolts{128, 66, 50, 20};        // Ti
 inline constexpr Rect kDne{28, 110, 72, 28};
 inline constexpr Rect kX{147, 110, 31, 28};
+inline constexpr Rect kWells[] = {kAmps, kVolts};
 }  // namespace starter
-
-// The drawers drawn from their description alone. Each entry starts its own line with its
-// picture's name: the build takes the names from there (assets/CMakeLists.txt).
-inline constexpr PlainDrawer kPlainDrawers[] = {
-    {"MENU5",
-     starter::kSize,
-     true,
-     starter::kTitle,
-     {starter::kAmps, starter::kVolts},
-     2,
-     starter::kDne,
-     starter::kX},
-};
 
 // Conduit fill, "MENU2", left side.
 namespace conduit {
@@ -200,6 +179,7 @@ inline constexpr Rect kCaptionVolts{6, 160, 98, 24};    // L1(7) "Volts"
 inline constexpr Rect kVolts{106, 162, 48, 20};         // TV
 inline constexpr Rect kDne{6, 221, 72, 28};
 inline constexpr Rect kX{123, 221, 31, 28};
+inline constexpr Rect kWells[] = {kInput, kVolts};
 }  // namespace transformer
 
 // NEMA enclosure, "MENU6", left side.
@@ -241,6 +221,9 @@ inline constexpr std::array<Rect, 5> kBox{{{128, 194, 50, 20},
                                            {128, 306, 50, 20}}};
 inline constexpr Rect kDne{28, 342, 72, 28};
 inline constexpr Rect kX{147, 342, 31, 28};
+inline constexpr Rect kWells[] = {kSystem, kMaterial, kConduit, kConductorSize, kBox[0],
+                                  kBox[1], kBox[2],   kBox[3],  kBox[4]};
+inline constexpr Rect kRule{28, 187, 150, 2};  // between the choices and the figures
 }  // namespace vdrop
 
 // Motor full-load current, "MENU9", left side, opened from the face's menu. The phase knob sits
@@ -258,7 +241,55 @@ inline constexpr Rect kCaptionVolts{6, 112, 84, 24};    // L1(3) "Volts"
 inline constexpr Rect kVolts{106, 114, 48, 20};         // TV
 inline constexpr Rect kDne{6, 154, 72, 28};
 inline constexpr Rect kX{123, 154, 31, 28};
+inline constexpr Rect kWells[] = {kHp, kVolts};
 }  // namespace motor
+
+// A calculator drawer the art generator draws from this description alone: its frame, runner and
+// title, its knob groups (a framed group with a knob's slot, its captions beside the knob), its
+// glass wells (text boxes, lists, drop-down lists, value labels), an engraved rule and its two
+// button slots.
+struct KnobGroup {
+    Rect frame;  // the group's rounded frame
+    Rect knob;   // Knob: its slot
+};
+struct PlainDrawer {
+    const char* picture;  // its bitmap's name
+    Size size;
+    bool dockRight;  // docks on the main window's right (its runner on its left)
+    const char* title;
+    std::span<const Rect> wells;
+    Rect dne, x;                                 // DneBut 0 and 1
+    std::span<const KnobGroup> knobGroups = {};  // drawn under everything else
+    Rect rule = {};  // two engraved lines, rule.w long, from rule.y + 0.5 down; none when w is 0
+};
+
+namespace transformer {
+inline constexpr KnobGroup kKnobGroups[] = {{kModeGroup, kModeKnob}, {kPhaseGroup, kPhaseKnob}};
+}  // namespace transformer
+namespace motor {
+inline constexpr KnobGroup kKnobGroups[] = {{kPhaseGroup, kPhaseKnob}};
+}  // namespace motor
+
+// The drawers drawn from their description alone. Each entry starts its own line with its
+// picture's name: the build takes the names from there (assets/CMakeLists.txt).
+inline constexpr PlainDrawer kPlainDrawers[] = {
+    {"MENU1", wire::kSize, true, wire::kTitle, wire::kWells, wire::kDne, wire::kX},
+    {"MENU3", ground::kSize, true, ground::kTitle, ground::kWells, ground::kDne, ground::kX},
+    {"MENU4", transformer::kSize, false, transformer::kTitle, transformer::kWells,
+     transformer::kDne, transformer::kX, transformer::kKnobGroups},
+    {"MENU5", starter::kSize, true, starter::kTitle, starter::kWells, starter::kDne, starter::kX},
+    {"MENU8",
+     vdrop::kSize,
+     true,
+     vdrop::kTitle,
+     vdrop::kWells,
+     vdrop::kDne,
+     vdrop::kX,
+     {},
+     vdrop::kRule},
+    {"MENU9", motor::kSize, false, motor::kTitle, motor::kWells, motor::kDne, motor::kX,
+     motor::kKnobGroups},
+};
 
 // Options, "MENU7" (418 x 177): a circuit board with a row of six dip switches, legends printed
 // under them. Its right 222 pixels lie over the main window's lower left when open.

@@ -103,14 +103,9 @@ QImage closeButton(bool pressed, int scale);
 QImage knob(bool flag, int scale);
 QImage dip(bool on, int scale);
 
-QImage wirePanel(int scale);
-QImage groundPanel(int scale);
 QImage conduitPanel(int scale);
-QImage transformerPanel(int scale);
 QImage plainDrawer(const layout::PlainDrawer& drawer, int scale);  // layout::kPlainDrawers
 QImage enclosurePanel(int scale);
-QImage vdropPanel(int scale);   // "MENU8", opened from the face's menu
-QImage motorPanel(int scale);   // "MENU9", opened from the face's menu
 QImage typeDialog(int scale);   // "SELCOND", the conduit type dialog
 QImage errorWindow(int scale);  // "ERRWND", the error window
 QImage optionsPanel(int scale);

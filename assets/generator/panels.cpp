@@ -1,6 +1,7 @@
-// The panel pictures: eight calculator drawers ("MENU1" to "MENU6", "MENU8" and "MENU9"), the
-// options circuit board
-// ("MENU7") with the sound library's "CIRCUIT" cut from the same board, and the printed logo.
+// The panel pictures: the calculator drawers (those of layout::kPlainDrawers from their rows, the
+// conduit fill's "MENU2" and the NEMA enclosure's "MENU6" by hand), the conduit type dialog, the
+// error window, the options circuit board ("MENU7") with the sound library's "CIRCUIT" cut from
+// the same board, and the printed logo.
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPen>
@@ -101,32 +102,26 @@ void buttonSlots(QPainter& p, const Rect& dne, const Rect& x) {
 
 }  // namespace
 
-QImage wirePanel(int scale) {
-    using namespace layout::wire;
-    QImage image = drawer(kSize, Side::Right, kTitle, scale);
-    QPainter p(&image);
-    prepare(p);
-    for (const Rect& r : {kAmps, kMaterial, kInsulation, kRating, kConductors, kAmbient})
-        glassWell(p, r);
-    buttonSlots(p, kDne, kX);
-    return image;
-}
-
-QImage groundPanel(int scale) {
-    using namespace layout::ground;
-    QImage image = drawer(kSize, Side::Right, kTitle, scale);
-    QPainter p(&image);
-    prepare(p);
-    for (const Rect& r : {kAmps, kMaterial}) glassWell(p, r);
-    buttonSlots(p, kDne, kX);
-    return image;
-}
-
 QImage plainDrawer(const layout::PlainDrawer& d, int scale) {
     QImage image = drawer(d.size, d.dockRight ? Side::Right : Side::Left, d.title, scale);
     QPainter p(&image);
     prepare(p);
-    for (int i = 0; i < d.wellCount; ++i) glassWell(p, d.wells[static_cast<std::size_t>(i)]);
+    for (const layout::KnobGroup& group : d.knobGroups) {
+        QPainterPath frame;
+        frame.addRoundedRect(toRectF(group.frame).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
+        p.setPen(QPen(colour::kEngrave, 1.0));
+        p.setBrush(QColor(28, 30, 34));
+        p.drawPath(frame);
+        p.setPen(QPen(QColor(62, 65, 71), 1.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(frame.translated(1, 1));
+    }
+    for (const layout::KnobGroup& group : d.knobGroups) slot(p, toRectF(group.knob), 6);
+    for (const Rect& r : d.wells) glassWell(p, r);
+    if (d.rule.w > 0) {
+        p.fillRect(QRectF(d.rule.x, d.rule.y + 0.5, d.rule.w, 1), colour::kEngrave);
+        p.fillRect(QRectF(d.rule.x, d.rule.y + 1.5, d.rule.w, 1), QColor(62, 65, 71));
+    }
     buttonSlots(p, d.dne, d.x);
     return image;
 }
@@ -174,27 +169,6 @@ QImage errorWindow(int scale) {
     return image;
 }
 
-QImage transformerPanel(int scale) {
-    using namespace layout::transformer;
-    QImage image = drawer(kSize, Side::Left, kTitle, scale);
-    QPainter p(&image);
-    prepare(p);
-    for (const Rect& group : {kModeGroup, kPhaseGroup}) {
-        QPainterPath frame;
-        frame.addRoundedRect(toRectF(group).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
-        p.setPen(QPen(colour::kEngrave, 1.0));
-        p.setBrush(QColor(28, 30, 34));
-        p.drawPath(frame);
-        p.setPen(QPen(QColor(62, 65, 71), 1.0));
-        p.setBrush(Qt::NoBrush);
-        p.drawPath(frame.translated(1, 1));
-    }
-    for (const Rect& k : {kModeKnob, kPhaseKnob}) slot(p, toRectF(k), 6);
-    for (const Rect& r : {kInput, kVolts}) glassWell(p, r);
-    buttonSlots(p, kDne, kX);
-    return image;
-}
-
 QImage enclosurePanel(int scale) {
     using namespace layout::enclosure;
     QImage image = drawer(kSize, Side::Left, kTitle, scale);
@@ -203,40 +177,6 @@ QImage enclosurePanel(int scale) {
     glassWell(p, kType);
     groove(p, kScroll);
     glassWell(p, kDescription);
-    buttonSlots(p, kDne, kX);
-    return image;
-}
-
-QImage vdropPanel(int scale) {
-    using namespace layout::vdrop;
-    QImage image = drawer(kSize, Side::Right, kTitle, scale);
-    QPainter p(&image);
-    prepare(p);
-    for (const Rect& r : {kSystem, kMaterial, kConduit, kConductorSize}) glassWell(p, r);
-    for (const Rect& r : kBox) glassWell(p, r);
-    // A rule between the choices and the figures.
-    const qreal y = kCaptionBox[0].y - 4.5;
-    p.fillRect(QRectF(kSystem.x, y, kSystem.w, 1), colour::kEngrave);
-    p.fillRect(QRectF(kSystem.x, y + 1, kSystem.w, 1), QColor(62, 65, 71));
-    buttonSlots(p, kDne, kX);
-    return image;
-}
-
-QImage motorPanel(int scale) {
-    using namespace layout::motor;
-    QImage image = drawer(kSize, Side::Left, kTitle, scale);
-    QPainter p(&image);
-    prepare(p);
-    QPainterPath frame;
-    frame.addRoundedRect(toRectF(kPhaseGroup).adjusted(0.5, 0.5, -0.5, -0.5), 5, 5);
-    p.setPen(QPen(colour::kEngrave, 1.0));
-    p.setBrush(QColor(28, 30, 34));
-    p.drawPath(frame);
-    p.setPen(QPen(QColor(62, 65, 71), 1.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(frame.translated(1, 1));
-    slot(p, toRectF(kPhaseKnob), 6);
-    for (const Rect& r : {kHp, kVolts}) glassWell(p, r);
     buttonSlots(p, kDne, kX);
     return image;
 }
