@@ -462,7 +462,9 @@ void HistoryKeeper::showHistory() {
 }
 
 bool HistoryKeeper::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == notice_ && event->type() == QEvent::MouseButtonPress) notice_->hide();
+    // The type first: the notice sends events while it is being destroyed, when it is no QLabel
+    // any more and the pointer must not be read as one.
+    if (event->type() == QEvent::MouseButtonPress && watched == notice_) notice_->hide();
     return QObject::eventFilter(watched, event);
 }
 
