@@ -398,7 +398,8 @@ private Q_SLOTS:
         QStringList shown;
         for (const auto& match : source.globalMatch(helpPageHtml())) shown << match.captured(1);
         QVERIFY(shown.size() >= 8);
-        for (const QString& name : shown) QVERIFY2(!helpPicture(name).isNull(), qPrintable(name));
+        for (const QString& name : shown)  // and at 2x, twice the size, for a 2x screen
+            QVERIFY2(helpPicture(name, 2).size() == helpPicture(name).size() * 2, qPrintable(name));
         // Each picture is shown at its own size: a page that scales one blurs it.
         const QRegularExpression sized(
             QStringLiteral("src=\"pictures/([^\"]+)\"\\s+width=\"(\\d+)\"\\s+height=\"(\\d+)\""));
