@@ -253,6 +253,58 @@ private Q_SLOTS:
         QVERIFY(!state_->ErrorShown && !state_->PanelTimerArmed);
     }
 
+    // After a panel the focus is back where it was: on the key the ring was on, or on the window
+    // itself so that the next Tab lands on WIRE SIZE. No key takes it while the panel opens, and a
+    // main window the window manager activated during the slide is activated once freed.
+    void focusComesBackAfterAPanel_data() {
+        QTest::addColumn<QString>("keys");  // typed on the main window; the last one opens a panel
+        QTest::addColumn<bool>("early");    // the main window is activated before the panel closes
+        QTest::addColumn<QString>("back");  // the key with the ring after the panel ("": none)
+        QTest::addColumn<QString>("tab");   // where the next Tab puts it
+        // clang-format off
+        QTest::newRow("by its letter")          << "G" << false << "" << "SmSqImage0";
+        QTest::newRow("by Tab and Space")       << "Tab Tab Space" << false << "SmSqImage1" << "SmSqImage2";
+        QTest::newRow("by a letter, ring on")   << "Tab Tab Tab C" << false << "SmSqImage2" << "SmSqImage3";
+        QTest::newRow("from the menu, ring on") << "Tab menu" << false << "SmSqImage0" << "SmSqImage1";
+        QTest::newRow("activated in the slide") << "Tab Space" << true << "SmSqImage0" << "SmSqImage1";
+        QTest::newRow("by its letter, early")   << "G" << true << "" << "SmSqImage0";
+        // clang-format on
+    }
+    void focusComesBackAfterAPanel() {
+        QFETCH(QString, keys);
+        QFETCH(bool, early);
+        QFETCH(QString, back);
+        QFETCH(QString, tab);
+        const auto ringOn = [this] {
+            const auto* key = qobject_cast<ImageButton*>(main_->focusWidget());
+            return key != nullptr && key->ringShown() ? key->objectName() : QString();
+        };
+        QStringList focused;  // the main window's controls that took the focus meanwhile
+        QObject watching;
+        const QStringList typed = keys.split(' ');
+        for (const QString& name : typed) {
+            if (&name == &typed.last())
+                connect(qApp, &QApplication::focusChanged, &watching, [&](QWidget*, QWidget* now) {
+                    if (now != nullptr && now->window() == main_) focused << now->objectName();
+                });
+            if (name == QLatin1String("menu"))  // an entry of the face's menu opens it
+                host_->openRow(host_->row(kGroundPanel));
+            else
+                QTest::keyClick(main_->windowHandle(), QKeySequence::fromString(name)[0].key());
+        }
+        PanelForm* panel = host_->currentPanel();
+        QVERIFY(panel);
+        panel->PanelT_Timer();
+        QCOMPARE(focused, QStringList());
+        if (early) QApplication::setActiveWindow(main_);
+        QTest::mouseClick(exitOf(panel), Qt::LeftButton);
+        QTRY_VERIFY(main_->isActiveWindow() && main_->focusWidget() != nullptr);
+        QTRY_VERIFY(shows(main_->squareButton(1), bitmap::kSMSQUP));  // the keys refreshed
+        QCOMPARE(ringOn(), back);
+        QTest::keyClick(main_->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(ringOn(), tab);
+    }
+
     // The watch may abandon the panel while its error window is up; the panel's handler then
     // learns it from showError, and the panel is deleted only after that handler has returned.
     void abandonedWhileAnErrorIsShown() {
