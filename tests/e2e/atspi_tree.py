@@ -1,99 +1,60 @@
 #!/usr/bin/python3
-"""What a screen reader reads of Voltaro over AT-SPI, for the end-to-end scripts.
+"""What a screen reader reads of the running Voltaro over AT-SPI, for the end-to-end scripts.
 
-  atspi_tree.py check            exit 0 when AT-SPI can be read here (pyatspi, the registry)
-  atspi_tree.py tree             one line per object of the running program, in tree order:
-                                 ROLE|NAME|DESCRIPTION|ACTIONS (a name's line breaks become " / ")
-  atspi_tree.py events SECONDS   prints "listening", then one line per event of the program:
-                                 EVENT|ROLE|NAME, until SECONDS have passed
+  atspi_tree.py check           exit 0 once the AT-SPI registry answers
+  atspi_tree.py tree            a line per object, in tree order: ROLE|NAME|DESCRIPTION|ACTIONS
+  atspi_tree.py events SECONDS  "listening", then a line per event for SECONDS: EVENT|ROLE|NAME
 
-Only the application named Voltaro is read; the first one found when several run.
+A name's or description's line breaks are written " / ".
 """
 import sys
 
-try:
-    import pyatspi
-    from gi.repository import GLib
-except ImportError as error:  # the script says so and skips
-    print(f"pyatspi cannot be imported: {error}", file=sys.stderr)
-    sys.exit(2)
-
-EVENTS = (
-    "object:property-change:accessible-name",
-    "object:state-changed:showing",
-    "window:activate",
-)
+import pyatspi
+from gi.repository import GLib
 
 
 def text(value):
     return " / ".join((value or "").splitlines())
 
 
-def application():
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is not None and app.name == "Voltaro":
-            return app
-    return None
-
-
 def walk(node, out):
     try:
-        actions = node.queryAction()
-        names = ",".join(actions.getName(i) for i in range(actions.nActions))
+        action = node.queryAction()
+        actions = ",".join(action.getName(i) for i in range(action.nActions))
     except NotImplementedError:
-        names = ""
-    out.append("|".join([node.getRoleName(), text(node.name), text(node.description), names]))
+        actions = ""
+    out.append("|".join([node.getRoleName(), text(node.name), text(node.description), actions]))
     for child in node:
         if child is not None:
             walk(child, out)
 
 
-def tree():
-    app = application()
-    if app is None:
-        return 1
-    lines = []
-    walk(app, lines)
-    print("\n".join(lines))
-    return 0
+def heard(event):
+    try:
+        if event.host_application and event.host_application.name == "Voltaro":
+            print(f"{event.type}|{event.source.getRoleName()}|{text(event.source.name)}", flush=True)
+    except Exception:  # an object gone before it was read
+        pass
 
 
-def events(seconds):
-    def heard(event):
-        try:
-            if event.host_application is None or event.host_application.name != "Voltaro":
-                return
-            source = event.source
-            print(f"{event.type}|{source.getRoleName()}|{text(source.name)}", flush=True)
-        except Exception:  # an object gone before it was read: not what is looked for
-            pass
-
-    pyatspi.Registry.registerEventListener(heard, *EVENTS)
-    GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
+def main(command, seconds=0):
+    desktop = pyatspi.Registry.getDesktop(0)
+    if command == "check":
+        return 0 if desktop.childCount >= 0 else 1
+    if command == "tree":
+        lines = []
+        for app in (a for a in desktop if a is not None and a.name == "Voltaro"):
+            walk(app, lines)
+        print("\n".join(lines))
+        return 0 if lines else 1
+    pyatspi.Registry.registerEventListener(
+        heard, "object:property-change:accessible-name", "object:state-changed:showing",
+        "window:activate")
+    GLib.timeout_add(int(float(seconds) * 1000), pyatspi.Registry.stop)
     print("listening", flush=True)
     pyatspi.Registry.start()
     return 0
 
 
-def main(argv):
-    if len(argv) < 2:
-        print(__doc__, file=sys.stderr)
-        return 2
-    if argv[1] == "check":
-        try:
-            pyatspi.Registry.getDesktop(0).childCount
-        except Exception as error:
-            print(f"the AT-SPI registry does not answer: {error}", file=sys.stderr)
-            return 2
-        return 0
-    if argv[1] == "tree":
-        return tree()
-    if argv[1] == "events" and len(argv) == 3:
-        return events(float(argv[2]))
-    print(__doc__, file=sys.stderr)
-    return 2
-
-
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    sys.exit(main(*sys.argv[1:]))
