@@ -317,9 +317,9 @@ void FrmMain::changeEvent(QEvent* event) {
         if (active && !wasActive_) Form_Activate();
         wasActive_ = active;
     } else if (event->type() == QEvent::EnabledChange && isEnabled()) {
-        // Activated while still disabled (the window manager's focus reached it during a panel's
-        // closing slide), the window was no active window of ours then, and no activation comes
-        // now that it is: it is activated once the panel's handler has returned.
+        // Made active while still disabled (the window manager's focus reached it during a
+        // panel's closing slide), the window skipped its activation then, and none comes now:
+        // it has it once the panel's handler has returned.
         QMetaObject::invokeMethod(
             this,
             [this] {
@@ -334,9 +334,9 @@ void FrmMain::changeEvent(QEvent* event) {
 }
 
 bool FrmMain::focusNextPrevChild(bool next) {
-    // Disabling the window for a panel asks it for the next control, as a Tab would, and would
-    // hand the first key a focus that shows its ring and stays with it invisibly: while the
-    // window is disabled no key takes the focus.
+    // Disabling the window for a panel asks it for the next control, as a Tab would: the first
+    // key would take the focus as if by Tab, its ring flashing while the panel opens and the key
+    // marked as in keyboard use afterwards. While the window is disabled no key takes the focus.
     if (!isEnabled()) return false;
     return QWidget::focusNextPrevChild(next);
 }
