@@ -20,6 +20,7 @@
 
 #include <csignal>
 #include <iostream>
+#include <optional>
 
 #include "app/panels.h"
 #include "assets/resource_names.h"
@@ -195,14 +196,23 @@ int main(int argc, char** argv) {
     frmMain.faceMenu().addEntry({QStringLiteral("History..."),
                                  QKeySequence(QStringLiteral("Ctrl+H")),
                                  [&historyKeeper] { historyKeeper.showHistory(); }});
-    shell::HelpWindow help;
-    shell::AboutWindow about(state, QStringLiteral(VOLTARO_VERSION));
+    // Made when first asked for: the guide lays out its page and draws its pictures as it loads,
+    // which the start-up need not wait for.
+    std::optional<shell::HelpWindow> help;
+    std::optional<shell::AboutWindow> about;
     using Section = shell::MenuEntry::Section;
     frmMain.faceMenu().addEntry({QStringLiteral("Help"), QKeySequence(Qt::Key_F1),
-                                 [&help, &frmMain] { help.present(frmMain.frameGeometry()); },
+                                 [&help, &frmMain] {
+                                     if (!help) help.emplace();
+                                     help->present(frmMain.frameGeometry());
+                                 },
                                  Section::Help});
     frmMain.faceMenu().addEntry({QStringLiteral("About Voltaro"), QKeySequence(),
-                                 [&about, &frmMain] { about.present(frmMain.frameGeometry()); },
+                                 [&about, &state, &frmMain] {
+                                     if (!about)
+                                         about.emplace(state, QStringLiteral(VOLTARO_VERSION));
+                                     about->present(frmMain.frameGeometry());
+                                 },
                                  Section::Help});
 
     std::string reason;

@@ -61,6 +61,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
       options_(options),
       appDir_(std::move(appDir)),
       arguments_(std::move(arguments)) {
+    useAccessibleRoles();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Voltaro"));
     setAccessibleName(QStringLiteral("Voltaro"));
@@ -95,7 +96,6 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         giveKey(key, kSquareNames[i], kSquareKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
-            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMSQDN));
             Q_EMIT openKey(PanelKey::Square, static_cast<int>(i));
         });
@@ -111,7 +111,6 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
         giveKey(key, kRoundNames[i], kRoundKeys[i]);
         connect(key, &ImageButton::pressed, this, [this, key, i] {
             if (state_.PanelBusy) return;
-            focusBack_ = focusWidget();
             key->setPicture(skinPixmap(bitmap::kSMRNDDN));
             Q_EMIT openKey(PanelKey::Round, static_cast<int>(i));
         });
@@ -161,6 +160,12 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
     MainT.setInterval(300);
     connect(&MainT, &QTimer::timeout, this, &FrmMain::MainT_Timer);
     state_.SetDisplayCaption = [this](const std::string& text) { setDisplayCaption(text); };
+    // Where the focus was in this window, for when the window is active again: the focus itself
+    // is taken away while a panel has the window disabled (a panel opened from the menu as much
+    // as one opened by its key).
+    focusTrack_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && now->window() == this) focusBack_ = now;
+    });
     focusWatch_ =
         connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
             // A window of ours taking the focus is in front now, whether or not a timer tick
@@ -174,6 +179,7 @@ FrmMain::FrmMain(SharedState& state, platform::ZephlibBinding& zephlib, const Op
 
 FrmMain::~FrmMain() {
     disconnect(focusWatch_);  // the window's own end moves the focus
+    disconnect(focusTrack_);
     state_.SetDisplayCaption = nullptr;
 }
 
@@ -300,10 +306,9 @@ void FrmMain::Form_Activate() {
     // Back in the window: the focus returns to the key the keyboard left it on (disabling the
     // window while a panel was open took it away), else to the window itself, so that the first
     // Tab lands on WIRE SIZE.
-    QWidget* back = focusBack_ ? focusBack_.data() : focusWidget();
+    QWidget* back = focusBack_;
     const auto* key = qobject_cast<ImageButton*>(back);
     (key != nullptr && key->keyboardFocus() ? back : this)->setFocus(Qt::OtherFocusReason);
-    focusBack_ = nullptr;
     RefreshButtons();
     setDisplayCaption(state_.DisplayText);
 }
@@ -313,8 +318,29 @@ void FrmMain::changeEvent(QEvent* event) {
         const bool active = isActiveWindow();
         if (active && !wasActive_) Form_Activate();
         wasActive_ = active;
+    } else if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        // Made active while still disabled (the window manager's focus reached it during a
+        // panel's closing slide), the window skipped its activation then, and none comes now:
+        // it has it once the panel's handler has returned.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isEnabled() && isActiveWindow() && !wasActive_) {
+                    wasActive_ = true;
+                    Form_Activate();
+                }
+            },
+            Qt::QueuedConnection);
     }
     QWidget::changeEvent(event);
+}
+
+bool FrmMain::focusNextPrevChild(bool next) {
+    // Disabling the window for a panel asks it for the next control, as a Tab would: the first
+    // key would take the focus as if by Tab, its ring flashing while the panel opens and the key
+    // marked as in keyboard use afterwards. While the window is disabled no key takes the focus.
+    if (!isEnabled()) return false;
+    return QWidget::focusNextPrevChild(next);
 }
 
 void FrmMain::MainT_Timer() {
@@ -328,7 +354,7 @@ void FrmMain::MainT_Timer() {
             if (state_.OptionFlags[kAutoMin] && !isMinimized()) showMinimized();
         }
     } else {
-        Display->setText(QString());
+        setDisplayCaption({});  // "Loading..." goes, for screen readers too
         state_.FaceWidth = static_cast<std::int16_t>(width());
         state_.FaceHeight = static_cast<std::int16_t>(height());
         // The main window itself, whether or not the window system has activated it yet.

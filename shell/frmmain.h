@@ -100,6 +100,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void Form_Activate();
@@ -125,13 +126,14 @@ private:
     ImageButton* OffBut;
     FaceMenu* Menu;
 
-    QPointer<QWidget> focusBack_;       // where the focus returns when a panel has closed
+    QPointer<QWidget> focusBack_;       // the focus in this window last: it returns there
     std::optional<QPoint> dragOffset_;  // where the face was taken, while it is dragged
     QPoint pressedAt_;                  // the pointer's press, in screen pixels
     bool dragged_ = false;              // the window has moved since the press
     bool wasActive_ = false;
     platform::Foreground foreground_;
     QMetaObject::Connection focusWatch_;
+    QMetaObject::Connection focusTrack_;
     bool shutDown_ = false;
 };
 

@@ -32,17 +32,17 @@ constexpr char kSampleAnswer[] =
 
 // The main window as it looks with an answer on its display and the print button lit: the face,
 // its keys placed as the window places them, outside its shape transparent.
-QImage assembledFace() {
-    QImage out = skinBitmap(bitmap::kBASE, 1).convertToFormat(QImage::Format_ARGB32);
+QImage assembledFace(int scale) {
+    QImage out = skinBitmap(bitmap::kBASE, scale).convertToFormat(QImage::Format_ARGB32);
     if (out.isNull()) return out;
     const QRgb outside = out.pixel(0, 0);
     QPainter painter(&out);
     for (const auto& key : face::kSmSq)
-        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMSQUP, 1));
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMSQUP, scale));
     for (const auto& key : face::kSmRnd)
-        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMRNDUP, 1));
-    painter.drawImage(rectOf(face::kPrnBut).topLeft(), skinBitmap(bitmap::kPRN_U, 1));
-    painter.drawImage(rectOf(face::kOffBut).topLeft(), skinBitmap(bitmap::kEXIT_U, 1));
+        painter.drawImage(rectOf(key).topLeft(), skinBitmap(bitmap::kSMRNDUP, scale));
+    painter.drawImage(rectOf(face::kPrnBut).topLeft(), skinBitmap(bitmap::kPRN_U, scale));
+    painter.drawImage(rectOf(face::kOffBut).topLeft(), skinBitmap(bitmap::kEXIT_U, scale));
     // The display's own font and inset (the main window's label).
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(13);
@@ -60,30 +60,36 @@ QImage assembledFace() {
     return out;
 }
 
-QImage bare(const char* name) { return skinBitmap(name, 1).convertToFormat(QImage::Format_RGB32); }
+QImage bare(const char* name, int scale) {
+    return skinBitmap(name, scale).convertToFormat(QImage::Format_RGB32);
+}
 
 struct Picture {
     const char* file;
-    std::function<QImage()> draw;
+    std::function<QImage(int scale)> draw;
 };
 
 const std::vector<Picture>& pictures() {
     static const std::vector<Picture> list{
         // Three fifths of the window's size, so that it stands beside the first steps.
         {"face.png",
-         [] {
-             const QImage whole = assembledFace();
-             return whole.scaled(whole.size() * 3 / 5, Qt::IgnoreAspectRatio,
+         [](int scale) {
+             const QImage whole = assembledFace(scale);
+             return whole.scaled(whole.size() / scale * 3 / 5 * scale, Qt::IgnoreAspectRatio,
                                  Qt::SmoothTransformation);
          }},
-        {"display.png", [] { return assembledFace().copy(rectOf(face::kDisplayBezel)); }},
-        {"key-square.png", [] { return bare(bitmap::kSMSQUP); }},
-        {"key-round.png", [] { return bare(bitmap::kSMRNDUP); }},
-        {"print.png", [] { return bare(bitmap::kPRN_U); }},
-        {"off.png", [] { return bare(bitmap::kEXIT_U); }},
-        {"enter.png", [] { return bare(bitmap::kDNE_U); }},
-        {"exit.png", [] { return bare(bitmap::kX_UP); }},
-        {"knob.png", [] { return bare(bitmap::kKNOB_U); }},
+        {"display.png",
+         [](int scale) {
+             const QRect r = rectOf(face::kDisplayBezel);
+             return assembledFace(scale).copy(QRect(r.topLeft() * scale, r.size() * scale));
+         }},
+        {"key-square.png", [](int scale) { return bare(bitmap::kSMSQUP, scale); }},
+        {"key-round.png", [](int scale) { return bare(bitmap::kSMRNDUP, scale); }},
+        {"print.png", [](int scale) { return bare(bitmap::kPRN_U, scale); }},
+        {"off.png", [](int scale) { return bare(bitmap::kEXIT_U, scale); }},
+        {"enter.png", [](int scale) { return bare(bitmap::kDNE_U, scale); }},
+        {"exit.png", [](int scale) { return bare(bitmap::kX_UP, scale); }},
+        {"knob.png", [](int scale) { return bare(bitmap::kKNOB_U, scale); }},
     };
     return list;
 }
@@ -96,9 +102,9 @@ QStringList helpPictureNames() {
     return names;
 }
 
-QImage helpPicture(const QString& fileName) {
+QImage helpPicture(const QString& fileName, int scale) {
     for (const auto& picture : pictures())
-        if (fileName == QLatin1String(picture.file)) return picture.draw();
+        if (fileName == QLatin1String(picture.file)) return picture.draw(scale);
     return {};
 }
 
@@ -133,7 +139,7 @@ QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
     const qsizetype folder = path.lastIndexOf(QLatin1String(kHelpPictureFolder));
     if (type == QTextDocument::ImageResource && folder >= 0) {
         const QImage picture =
-            helpPicture(path.mid(folder + qsizetype(sizeof(kHelpPictureFolder) - 1)));
+            helpPicture(path.mid(folder + qsizetype(sizeof(kHelpPictureFolder) - 1)), skinScale());
         if (!picture.isNull()) return picture;
     }
     return QTextBrowser::loadResource(type, name);

@@ -19,7 +19,9 @@ inline constexpr char kHelpPictureFolder[] = "pictures/";
 // The pictures the guide shows, by file name ("face.png"), and each one drawn; a null image for a
 // name that is not one of them.
 QStringList helpPictureNames();
-QImage helpPicture(const QString& fileName);
+// At `scale` 2 each is drawn from the 2x pictures, twice the size; the page gives every picture
+// its size in the window's pixels, so the browser shows it as sharp as the screen.
+QImage helpPicture(const QString& fileName, int scale = 1);
 
 // The guide's text as the page holds it; empty when the resource is missing.
 QString helpPageHtml();

@@ -83,6 +83,11 @@ QAccessibleInterface* accessibleRole(const QString&, QObject* object) {
     if (auto* button = qobject_cast<ImageButton*>(object)) return new ImageButtonAccessible(button);
     if (object != nullptr && object->inherits("voltaro::shell::ErrWnd"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::AlertMessage);
+    // The main window and the panels are windows (frames) of their own, announced by their title
+    // when they become active, not fillers.
+    if (object != nullptr && (object->inherits("voltaro::shell::FrmMain") ||
+                              object->inherits("voltaro::shell::PanelForm")))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     return nullptr;
 }
 

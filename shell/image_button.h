@@ -70,8 +70,8 @@ private:
 };
 
 // Makes the program's own controls known to screen readers in their proper roles: image controls
-// as push buttons, the error window as an alert. Installed once; every image control and the
-// error window call it.
+// as push buttons, the error window as an alert, the main window and the panels as windows.
+// Installed once; the main window, every image control and the error window call it.
 void useAccessibleRoles();
 
 }  // namespace voltaro::shell

@@ -9,7 +9,8 @@
 # to another program (the panel goes), come back and reopen it, press calculate: the results log
 # the program wrote must equal, byte for byte, what voltaro-cli writes for the inputs, which only
 # holds when the reopened panel brought every input back. Then each of the six calculators by the
-# keyboard alone, compared with voltaro-cli the same way. Last, with Auto Print on, a result is
+# keyboard alone, compared with voltaro-cli the same way. Then what a screen reader reads of the
+# keys, a panel, the error window and an answer (AT-SPI). Last, with Auto Print on, a result is
 # printed (to a PDF, there being no printer) when the main window is active again.
 source "$(dirname "$0")/lib.sh"
 
@@ -154,6 +155,74 @@ check_keys "NEMA Enclosure" n "11 211" "Right Right Right Right Right Right Tab 
 xdotool windowactivate --sync "$win" key ctrl+q  # OFF
 wait_exit "$vpid" 10
 if [ "$status" = 0 ]; then ok "Ctrl+Q ends the program"; else bad "Ctrl+Q ends the program"; fi
+
+# ---- What a screen reader reads: the program's accessibility tree over AT-SPI, on a session bus
+# and an accessibility bus of our own, read by tests/e2e/atspi_tree.py. A row: what to do first
+# (main:KEY presses a key on the main window, ground waits for the ground panel's controls,
+# type:TEXT types, other xdotool key names go to the window with the focus), where to look (the
+# tree, or the events the program sent) and a text that one of its lines holds
+# (ROLE|NAME|DESCRIPTION|ACTIONS, a name's line breaks as " / ").
+atspi() { /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" "$@"; }
+bus_address() { read -r -t 1 DBUS_SESSION_BUS_ADDRESS <&"$busfd"; [ -n "$DBUS_SESSION_BUS_ADDRESS" ]; }
+in_tree() { atspi tree 2>/dev/null | grep -qF -- "$1"; }
+in_events() { grep -qF -- "$1" "$work/atspi-events"; }
+atspi_ready() { atspi check 2>/dev/null; }
+check_screen_reader() {
+    if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ]; then
+        echo "SKIP: what a screen reader reads: pyatspi cannot run here (Debian's python3-pyatspi, at-spi2-core)"
+        return
+    fi
+    local launcher actions where text a
+    exec {busfd}<> <(:)
+    dbus-daemon --session --nofork --print-address="$busfd" >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for 10 bus_address && export DBUS_SESSION_BUS_ADDRESS
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    launcher=$!
+    pids+=($launcher)
+    wait_for 10 atspi_ready || { bad "what a screen reader reads: the AT-SPI registry answers"; return; }
+    fresh_app
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 start_voltaro
+    atspi events 120 >"$work/atspi-events" 2>&1 &
+    pids+=($!)
+    wait_for 10 in_events listening
+    while IFS=';' read -r actions where text; do
+        for a in $actions; do
+            case $a in main:*) xdotool windowactivate --sync "$win" key "${a#main:}" 2>/dev/null ;;
+                ground) find_panel "Ground and OCP" && wait_controls 33 148 ;;
+                type:*) xdotool type --delay 30 "${a#type:}" ;; *) xdotool key "$a" ;; esac
+        done
+        if wait_for 10 "in_$where" "$text"; then ok "a screen reader reads: $text"
+        else bad "a screen reader reads: $text" "not in the $where"; fi
+    done <<'ROWS'
+;tree;frame|Voltaro|
+;tree;push button|Wire size|Wire size (W)|Press
+;tree;push button|Ground and OCP|Ground and OCP (G)|Press
+;tree;push button|Conduit fill|Conduit fill (C)|Press
+;tree;push button|Transformer|Transformer (T)|Press
+;tree;push button|Motor starter|Motor starter (S)|Press
+;tree;push button|NEMA enclosure|NEMA enclosure (N)|Press
+;tree;push button|Options|Options (O)|Press
+;tree;push button|Print|Print (P)|Press
+;tree;push button|Exit|Exit (Ctrl+Q)|Press
+;tree;label|Display|Display|
+main:g ground;events;window:activate|frame|Ground and OCP
+;tree;text|Circuit Max Amps|Enter Max Amps of Conductor After De-Rating
+;tree;list|Conductor Type|Copper or  Aluminum/Copper Clad Conductor
+;tree;list item|Aluminum|
+;tree;push button|Calculate OCP & GND Size|Calculate OCP & GND Size|Press
+;tree;push button|Exit Without Calculation|Exit Without Calculation|Press
+type:9999 ctrl+Return;events;window:activate|alert|Error
+;tree;alert|Error|Amp Rating Is / Too High, / 6000 Amps Max.|
+Return ctrl+a type:801 ctrl+Return;tree;label|Size GND & OCP: / 2/0 Ground / 1000 Fuse / See Notes|Display|
+;events;object:property-change:accessible-name|label|Size GND & OCP: / 2/0 Ground / 1000 Fuse / See Notes
+ROWS
+    kill "$vpid" 2>/dev/null
+    wait_exit "$vpid" 10
+    kill $(pgrep -P "$launcher") "$launcher" 2>/dev/null  # the accessibility bus goes with its launcher
+    unset DBUS_SESSION_BUS_ADDRESS
+}
+check_screen_reader
 
 # Auto Print: a result is printed as soon as the main window is active again. With no printer
 # (no print server to ask) the page goes to a PDF in the documents folder, holding the log's lines.

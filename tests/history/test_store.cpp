@@ -55,7 +55,6 @@ private Q_SLOTS:
     void unusableFileIsSetAside_data();
     void unusableFileIsSetAside();
     void privateFolderAndFile();
-    void browsingMakesNothing();
     void recorderReportsWhatItCannotKeep();
     void killedWriterLeavesWholeEntries();
 
@@ -177,7 +176,12 @@ void StoreTest::unusableFileIsSetAside() {
              before);
 }
 
+// Browsing an absent history makes nothing; recording makes it private to the user.
 void StoreTest::privateFolderAndFile() {
+    auto browsed = open(path_, Store::Mode::Browse);
+    QVERIFY(browsed->list({})->empty());
+    QCOMPARE(*browsed->count(), 0);
+    QVERIFY(!std::filesystem::exists(path_.parent_path()));
     auto store = open(path_);
     struct stat folder {
     }, file{};
@@ -185,13 +189,6 @@ void StoreTest::privateFolderAndFile() {
     QCOMPARE(::stat(path_.c_str(), &file), 0);
     QCOMPARE(folder.st_mode & 0777, 0700u);
     QCOMPARE(file.st_mode & 0777, 0600u);
-}
-
-void StoreTest::browsingMakesNothing() {
-    auto store = open(path_, Store::Mode::Browse);
-    QVERIFY(store->list({})->empty());
-    QCOMPARE(*store->count(), 0);
-    QVERIFY(!std::filesystem::exists(path_.parent_path()));
 }
 
 void StoreTest::recorderReportsWhatItCannotKeep() {

@@ -56,6 +56,11 @@ class TestFrmMain : public QObject {
         window_->shapeAndShow();
     }
     void firstTick() { window_->MainT_Timer(); }
+    // The seven panel keys, square then round, and the picture of each when up.
+    ImageButton* key(int i) const {
+        return i < 4 ? window_->squareButton(i) : window_->roundButton(i - 4);
+    }
+    static const char* up(int i) { return i < 4 ? bitmap::kSMSQUP : bitmap::kSMRNDUP; }
 
     // A mouse event at a point of the screen, as the window system delivers it.
     void mouse(QEvent::Type type, Qt::MouseButton button, QPoint global) {
@@ -102,6 +107,7 @@ private Q_SLOTS:
         dir_.reset();
     }
 
+    // One start: loading, the window's shape and place, and the first tick that frees it.
     void startUp() {
         std::ofstream(app_ / "~qxrslt.dat") << "stale";
         std::string reason;
@@ -119,13 +125,10 @@ private Q_SLOTS:
         QVERIFY(state_->OptionFlags[kButtonSounds] && !state_->OptionFlags[kAutoMin]);
         QVERIFY(shows(window_->exitButton(), bitmap::kEXIT_U));
         QVERIFY(shows(window_->printButton(), bitmap::kPRNOFF));
-        for (int i = 0; i < 4; ++i) QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQUP));
-        for (int i = 0; i < 3; ++i) QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
-    }
+        for (int i = 0; i < 7; ++i) QVERIFY(shows(key(i), up(i)));
 
-    // Also run on a 2x screen (test_shell_frmmain_2x): the face drawn at 2x, the same window.
-    void shapedAndPlaced() {
-        load();
+        window_->shapeAndShow();
+        // Also run on a 2x screen (test_shell_frmmain_2x): the face drawn at 2x, the same window.
         const int scale = qApp->devicePixelRatio() > 1 ? 2 : 1;
         const QImage base = skinBitmap(bitmap::kBASE);
         QCOMPARE(base.devicePixelRatio(), qreal(scale));
@@ -139,10 +142,7 @@ private Q_SLOTS:
             QVERIFY2(!widget->objectName().isEmpty(), widget->metaObject()->className());
             QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(widget->objectName()));
         }
-    }
 
-    void firstTickFreesTheWindow() {
-        load();
         firstTick();
         QVERIFY(!state_->PanelBusy);
         QVERIFY(state_->MainTimerStarted);
@@ -193,17 +193,11 @@ private Q_SLOTS:
         QVERIFY(opened.empty());
 
         firstTick();
-        for (int i = 0; i < 4; ++i) {
-            QTest::mousePress(window_->squareButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQDN));
-            QTest::mouseRelease(window_->squareButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->squareButton(i), bitmap::kSMSQUP));
-        }
-        for (int i = 0; i < 3; ++i) {
-            QTest::mousePress(window_->roundButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDDN));
-            QTest::mouseRelease(window_->roundButton(i), Qt::LeftButton);
-            QVERIFY(shows(window_->roundButton(i), bitmap::kSMRNDUP));
+        for (int i = 0; i < 7; ++i) {
+            QTest::mousePress(key(i), Qt::LeftButton);
+            QVERIFY(shows(key(i), i < 4 ? bitmap::kSMSQDN : bitmap::kSMRNDDN));
+            QTest::mouseRelease(key(i), Qt::LeftButton);
+            QVERIFY(shows(key(i), up(i)));
         }
         QCOMPARE(opened, QStringList({"s0", "s1", "s2", "s3", "r0", "r1", "r2"}));
         // A panel that has opened keeps its key pressed until the window is active again.
@@ -318,60 +312,46 @@ private Q_SLOTS:
         QVERIFY(db.ok());
     }
 
-    void rightClickOpensTheMenu_data() {
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<int>("travel");  // pixels the pointer moves between press and release
+    // The menu opens from a right-click that does not move the window, the Menu key or Shift+F10;
+    // never while a panel is open (busy, the main window disabled), by keys, mouse or shortcut.
+    void menuOpensUnlessAPanelIsOpen_data() {
+        QTest::addColumn<QString>("input");  // keys, or a mouse button: "right" or "left"
+        QTest::addColumn<int>("travel");     // pixels the pointer moves between press and release
         QTest::addColumn<bool>("opens");
         // clang-format off
-        QTest::newRow("right click")             << Qt::RightButton << 0  << true;
-        QTest::newRow("right click, a tremble")  << Qt::RightButton << 3  << true;
-        QTest::newRow("right press and move")    << Qt::RightButton << 40 << false;
-        QTest::newRow("left click")              << Qt::LeftButton  << 0  << false;
-        QTest::newRow("left press and move")     << Qt::LeftButton  << 40 << false;
+        QTest::newRow("right click")            << "right"     << 0  << true;
+        QTest::newRow("right click, a tremble") << "right"     << 3  << true;
+        QTest::newRow("right press and move")   << "right"     << 40 << false;
+        QTest::newRow("left click")             << "left"      << 0  << false;
+        QTest::newRow("left press and move")    << "left"      << 40 << false;
+        QTest::newRow("Menu")                   << "Menu"      << 0  << true;
+        QTest::newRow("Shift+F10")              << "Shift+F10" << 0  << true;
+        QTest::newRow("F10 alone")              << "F10"       << 0  << false;
         // clang-format on
     }
-    void rightClickOpensTheMenu() {
-        QFETCH(Qt::MouseButton, button);
+    void menuOpensUnlessAPanelIsOpen() {
+        QFETCH(QString, input);
         QFETCH(int, travel);
         QFETCH(bool, opens);
         HelpWindow help;
         menuWorld(help);
+        auto& menu = window_->faceMenu();
         const QPoint start = window_->pos();
         const QPoint at = window_->mapToGlobal(QPoint(134, 120));  // the display: the face's
-        mouse(QEvent::MouseButtonPress, button, at);
-        for (int step = 1; step <= travel; ++step)
-            mouse(QEvent::MouseMove, button, at + QPoint(step, 0));
-        mouse(QEvent::MouseButtonRelease, button, at + QPoint(travel, 0));
-        QCOMPARE(window_->faceMenu().isVisible(), opens);
-        QCOMPARE(window_->pos(), travel > 3 ? start + QPoint(travel, 0) : start);
-        if (opens) {
-            QCOMPARE(menuEntries(),
-                     (QStringList{QStringLiteral("Voltage Drop..."), QString(),
-                                  QStringLiteral("Help"), QStringLiteral("About Voltaro")}));
-            QVERIFY(window_->faceMenu().activeAction() == nullptr);  // the mouse chooses
-        }
-    }
-
-    void menuKeysOpenItUnlessAPanelIsOpen_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("Menu") << int(Qt::Key_Menu) << Qt::KeyboardModifiers();
-        QTest::newRow("Shift+F10") << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier);
-        QTest::newRow("F10 alone") << int(Qt::Key_F10) << Qt::KeyboardModifiers();
-    }
-    void menuKeysOpenItUnlessAPanelIsOpen() {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        HelpWindow help;
-        menuWorld(help);
-        auto& menu = window_->faceMenu();
-        // As a panel opens: busy, the main window disabled. Nothing opens, by keys or mouse.
+        const bool mouseInput = input == "right" || input == "left";
+        const Qt::MouseButton button = input == "right" ? Qt::RightButton : Qt::LeftButton;
+        const QKeyCombination key = QKeySequence::fromString(input)[0];
+        const auto give = [&] {
+            if (!mouseInput)
+                return QTest::keyClick(window_.get(), key.key(), key.keyboardModifiers());
+            mouse(QEvent::MouseButtonPress, button, at);
+            for (int step = 1; step <= travel; ++step)
+                mouse(QEvent::MouseMove, button, at + QPoint(step, 0));
+            mouse(QEvent::MouseButtonRelease, button, at + QPoint(travel, 0));
+        };
         state_->PanelBusy = true;
         window_->setEnabled(false);
-        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
-        const QPoint at = window_->mapToGlobal(QPoint(134, 120));
-        mouse(QEvent::MouseButtonPress, Qt::RightButton, at);
-        mouse(QEvent::MouseButtonRelease, Qt::RightButton, at);
+        give();
         QVERIFY(!menu.openAt(at, true));
         QVERIFY(!menu.isVisible());
         QCOMPARE(menu.actions().at(2)->shortcut(), QKeySequence(Qt::Key_F1));
@@ -380,17 +360,28 @@ private Q_SLOTS:
 
         state_->PanelBusy = false;
         window_->setEnabled(true);
-        QTest::keyClick(window_.get(), Qt::Key(key), modifiers);
-        const bool opens = key == Qt::Key_Menu || modifiers == Qt::ShiftModifier;
+        window_->move(start);
+        give();
         QCOMPARE(menu.isVisible(), opens);
-        if (opens) QCOMPARE(menu.activeAction(), menu.actions().constFirst());  // for the arrows
+        QCOMPARE(window_->pos(), travel > 3 ? start + QPoint(travel, 0) : start);
+        if (!opens) return;
+        QCOMPARE(menuEntries(),
+                 (QStringList{QStringLiteral("Voltage Drop..."), QString(), QStringLiteral("Help"),
+                              QStringLiteral("About Voltaro")}));
+        // The mouse chooses; the keys start on the first entry, for the arrows.
+        QCOMPARE(menu.activeAction(), mouseInput ? nullptr : menu.actions().constFirst());
     }
 
+    // F1 opens Help, a window of ours: Auto Min does not take it for another program.
     void f1OpensHelp() {
         HelpWindow help;
         menuWorld(help);
+        state_->OptionFlags[kAutoMin] = true;
         QTest::keyClick(window_->windowHandle(), Qt::Key_F1);  // as the window system sends it
-        QVERIFY(help.isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(&help));
+        window_->MainT_Timer();
+        QVERIFY(!state_->FocusLost);
+        QVERIFY(!window_->isMinimized());
         QCOMPARE(help.windowTitle(), QStringLiteral("Voltaro Help"));
         QVERIFY(help.browser()->toPlainText().contains(QStringLiteral("The code tables")));
         // Every picture the guide shows is drawn; the face keeps its shape's outside clear.
@@ -398,7 +389,8 @@ private Q_SLOTS:
         QStringList shown;
         for (const auto& match : source.globalMatch(helpPageHtml())) shown << match.captured(1);
         QVERIFY(shown.size() >= 8);
-        for (const QString& name : shown) QVERIFY2(!helpPicture(name).isNull(), qPrintable(name));
+        for (const QString& name : shown)  // and at 2x, twice the size, for a 2x screen
+            QVERIFY2(helpPicture(name, 2).size() == helpPicture(name).size() * 2, qPrintable(name));
         // Each picture is shown at its own size: a page that scales one blurs it.
         const QRegularExpression sized(
             QStringLiteral("src=\"pictures/([^\"]+)\"\\s+width=\"(\\d+)\"\\s+height=\"(\\d+)\""));
@@ -433,17 +425,6 @@ private Q_SLOTS:
         about.present(window_->frameGeometry());
         QCOMPARE(about.tablesBox()->toPlainText(),
                  QStringLiteral("The reference database is not open."));
-    }
-
-    void switchingToHelpIsNoSwitchAway() {
-        HelpWindow help;
-        menuWorld(help);
-        state_->OptionFlags[kAutoMin] = true;
-        QTest::keyClick(window_->windowHandle(), Qt::Key_F1);
-        QVERIFY(QTest::qWaitForWindowActive(&help));
-        window_->MainT_Timer();
-        QVERIFY(!state_->FocusLost);
-        QVERIFY(!window_->isMinimized());
     }
 
     void helpAndAboutStandBesideTheWindow_data() {

@@ -132,6 +132,8 @@ private Q_SLOTS:
         QTest::newRow("transformer") << 4 << QRect(-155, 44, 182, 259) << square << 159 << 4000 << back << 164 << 4000 << "Transformer or KVA:\n";
         QTest::newRow("starter") << 5 << QRect(241, 199, 184, 148) << round << 160 << 4000 << back << 170 << 4000 << "Size Starter:\n";
         QTest::newRow("enclosure") << 6 << QRect(-155, 89, 182, 235) << round << 159 << 4000 << back << 164 << 4000 << "Find NEMA Enclosure:\n";
+        QTest::newRow("voltage drop, from the menu") << 8 << QRect(241, 83, 184, 380) << square << 160 << 4000 << back << 170 << 4000 << "Find Voltage Drop:\n";
+        QTest::newRow("motor current, from the menu") << 9 << QRect(-155, 77, 182, 192) << square << 159 << 4000 << back << 164 << 4000 << "Motor Full Load Amps:\n";
         QTest::newRow("options") << 7 << QRect(-195, 319, 418, 177) << QStringList{played(sound::kTick, 0)} << 204 << 8000
                                  << QStringList{played(sound::kTickLo, 0)} << 204 << 5000 << QString();
         // clang-format on
@@ -174,8 +176,10 @@ private Q_SLOTS:
             QVERIFY(state_->DisplayText.empty());
             QCOMPARE(effects_->spins, QList<int>{1});
             QVERIFY(host_->mainFace().covering());
-        } else {
+        } else {  // the row's own picture slides out
             QCOMPARE(main_->displayLabel()->text(), display);
+            QCOMPARE(state_->PanelImage->image().convertToFormat(QImage::Format_RGB32),
+                     skinBitmap(host_->row(n).picture).convertToFormat(QImage::Format_RGB32));
         }
 
         ImageButton* exit = exitOf(panel);
@@ -251,6 +255,58 @@ private Q_SLOTS:
         QCOMPARE(calls_.restored, 1);
         QCOMPARE(state_->AbandonedPanel, kNoPanel);
         QVERIFY(!state_->ErrorShown && !state_->PanelTimerArmed);
+    }
+
+    // After a panel the focus is back where it was: on the key the ring was on, or on the window
+    // itself so that the next Tab lands on WIRE SIZE. No key takes it while the panel opens, and a
+    // main window the window manager activated during the slide is activated once freed.
+    void focusComesBackAfterAPanel_data() {
+        QTest::addColumn<QString>("keys");  // typed on the main window; the last one opens a panel
+        QTest::addColumn<bool>("early");    // the main window is activated before the panel closes
+        QTest::addColumn<QString>("back");  // the key with the ring after the panel ("": none)
+        QTest::addColumn<QString>("tab");   // where the next Tab puts it
+        // clang-format off
+        QTest::newRow("by its letter")          << "G" << false << "" << "SmSqImage0";
+        QTest::newRow("by Tab and Space")       << "Tab Tab Space" << false << "SmSqImage1" << "SmSqImage2";
+        QTest::newRow("by a letter, ring on")   << "Tab Tab Tab C" << false << "SmSqImage2" << "SmSqImage3";
+        QTest::newRow("from the menu, ring on") << "Tab menu" << false << "SmSqImage0" << "SmSqImage1";
+        QTest::newRow("activated in the slide") << "Tab Space" << true << "SmSqImage0" << "SmSqImage1";
+        QTest::newRow("by its letter, early")   << "G" << true << "" << "SmSqImage0";
+        // clang-format on
+    }
+    void focusComesBackAfterAPanel() {
+        QFETCH(QString, keys);
+        QFETCH(bool, early);
+        QFETCH(QString, back);
+        QFETCH(QString, tab);
+        const auto ringOn = [this] {
+            const auto* key = qobject_cast<ImageButton*>(main_->focusWidget());
+            return key != nullptr && key->ringShown() ? key->objectName() : QString();
+        };
+        QStringList focused;  // the main window's controls that took the focus meanwhile
+        QObject watching;
+        const QStringList typed = keys.split(' ');
+        for (const QString& name : typed) {
+            if (&name == &typed.last())
+                connect(qApp, &QApplication::focusChanged, &watching, [&](QWidget*, QWidget* now) {
+                    if (now != nullptr && now->window() == main_) focused << now->objectName();
+                });
+            if (name == QLatin1String("menu"))  // an entry of the face's menu opens it
+                host_->openRow(host_->row(kGroundPanel));
+            else
+                QTest::keyClick(main_->windowHandle(), QKeySequence::fromString(name)[0].key());
+        }
+        PanelForm* panel = host_->currentPanel();
+        QVERIFY(panel);
+        panel->PanelT_Timer();
+        QCOMPARE(focused, QStringList());
+        if (early) QApplication::setActiveWindow(main_);
+        QTest::mouseClick(exitOf(panel), Qt::LeftButton);
+        QTRY_VERIFY(main_->isActiveWindow() && main_->focusWidget() != nullptr);
+        QTRY_VERIFY(shows(main_->squareButton(1), bitmap::kSMSQUP));  // the keys refreshed
+        QCOMPARE(ringOn(), back);
+        QTest::keyClick(main_->windowHandle(), Qt::Key_Tab);
+        QCOMPARE(ringOn(), tab);
     }
 
     // The watch may abandon the panel while its error window is up; the panel's handler then
@@ -449,37 +505,6 @@ private Q_SLOTS:
         QVERIFY(!host_->open(99));
         QVERIFY(!host_->currentPanel() && !state_->PanelBusy);
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, host_->row(99));
-    }
-
-    // A calculator opened from a menu is a row like the keys' own: it picks its side, size and
-    // picture, and opens as a square key's panel does.
-    void aMenuRowOpensItsPanel() {
-        PanelRow row = host_->row(kWirePanel);
-        row.number = 50;
-        row.key = PanelKey::Menu;
-        row.keyIndex = -1;
-        row.menuEntry = "Menu Panel...";
-        row.formName = "VDrop";
-        row.title = "Voltage Drop";
-        row.side = PanelSide::Left;
-        row.size = assets::layout::ground::kSize;
-        row.picture = bitmap::kMENU3;
-        row.offsetTwips = 300;
-        row.displayLine = "Voltage Drop:";
-        world_.reset();
-        world_ = std::make_unique<testing::PanelWorld>(std::vector<PanelRow>{row});
-        auto& host = *world_->host;
-        host.openRow(host.row(50));
-        PanelForm* panel = host.currentPanel();
-        QVERIFY(panel);
-        QCOMPARE(panel->objectName(), QStringLiteral("VDrop"));
-        QCOMPARE(panel->geometry(),
-                 panelGeometry(world_->main->geometry(), PanelSide::Left, 300, 184, 172));
-        QCOMPARE(world_->effects->sounds,
-                 QStringList({played(sound::kTickLo, 1), played(sound::kOut, 1)}));
-        QCOMPARE(world_->main->displayLabel()->text(), QStringLiteral("Voltage Drop:\n"));
-        QCOMPARE(world_->state->PanelImage->image().convertToFormat(QImage::Format_RGB32),
-                 skinBitmap(bitmap::kMENU3).convertToFormat(QImage::Format_RGB32));
     }
 };
 
