@@ -4,8 +4,8 @@
 // surface of scale 2 gets the 2x picture of each bitmap when the library has one; coordinates
 // and sizes stay in the windows' pixels at every scale.
 #include <array>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/dib.h"
 #include "platform/resource_module.h"
@@ -15,8 +15,6 @@
 #include "zephlib/zephlib.h"
 
 using voltaro::platform::blockCopy;
-using voltaro::platform::DibView;
-using voltaro::platform::RasterOp;
 using voltaro::platform::Surface;
 
 namespace {
@@ -27,27 +25,60 @@ constexpr int kPlacementX = 155, kPlacementY = 435;  // where placement 1 puts a
 
 // Frame picture i: the background, with the frame bitmap laid over it so that a colour component
 // of 255 lets the background's component through and any other value replaces it. That is the
-// bitmap ANDed into the background, then ORed in again with its 255 bytes turned to 0.
+// bitmap ANDed into the background, then ORed in again with its 255 bytes turned to 0; both
+// copies are done here in one pass over the pixels, which leaves the same picture. Where the
+// bitmap does not reach, the frame is black, as the two copies of a black work surface leave it.
 Surface buildSpinFrame(void* library, int index, const Surface& background, int width, int height) {
     const int scale = background.scale();
-    Surface frame(width, height, scale);
-    blockCopy(frame, 0, 0, width, height, background, 0, 0);
+    // The background whole when it is the frame's size (a copy without a fill first), else the
+    // part of it that the frame covers.
+    Surface frame = background.image().size() == QSize(width, height) * scale
+                        ? Surface(background.image())
+                        : Surface(width, height, scale);
+    if (frame.image().size() != background.image().size())
+        blockCopy(frame, 0, 0, width, height, background, 0, 0);
     const std::string name = std::to_string(index) + "B";
     const auto found = voltaro::platform::findBitmap(library, name.c_str(), scale);
     if (!found) return frame;  // a missing frame shows the background alone
-    const DibView& dib = found->dib;
 
-    Surface work(width, height, scale);
-    voltaro::platform::setDibitsToSurface(work, 0, 0, dib, found->scale);
-    blockCopy(frame, 0, 0, width, height, work, 0, 0, RasterOp::And);
-
-    std::vector<unsigned char> masked(dib.pixels, dib.pixels + dib.pixelBytes);
-    for (unsigned char& byte : masked)
-        if (byte == 255) byte = 0;
-    DibView maskedView = dib;
-    maskedView.pixels = masked.data();
-    voltaro::platform::setDibitsToSurface(work, 0, 0, maskedView, found->scale);
-    blockCopy(frame, 0, 0, width, height, work, 0, 0, RasterOp::Or);
+    // The bitmap's rows, top first, at the frame's scale: read from the DIB as it is stored when
+    // it was drawn at that scale, else from a copy scaled to it.
+    std::optional<Surface> scaled;
+    const voltaro::platform::DibHeader& h = found->dib.header;
+    int rows = h.rows(), columns = h.width;
+    if (found->scale != scale) {
+        const Surface drawn = voltaro::platform::surfaceFromDib(found->dib, found->scale);
+        scaled.emplace(drawn.width(), drawn.height(), scale);
+        blockCopy(*scaled, 0, 0, drawn.width(), drawn.height(), drawn, 0, 0);
+        rows = scaled->image().height();
+        columns = scaled->image().width();
+    }
+    QImage& to = frame.image();
+    for (int y = 0; y < to.height(); ++y) {
+        auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(y));
+        const unsigned char* dibRow = nullptr;
+        const std::uint32_t* surfaceRow = nullptr;
+        if (y < rows && scaled)
+            surfaceRow = reinterpret_cast<const std::uint32_t*>(scaled->image().constScanLine(y));
+        else if (y < rows)
+            dibRow = found->dib.pixels +
+                     h.stride() * static_cast<std::size_t>(h.bottomUp() ? rows - 1 - y : y);
+        for (int x = 0; x < to.width(); ++x) {
+            std::uint32_t bitmap = 0;  // black where the bitmap does not reach
+            if (x < columns && surfaceRow != nullptr)
+                bitmap = surfaceRow[x];
+            else if (x < columns && dibRow != nullptr)
+                bitmap = std::uint32_t{dibRow[3 * x]} | std::uint32_t{dibRow[3 * x + 1]} << 8 |
+                         std::uint32_t{dibRow[3 * x + 2]} << 16;
+            if ((bitmap & 0xffffffu) == 0xffffffu) continue;  // the background shows whole
+            std::uint32_t pixel = 0xff000000u;
+            for (const int shift : {0, 8, 16}) {
+                const std::uint32_t component = (bitmap >> shift) & 0xffu;
+                pixel |= (component == 0xffu ? (out[x] >> shift) & 0xffu : component) << shift;
+            }
+            out[x] = pixel;
+        }
+    }
     return frame;
 }
 
