@@ -6,6 +6,7 @@
 // change rows or drop a table. Header-only; link voltaro_refdb.
 #pragma once
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QtGlobal>
 
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "calc/common/note_flags.h"
+#include "calc/common/outcome.h"
 #include "refdb/database.h"
 #include "refdb/password.h"
 #include "zephlib/binding/zephlib_binding.h"
@@ -65,5 +67,18 @@ private:
     refdb::Password password_ = testing::password();
     std::optional<refdb::Database> db_;
 };
+
+// What a calculation shows: its display lines joined by "|", or the message of an input refusal
+// (nullopt for a failure of any other cause).
+inline std::optional<QString> shown(const calc::Outcome& outcome) {
+    if (const auto* failure = std::get_if<calc::Failure>(&outcome)) {
+        if (failure->cause != calc::Cause::Input) return std::nullopt;
+        return QString::fromStdString(failure->message);
+    }
+    QStringList lines;
+    for (const auto& line : std::get<calc::Answer>(outcome).displayLines)
+        lines << QString::fromStdString(line);
+    return lines.join('|');
+}
 
 }  // namespace voltaro::testing
