@@ -100,6 +100,19 @@ std::vector<Input> parseInputs(const std::string& text) {
     return inputs;
 }
 
+// The entry on the row `s` stands on: id, recorded_ms, calculator, inputs, display and, with
+// `withLog`, the log, in that order.
+Entry entryAt(Statement& s, bool withLog) {
+    Entry entry;
+    entry.id = sqlite3_column_int64(s.get(), 0);
+    entry.recordedMs = sqlite3_column_int64(s.get(), 1);
+    entry.calculator = s.column(2);
+    entry.inputs = parseInputs(s.column(3));
+    entry.display = splitLines(s.column(4));
+    if (withLog) entry.log = s.column(5);
+    return entry;
+}
+
 // The folder and those above it that are missing, each private to the user (0700).
 std::optional<std::string> makeFolder(const std::filesystem::path& folder) {
     std::error_code ec;
@@ -351,16 +364,7 @@ Result<std::vector<Entry>> Store::list(const Query& query) const {
     }
     sqlite3_bind_int(s.get(), 2, query.limit < 0 ? -1 : query.limit);
     int rc;
-    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
-        Entry entry;
-        entry.id = sqlite3_column_int64(s.get(), 0);
-        entry.recordedMs = sqlite3_column_int64(s.get(), 1);
-        entry.calculator = s.column(2);
-        entry.inputs = parseInputs(s.column(3));
-        entry.display = splitLines(s.column(4));
-        if (query.withLog) entry.log = s.column(5);
-        entries.push_back(std::move(entry));
-    }
+    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) entries.push_back(entryAt(s, query.withLog));
     if (rc != SQLITE_DONE) return errorOf(rc, "read");
     return entries;
 }
@@ -375,14 +379,7 @@ Result<std::optional<Entry>> Store::find(std::int64_t id) const {
     const int rc = sqlite3_step(s.get());
     if (rc == SQLITE_DONE) return std::optional<Entry>();
     if (rc != SQLITE_ROW) return errorOf(rc, "read");
-    Entry entry;
-    entry.id = sqlite3_column_int64(s.get(), 0);
-    entry.recordedMs = sqlite3_column_int64(s.get(), 1);
-    entry.calculator = s.column(2);
-    entry.inputs = parseInputs(s.column(3));
-    entry.display = splitLines(s.column(4));
-    entry.log = s.column(5);
-    return std::optional<Entry>(std::move(entry));
+    return std::optional<Entry>(entryAt(s, true));
 }
 
 Result<std::int64_t> Store::count() const {
