@@ -105,11 +105,31 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
     const int s = target.scale(), ss = source.scale();
     const int columns = (x1 - x0) * s, rows = (y1 - y0) * s;
 
-    // A copy within one surface reads from a snapshot of the block, so overlapping moves work;
-    // a source of another scale is read from a copy of the block at the target's.
+    QImage& to = target.image();
+    const int toX = (dx + x0) * s, toY = (dy + y0) * s;
+    int fromX = (sx + x0) * ss, fromY = (sy + y0) * ss;
+    const QRect changed(dx + x0, dy + y0, x1 - x0, y1 - y0);
+
+    // A plain copy within one surface moves the rows in place, as memmove moves bytes: walked
+    // from the far end when the block moves down, so no row is overwritten before it is read.
+    // A slide moves most of its window this way on every step.
+    if (&source == &target && op == RasterOp::Copy) {
+        const bool fromBottom = toY > fromY;
+        for (int i = 0; i < rows; ++i) {
+            const int row = fromBottom ? rows - 1 - i : i;
+            const auto* in = reinterpret_cast<const std::uint32_t*>(to.constScanLine(fromY + row));
+            auto* out = reinterpret_cast<std::uint32_t*>(to.scanLine(toY + row));
+            std::memmove(out + toX, in + fromX,
+                         sizeof(std::uint32_t) * static_cast<std::size_t>(columns));
+        }
+        target.present(changed);
+        return changed;
+    }
+
+    // Any other copy within one surface reads from a snapshot of the block, so overlapping
+    // blocks work; a source of another scale is read from a copy of the block at the target's.
     QImage snapshot;
     const QImage* from = &source.image();
-    int fromX = (sx + x0) * ss, fromY = (sy + y0) * ss;
     if (&source == &target || ss != s) {
         snapshot = source.image().copy(fromX, fromY, (x1 - x0) * ss, (y1 - y0) * ss);
         if (ss != s)
@@ -121,8 +141,6 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
         fromX = fromY = 0;
     }
 
-    QImage& to = target.image();
-    const int toX = (dx + x0) * s, toY = (dy + y0) * s;
     for (int row = 0; row < rows; ++row) {
         const auto* in =
             reinterpret_cast<const std::uint32_t*>(from->constScanLine(fromY + row)) + fromX;
@@ -139,7 +157,6 @@ inline QRect blockCopy(Surface& target, int dx, int dy, int width, int height,
                 break;
         }
     }
-    const QRect changed(dx + x0, dy + y0, x1 - x0, y1 - y0);
     target.present(changed);
     return changed;
 }

@@ -96,18 +96,27 @@ private Q_SLOTS:
     }
 
     void overlappingCopyWithinOneSurfaceReadsTheOldPixels_data() {
-        QTest::addColumn<int>("shift");
+        QTest::addColumn<QPoint>("shift");
+        QTest::addColumn<int>("scale");
         // clang-format off
-        QTest::newRow("one column left, as a closing slide") << -1;
-        QTest::newRow("one column right") << 1;
+        QTest::newRow("one column left, as a closing slide") << QPoint(-1, 0) << 1;
+        QTest::newRow("one column right")                    << QPoint(1, 0)  << 1;
+        QTest::newRow("down and left, at 2x")                << QPoint(-1, 2) << 2;
+        QTest::newRow("up and right, at 2x")                 << QPoint(2, -1) << 2;
         // clang-format on
     }
     void overlappingCopyWithinOneSurfaceReadsTheOldPixels() {
-        QFETCH(int, shift);
-        Surface s = numbered(6, 2);
-        const int from = shift < 0 ? 1 : 0;
-        blockCopy(s, from + shift, 0, 5, 2, s, from, 0);
-        for (int x = 0; x < 5; ++x) QCOMPARE(qRed(*pixelAt(s, from + shift + x, 1)), from + x);
+        QFETCH(QPoint, shift);
+        QFETCH(int, scale);
+        const Surface original = numbered(6, 6);
+        Surface s(6, 6, scale);
+        blockCopy(s, 0, 0, 6, 6, original, 0, 0);
+        const QPoint from(std::max(0, -shift.x()), std::max(0, -shift.y()));
+        blockCopy(s, from.x() + shift.x(), from.y() + shift.y(), 4, 4, s, from.x(), from.y());
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                QCOMPARE(*pixelAt(s, from.x() + shift.x() + x, from.y() + shift.y() + y),
+                         *pixelAt(original, from.x() + x, from.y() + y));
     }
 
     void windowSurfacePresentsWhatChanged() {
